@@ -1,0 +1,36 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace workbook {
+
+// Classic runtime error numbers, so that a message reads the way clerks have always seen it.
+namespace error_number {
+inline constexpr int kSubscriptOutOfRange = 9;  // no such sheet
+inline constexpr int kFileNotFound = 53;
+inline constexpr int kFileAlreadyOpen = 55;
+inline constexpr int kPermissionDenied = 70;
+inline constexpr int kPathFileAccess = 75;
+inline constexpr int kPathNotFound = 76;
+inline constexpr int kCannotCreateObject = 429;
+inline constexpr int kBadFileFormat = 321;  // invalid file format
+inline constexpr int kDeviceIo = 57;
+inline constexpr int kAutomation = 440;  // any other failure of the spreadsheet engine
+}  // namespace error_number
+
+// A failed workbook operation. Every failure carries a number and a description; the
+// description is Chinese, UTF-8, and names the file or sheet concerned.
+class AutomationError : public std::runtime_error {
+ public:
+  AutomationError(int number, const std::string& description)
+      : std::runtime_error(description), number_(number) {}
+
+  int Number() const { return number_; }
+  std::string Description() const { return what(); }
+
+ private:
+  int number_;
+};
+
+}  // namespace workbook
