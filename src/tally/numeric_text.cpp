@@ -10,8 +10,12 @@
 namespace tally {
 namespace {
 
-constexpr bool IsIgnoredBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\n'; }
-constexpr bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+constexpr bool IsIgnoredBlank(char16_t c) {
+  return c == u' ' || c == u'\t' || c == u'\n';
+}
+constexpr bool IsDigit(char16_t c) {
+  return c >= u'0' && c <= u'9';
+}
 
 // The text without the blanks that reading ignores, narrowed to ASCII: anything outside
 // ASCII ends a number anyway, so it becomes a character that no rule accepts.
@@ -206,6 +210,8 @@ std::u16string FormatFixed(double value, FixedPattern pattern) {
   return out;
 }
 
-bool SortsBefore(std::u16string_view a, std::u16string_view b) { return a < b; }
+bool SortsBefore(std::u16string_view a, std::u16string_view b) {
+  return a < b;
+}
 
 }  // namespace tally

@@ -26,6 +26,7 @@ enum class FixedPattern { FourDecimals, TwoDecimals };  // "0.0000" and "0.00"
 std::u16string FormatFixed(double value, FixedPattern pattern);
 
 // The plain code-unit order in which zero suppression compares a text with its threshold.
-bool SortsBefore(std::u16string_view a, std::u16string_view b);  // the text order of ZeroSuppression
+bool SortsBefore(std::u16string_view a,
+                 std::u16string_view b);  // the text order of ZeroSuppression
 
 }  // namespace tally

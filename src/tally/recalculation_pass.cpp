@@ -79,7 +79,8 @@ void RecalculationPass(TallySheet& sheet) {
     sheet.SetText(SingleField::Text11, FormatFixed(amount_sum, FixedPattern::TwoDecimals));
   }
   for (int row = 0; row < kRowCount; ++row) {
-    sheet.SetText(TallyColumn::Amount, row, Shown(RowAmount(sheet, row), FixedPattern::TwoDecimals));
+    sheet.SetText(TallyColumn::Amount, row,
+                  Shown(RowAmount(sheet, row), FixedPattern::TwoDecimals));
   }
 }
 

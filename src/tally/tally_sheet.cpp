@@ -4,15 +4,21 @@
 
 namespace tally {
 
-TallySheet::TallySheet(FieldStore& store) : store_(store) { store_.SetChangeListener(this); }
+TallySheet::TallySheet(FieldStore& store) : store_(store) {
+  store_.SetChangeListener(this);
+}
 
-TallySheet::~TallySheet() { store_.SetChangeListener(nullptr); }
+TallySheet::~TallySheet() {
+  store_.SetChangeListener(nullptr);
+}
 
-void TallySheet::OnFieldChanged(FieldId field) { ZeroSuppression(store_, field); }
+void TallySheet::OnFieldChanged(FieldId field) {
+  ZeroSuppression(store_, field);
+}
 
 void TallySheet::ClearEntries() {
-  static constexpr TallyColumn kTyped[] = {TallyColumn::Length,    TallyColumn::Width,
-                                           TallyColumn::Thickness, TallyColumn::Bundles,
+  static constexpr TallyColumn kTyped[] = {TallyColumn::Length,          TallyColumn::Width,
+                                           TallyColumn::Thickness,       TallyColumn::Bundles,
                                            TallyColumn::PiecesPerBundle, TallyColumn::UnitPrice};
   for (int row = 0; row < kRowCount; ++row) {
     for (TallyColumn column : kTyped) SetText(column, row, u"");

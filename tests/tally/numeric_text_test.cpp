@@ -11,12 +11,11 @@ namespace {
 
 TEST(ParseNumber, ReadsTheLeadingDecimalNumberAndIgnoresTheRest) {
   const std::vector<std::pair<std::u16string, double>> cases = {
-      {u"", 0},          {u"abc", 0},        {u"-", 0},          {u"4m", 4},
-      {u"1,200", 1},     {u"1.2.3", 1.2},    {u".5", 0.5},       {u"5.", 5},
-      {u"-0.25", -0.25}, {u"2e3", 2000},     {u"2d3", 2000},     {u"2D-3", 0.002},
-      {u"0.4000", 0.4},  {u"+7", 7},         {u"+.5", 0.5},      {u".", 0},
-      {u"1e", 1},        {u"1e+", 1},        {u"1ex5", 1},       {u"3E2x", 300},
-      {u"-.e5", 0},      {u"x12", 0},        {u"1２", 1},        {u"0.1", 0.1},
+      {u"", 0},        {u"abc", 0},      {u"-", 0},        {u"4m", 4},        {u"1,200", 1},
+      {u"1.2.3", 1.2}, {u".5", 0.5},     {u"5.", 5},       {u"-0.25", -0.25}, {u"2e3", 2000},
+      {u"2d3", 2000},  {u"2D-3", 0.002}, {u"0.4000", 0.4}, {u"+7", 7},        {u"+.5", 0.5},
+      {u".", 0},       {u"1e", 1},       {u"1e+", 1},      {u"1ex5", 1},      {u"3E2x", 300},
+      {u"-.e5", 0},    {u"x12", 0},      {u"1２", 1},      {u"0.1", 0.1},
   };
   for (const auto& [text, expected] : cases) {
     EXPECT_EQ(ParseNumber(text), expected) << std::string(text.begin(), text.end());
@@ -65,8 +64,12 @@ TEST(ParseNumber, ReportsValuesBeyondTheDoubleRangeAsOverflow) {
   EXPECT_EQ(ParseNumber(u"0e999999"), 0);
 }
 
-std::u16string Four(double value) { return FormatFixed(value, FixedPattern::FourDecimals); }
-std::u16string Two(double value) { return FormatFixed(value, FixedPattern::TwoDecimals); }
+std::u16string Four(double value) {
+  return FormatFixed(value, FixedPattern::FourDecimals);
+}
+std::u16string Two(double value) {
+  return FormatFixed(value, FixedPattern::TwoDecimals);
+}
 
 TEST(FormatFixed, WritesFixedDecimalsWithHalvesAwayFromZero) {
   EXPECT_EQ(Four(0), u"0.0000");

@@ -78,7 +78,8 @@ TEST(RecalculationPass, TypedComputedTextsAreReplacedButCountOnceForTheTotalAmou
 
 TEST(RecalculationPass, ClearEntriesEmptiesTypedColumnsAndResultsFollow) {
   MemorySheet s;
-  for (int row = 0; row < kRowCount; ++row) s.TypeRow(row, {u"4", u"200", u"50", u"1", u"10", u"800"});
+  for (int row = 0; row < kRowCount; ++row)
+    s.TypeRow(row, {u"4", u"200", u"50", u"1", u"10", u"800"});
   s.sheet.SetText(SingleField::Text9, u"李四");
   s.Pass();
   s.Pass();
@@ -87,9 +88,9 @@ TEST(RecalculationPass, ClearEntriesEmptiesTypedColumnsAndResultsFollow) {
 
   s.sheet.ClearEntries();
   for (int row = 0; row < kRowCount; ++row) {
-    for (TallyColumn c : {TallyColumn::Length, TallyColumn::Width, TallyColumn::Thickness,
-                          TallyColumn::Bundles, TallyColumn::PiecesPerBundle,
-                          TallyColumn::UnitPrice}) {
+    for (TallyColumn c :
+         {TallyColumn::Length, TallyColumn::Width, TallyColumn::Thickness, TallyColumn::Bundles,
+          TallyColumn::PiecesPerBundle, TallyColumn::UnitPrice}) {
       EXPECT_EQ(s.sheet.Text(c, row), u"");
     }
     EXPECT_EQ(s.Volume(row), u"0.4000");  // untouched until the next pass
@@ -107,9 +108,9 @@ TEST(RecalculationPass, ClearEntriesEmptiesTypedColumnsAndResultsFollow) {
 TEST(RecalculationPass, AnOverflowingLineIsBlankAndTheOthersGoOn) {
   MemorySheet s;
   s.TypeRow(0, {u"4", u"200", u"50", u"1", u"10", u"800"});
-  s.TypeRow(1, {u"1e200", u"1e200", u"1", u"1", u"1", u"5"});  // product overflows
-  s.TypeRow(2, {u"1e400", u"1", u"1", u"1", u"1", u"5"});      // the text itself overflows
-  s.TypeRow(3, {u"4", u"200", u"50", u"1", u"10", u"1e400"});  // so does the price
+  s.TypeRow(1, {u"1e200", u"1e200", u"1", u"1", u"1", u"5"});      // product overflows
+  s.TypeRow(2, {u"1e400", u"1", u"1", u"1", u"1", u"5"});          // the text itself overflows
+  s.TypeRow(3, {u"4", u"200", u"50", u"1", u"10", u"1e400"});      // so does the price
   s.TypeRow(4, {u"1e150", u"1e150", u"1", u"1", u"1", u"1e300"});  // amount overflows
   s.TypeRow(5, {u"4", u"200", u"50", u"1", u"10", u"100"});
   s.Pass();

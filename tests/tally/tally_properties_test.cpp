@@ -13,7 +13,9 @@ namespace {
 
 using testing::MemorySheet;
 
-std::string Narrow(const std::u16string& text) { return std::string(text.begin(), text.end()); }
+std::string Narrow(const std::u16string& text) {
+  return std::string(text.begin(), text.end());
+}
 
 TEST(NumericTextProperties, AFormattedValueReadsBackAsTheValueShown) {
   std::mt19937_64 random(20261207);
@@ -43,9 +45,9 @@ TEST(NumericTextProperties, AFormattedValueReadsBackAsTheValueShown) {
 // Texts a clerk might type: numbers, junk, signs, radix forms, huge values, blanks.
 std::u16string RandomTyping(std::mt19937_64& random) {
   static const char16_t* const kSamples[] = {
-      u"",     u"4",     u"200",  u"50",    u"1",      u"10",   u"800",  u"117.25", u"0",
-      u"-1",   u"4m",    u"1e200", u"1e400", u"&HFF", u".5",   u"abc",  u" 12 ",   u"0.0001",
-      u"6",    u"3.3333", u"99999", u"1,5",  u"2d2",    u"张三", u"0.000", u"7e-3", u"1e-400"};
+      u"",   u"4",      u"200",   u"50",    u"1",    u"10",   u"800",   u"117.25", u"0",
+      u"-1", u"4m",     u"1e200", u"1e400", u"&HFF", u".5",   u"abc",   u" 12 ",   u"0.0001",
+      u"6",  u"3.3333", u"99999", u"1,5",   u"2d2",  u"张三", u"0.000", u"7e-3",   u"1e-400"};
   std::uniform_int_distribution<std::size_t> pick(0, std::size(kSamples) - 1);
   return kSamples[pick(random)];
 }

@@ -55,13 +55,13 @@ TEST(ZeroSuppression, SingleFieldsUseTheirOwnThresholds) {
     std::u16string expected;
   };
   const std::vector<Case> cases = {
-      {SingleField::Text10, u"0.0000", u""},    {SingleField::Text10, u"0.0001", u"0.0001"},
-      {SingleField::Text11, u"0.00", u""},      {SingleField::Text11, u"0.01", u"0.01"},
-      {SingleField::Text9, u"0.01", u"0.01"},   {SingleField::Text9, u"0.009", u""},
+      {SingleField::Text10, u"0.0000", u""},     {SingleField::Text10, u"0.0001", u"0.0001"},
+      {SingleField::Text11, u"0.00", u""},       {SingleField::Text11, u"0.01", u"0.01"},
+      {SingleField::Text9, u"0.01", u"0.01"},    {SingleField::Text9, u"0.009", u""},
       {SingleField::Text10, u"0.009", u"0.009"}, {SingleField::Text9, u" 5", u""},
-      {SingleField::Text9, u"A", u"A"},         {SingleField::Text9, u"王五", u"王五"},
-      {SingleField::Text9, u"007", u"007"},     {SingleField::Text9, u"0.", u""},
-      {SingleField::Text11, u"-12.00", u""},    {SingleField::Text9, u"+1", u""},
+      {SingleField::Text9, u"A", u"A"},          {SingleField::Text9, u"王五", u"王五"},
+      {SingleField::Text9, u"007", u"007"},      {SingleField::Text9, u"0.", u""},
+      {SingleField::Text11, u"-12.00", u""},     {SingleField::Text9, u"+1", u""},
   };
   for (const Case& c : cases) {
     MemorySheet s;
