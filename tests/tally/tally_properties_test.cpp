@@ -42,6 +42,24 @@ TEST(NumericTextProperties, AFormattedValueReadsBackAsTheValueShown) {
   }
 }
 
+TEST(NumericTextProperties, PlainDecimalsReadTheSameAsAnyOtherSpelling) {
+  // Plain texts take a short cut; spelled with a trailing letter they take the general
+  // reader. Both must give the same, correctly rounded double.
+  std::mt19937_64 random(42);
+  std::uniform_int_distribution<int> length(1, 16);
+  std::uniform_int_distribution<int> digit(0, 9);
+  for (int i = 0; i < 50000; ++i) {
+    std::u16string text;
+    const int digits = length(random);
+    const int point = std::uniform_int_distribution<int>(-1, digits)(random);
+    for (int d = 0; d < digits; ++d) {
+      if (d == point) text += u'.';
+      text += static_cast<char16_t>(u'0' + digit(random));
+    }
+    EXPECT_EQ(ParseNumber(text), ParseNumber(text + u"x")) << Narrow(text);
+  }
+}
+
 // Texts a clerk might type: numbers, junk, signs, radix forms, huge values, blanks.
 std::u16string RandomTyping(std::mt19937_64& random) {
   static const char16_t* const kSamples[] = {
