@@ -281,6 +281,7 @@ void Form1::StartTimers() {
 }
 
 void Form1::OnTimer1Tick() {
+  const StoreBatch batch(store_);
   tally::RecalculationPass(sheet_);
 }
 

@@ -2,6 +2,7 @@
 
 #include <QLineEdit>
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,12 +21,33 @@ class QtFieldStore final : public tally::FieldStore {
   std::u16string Text(tally::FieldId field) const override;
   void SetText(tally::FieldId field, std::u16string_view text) override;
 
+  // Between these two calls writes are collected (reads see them, change rules run at once as
+  // always) and the boxes only receive each field's final text at the end. On an empty sheet
+  // every pass writes "0.0000" into each volume box and the rule empties it again: shown box
+  // by box, that would repaint 26 boxes three times a second for nothing.
+  void BeginBatch() { batching_ = true; }
+  void EndBatch();
+
   QLineEdit* Box(tally::FieldId field) const { return boxes_[Slot(field)]; }
 
  private:
   static std::size_t Slot(tally::FieldId field) { return static_cast<std::size_t>(field.Index()); }
 
   std::array<QLineEdit*, tally::FieldId::kCount> boxes_{};
+  std::array<std::optional<std::u16string>, tally::FieldId::kCount> pending_{};
+  bool batching_ = false;
+};
+
+// Batches the store's writes for as long as it lives.
+class StoreBatch {
+ public:
+  explicit StoreBatch(QtFieldStore& store) : store_(store) { store_.BeginBatch(); }
+  ~StoreBatch() { store_.EndBatch(); }
+  StoreBatch(const StoreBatch&) = delete;
+  StoreBatch& operator=(const StoreBatch&) = delete;
+
+ private:
+  QtFieldStore& store_;
 };
 
 }  // namespace ui

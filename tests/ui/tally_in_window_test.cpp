@@ -115,6 +115,12 @@ TEST_F(TallyInWindowTest, UnchangedWritesLeaveTheBoxAlone) {
   EXPECT_EQ(volume->selectionStart(), 2);
   EXPECT_EQ(volume->selectedText(), "400");
 
+  // Rows that stay empty write a zero volume that the rule empties again: the box must not
+  // even see it.
+  QSignalSpy empty_row(Edit("Text6_7"), &QLineEdit::textChanged);
+  form().OnTimer1Tick();
+  EXPECT_EQ(empty_row.count(), 0);
+
   form().sheet().SetText(TallyColumn::Volume, 1, u"0.5");
   EXPECT_EQ(changes.count(), 1);
   EXPECT_EQ(form().sheet().Text(FieldId(TallyColumn::Volume, 1)), u"0.5");
