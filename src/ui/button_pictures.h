@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+#include <QString>
+
+namespace ui {
+
+inline constexpr int kPictureWidth = 81;
+inline constexpr int kPictureHeight = 33;
+
+// How a picture's words are set: as one word, or spread so the first character starts at the
+// left edge and the last ends at the right edge of the face.
+enum class WordSpacing { Together, Spread };
+
+// A picture-button image: white bold words on a rounded dark navy face whose upper half is
+// lighter and glossy. The pressed variant is the same in a brighter blue.
+QPixmap ButtonPicture(const QString& words, WordSpacing spacing, bool pressed);
+
+// The window icon: a computer monitor with a grey bezel, a blue screen and a small green
+// power light, at 16, 32 and 48 pixels.
+QIcon MonitorIcon();
+
+}  // namespace ui

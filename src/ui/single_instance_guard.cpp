@@ -1,0 +1,24 @@
+#include "single_instance_guard.h"
+
+#include <QDir>
+#include <QStandardPaths>
+
+namespace ui {
+
+SingleInstanceGuard::SingleInstanceGuard(const QString& lock_path) : lock_(lock_path) {
+  // Never judge a lock stale by its age: a copy may run for days. A dead owner is detected by
+  // its process id instead.
+  lock_.setStaleLockTime(0);
+}
+
+bool SingleInstanceGuard::TryAcquire() {
+  return lock_.tryLock(0);
+}
+
+QString DefaultLockPath() {
+  QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+  if (folder.isEmpty()) folder = QDir::tempPath();
+  return QDir(folder).filePath(QStringLiteral("verdalon.lock"));
+}
+
+}  // namespace ui

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QLockFile>
+#include <QString>
+
+namespace ui {
+
+// Only one copy of the program may run per user. The lock file records the owner's process,
+// so a copy that crashed does not keep the next one from starting.
+class SingleInstanceGuard {
+ public:
+  explicit SingleInstanceGuard(const QString& lock_path);
+
+  // True when this process now holds the lock; false when another live copy holds it.
+  bool TryAcquire();
+
+ private:
+  QLockFile lock_;
+};
+
+// The lock's place: the user's runtime folder, else the temporary folder.
+QString DefaultLockPath();
+
+inline constexpr char16_t kAlreadyRunningMessage[] = u"程序已经运行";
+
+}  // namespace ui

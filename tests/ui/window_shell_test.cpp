@@ -1,0 +1,180 @@
+// The window shell: fixed size, drag by the bare margin, the buttons, the date and the hooks.
+#include <QDesktopServices>
+#include <QEventLoop>
+#include <QLabel>
+#include <QTimer>
+#include <QUrl>
+
+#include "button_pictures.h"
+#include "date_caption.h"
+#include "window_fixture.h"
+
+namespace ui::testing {
+namespace {
+
+class WindowShellTest : public WindowTest {};
+
+TEST_F(WindowShellTest, SizeStaysFixedWhateverTriesToChangeIt) {
+  form().resize(900, 700);
+  Settle();
+  EXPECT_EQ(form().size(), QSize(688, 504));
+  form().setGeometry(10, 10, 300, 200);
+  Settle();
+  EXPECT_EQ(form().size(), QSize(688, 504));
+
+  QTest::mouseClick(Control("Command6"), Qt::LeftButton);
+  Settle();
+  EXPECT_TRUE(form().isMinimized());
+  form().showNormal();
+  Settle();
+  EXPECT_FALSE(form().isMinimized());
+  EXPECT_EQ(form().size(), QSize(688, 504));
+}
+
+TEST_F(WindowShellTest, DragByTheBareMarginOnly) {
+  const QPoint start = form().pos();
+  QTest::mousePress(&form(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 200));
+  QTest::mouseMove(&form(), QPoint(25, 230));
+  QTest::mouseRelease(&form(), Qt::LeftButton, Qt::NoModifier, QPoint(25, 230));
+  Settle();
+  EXPECT_EQ(form().pos(), start + QPoint(20, 30));
+
+  // Presses on Frame1 or a label inside it stay there.
+  const QPoint moved = form().pos();
+  for (const char* name : {"Frame1", "Label6", "Label2"}) {
+    QWidget* target = Control(name);
+    QTest::mousePress(target, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
+    QTest::mouseMove(target, QPoint(40, 40));
+    QTest::mouseRelease(target, Qt::LeftButton, Qt::NoModifier, QPoint(40, 40));
+    Settle();
+    EXPECT_EQ(form().pos(), moved) << name;
+  }
+}
+
+TEST_F(WindowShellTest, DateLabel) {
+  EXPECT_EQ(DateCaption(QDate(2024, 11, 14)), "2024年11月14日 ");
+  EXPECT_EQ(DateCaption(QDate(2024, 3, 5)), "2024年03月05日 ");
+  EXPECT_EQ(DateCaption(QDate(987, 1, 1)), "0987年01月01日 ");
+
+  EXPECT_EQ(form().DateCaptionText(), u"Label2");  // until the first tick
+  QDate today(2024, 12, 31);
+  form().SetClock([&] { return today; });
+  form().OnTimer2Tick();
+  EXPECT_EQ(form().DateCaptionText(), u"2024年12月31日 ");
+
+  // Across midnight the running clock timer shows the new date on its next tick.
+  form().Timer2().start();
+  EXPECT_EQ(form().Timer2().interval(), 100);
+  today = QDate(2025, 1, 1);
+  EXPECT_TRUE(
+      QTest::qWaitFor([&] { return form().DateCaptionText() == u"2025年01月01日 "; }, 1000));
+}
+
+TEST_F(WindowShellTest, ExitButtonEndsTheEventLoop) {
+  QEventLoop loop;
+  QTimer::singleShot(0, &form(), [&] { QTest::mouseClick(Control("Command5"), Qt::LeftButton); });
+  QTimer::singleShot(5000, &loop, [&] { loop.exit(99); });
+  EXPECT_EQ(loop.exec(), 0);
+}
+
+TEST_F(WindowShellTest, ExportButtonRunsTheInstalledHandler) {
+  QTest::mouseClick(Control("Command4"), Qt::LeftButton);  // no handler yet: nothing happens
+  int exports = 0;
+  form().SetExportHandler([&] { ++exports; });
+  QTest::mouseClick(Control("Command4"), Qt::LeftButton);
+  EXPECT_EQ(exports, 1);
+}
+
+// Records the address the web button hands to the desktop instead of starting a browser.
+class UrlRecorder : public QObject {
+  Q_OBJECT
+ public:
+  QList<QUrl> urls;
+ public slots:
+  void Open(const QUrl& url) { urls << url; }
+};
+
+TEST_F(WindowShellTest, WebButtonOpensTheProgramsPage) {
+  UrlRecorder recorder;
+  QDesktopServices::setUrlHandler("https", &recorder, "Open");
+  QTest::mouseClick(Control("Command2"), Qt::LeftButton);
+  QDesktopServices::unsetUrlHandler("https");
+  ASSERT_EQ(recorder.urls.size(), 1);
+  EXPECT_EQ(recorder.urls.front(), QUrl("https://verdalon.example.com/"));
+}
+
+TEST_F(WindowShellTest, HooksForTheStartUpLoad) {
+  form().Combo1()->setEditText("  既有文字");
+  form().SetBuyerList({u"乙公司", u"甲公司", u"丙木业"});
+  EXPECT_EQ(form().BuyerText(), u"  既有文字");
+  ASSERT_EQ(form().Combo1()->count(), 3);
+  EXPECT_EQ(form().Combo1()->itemText(0), "乙公司");  // kept in the workbook's order
+  EXPECT_EQ(form().Combo1()->itemText(2), "丙木业");
+  form().Combo1()->setCurrentIndex(1);
+  EXPECT_EQ(form().BuyerText(), u"甲公司");
+
+  form().SetSellerCaption(u"绿源木材加工厂");
+  EXPECT_EQ(form().SellerCaption(), u"绿源木材加工厂");
+  EXPECT_EQ(qobject_cast<QLabel*>(Control("Label4"))->text(), "绿源木材加工厂");
+}
+
+double MeanLightness(const QImage& image, int top, int bottom) {
+  double sum = 0;
+  int count = 0;
+  for (int y = top; y < bottom; ++y) {
+    for (int x = 10; x < image.width() - 10; ++x) {
+      const QColor colour = image.pixelColor(x, y);
+      if (colour.alpha() < 255 || colour == Qt::white) continue;
+      sum += colour.lightnessF();
+      ++count;
+    }
+  }
+  return sum / count;
+}
+
+// The left and right ends of the white lettering.
+std::pair<int, int> WordExtent(const QImage& image) {
+  int left = image.width();
+  int right = -1;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      if (image.pixelColor(x, y) == Qt::white) {
+        left = std::min(left, x);
+        right = std::max(right, x);
+      }
+    }
+  }
+  return {left, right};
+}
+
+TEST_F(WindowShellTest, PicturesAndIcon) {
+  const QImage clear = ButtonPicture("清除数据", WordSpacing::Together, false).toImage();
+  EXPECT_EQ(clear.size(), QSize(81, 33));
+  EXPECT_EQ(clear.pixelColor(0, 0).alpha(), 0);  // the button's own colour shows at the corners
+  EXPECT_GT(MeanLightness(clear, 3, 14), MeanLightness(clear, 19, 30));  // glossy upper part
+  const QColor middle = clear.pixelColor(3, 22);
+  EXPECT_GT(middle.blue(), middle.red());  // navy
+  EXPECT_LT(middle.lightnessF(), 0.4);
+  const QImage pressed = ButtonPicture("清除数据", WordSpacing::Together, true).toImage();
+  EXPECT_GT(pressed.pixelColor(3, 22).lightnessF(), middle.lightnessF());
+
+  const auto [quit_left, quit_right] =
+      WordExtent(ButtonPicture("退出", WordSpacing::Spread, false).toImage());
+  const auto [clear_left, clear_right] = WordExtent(clear);
+  EXPECT_GT(quit_right - quit_left, 55);  // two characters far apart
+  EXPECT_GT(clear_right - clear_left, 45);
+  EXPECT_LT(quit_left, clear_left + 5);
+
+  const QIcon icon = MonitorIcon();
+  EXPECT_EQ(icon.availableSizes(), (QList<QSize>{{16, 16}, {32, 32}, {48, 48}}));
+  const QImage big = icon.pixmap(48, 48).toImage();
+  const QColor screen = big.pixelColor(20, 15);
+  EXPECT_GT(screen.blue(), 150);
+  EXPECT_GT(screen.blue(), screen.red() + 50);
+  EXPECT_FALSE(form().windowIcon().isNull());
+}
+
+}  // namespace
+}  // namespace ui::testing
+
+#include "window_shell_test.moc"

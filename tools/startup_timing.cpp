@@ -1,0 +1,34 @@
+// Runs the program's start-up (one-instance guard, window, start-up load, show) and prints the
+// wall-clock time, in nanoseconds since the epoch, at which the window is first exposed.
+// tools/measure_window.py subtracts the moment it started this process.
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWindow>
+#include <chrono>
+#include <cstdio>
+
+#include "form1.h"
+#include "single_instance_guard.h"
+#include "startup_load.h"
+#include "verdalon_application.h"
+
+int main(int argc, char** argv) {
+  ui::VerdalonApplication app(argc, argv);
+  QTemporaryDir lock_folder;
+  ui::SingleInstanceGuard guard(lock_folder.filePath(QStringLiteral("verdalon.lock")));
+  if (!guard.TryAcquire()) return 1;
+
+  ui::Form1 form;
+  ui::RunStartupLoad(form);
+  form.ShowCentred();
+
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    if (form.windowHandle() == nullptr || !form.windowHandle()->isExposed()) return;
+    const auto now = std::chrono::system_clock::now().time_since_epoch();
+    std::printf("%lld\n", static_cast<long long>(std::chrono::nanoseconds(now).count()));
+    QCoreApplication::exit(0);
+  });
+  poll.start(0);
+  return app.exec();
+}
