@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -7,6 +9,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "workbook/cfb/directory_entry.h"
 
 namespace workbook::cfb {
 
@@ -36,7 +40,27 @@ class CompoundFile {
   // The whole file, ready to be written to disk.
   std::vector<std::uint8_t> Write() const;
 
-  // ... implementation-defined members follow
+  // Names of the streams directly below the root storage, in directory order.
+  std::vector<std::u16string> RootStreamNames() const;
+
+  // 3 (512-byte sectors) or 4 (4096-byte sectors); Write() keeps it.
+  std::uint16_t MajorVersion() const { return major_version_; }
+
+ private:
+  CompoundFile() = default;
+
+  // Index of the root-level stream of that name, or nothing.
+  std::optional<std::size_t> FindRootStream(std::u16string_view name) const;
+
+  std::uint16_t major_version_ = 3;
+  std::uint16_t minor_version_ = 0x3E;
+  std::array<std::uint8_t, 16> header_clsid_{};
+  std::uint32_t transaction_signature_ = 0;
+  // Every directory slot as read, in order: tree links are slot numbers and stay valid.
+  std::vector<DirectoryEntry> entries_;
+
+  friend class CompoundFileReader;
+  friend class CompoundFileWriter;
 };
 
 }  // namespace workbook::cfb
