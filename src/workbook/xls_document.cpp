@@ -1,6 +1,5 @@
 #include "xls_document.h"
 
-#include <cstdio>
 #include <system_error>
 
 #include "atomic_file.h"
@@ -28,6 +27,10 @@ std::string Quoted(const std::filesystem::path& path) {
     throw AutomationError(error_number::kPermissionDenied,
                           "没有权限读取文件" + Quoted(path) + "。");
   }
+  if (e.code() == std::errc::file_too_large) {
+    throw AutomationError(error_number::kBadFileFormat,
+                          "文件" + Quoted(path) + "太大，不像是锯材账单的工作簿。");
+  }
   throw AutomationError(error_number::kPathFileAccess,
                         "无法读取文件" + Quoted(path) + "（" + e.code().message() + "）。");
 }
@@ -53,22 +56,6 @@ bool LooksLikeZip(const std::vector<std::uint8_t>& bytes) {
       break;
   }
   ThrowFormatError(path, "已损坏，无法读取其中的工作表。");
-}
-
-// Whether the file may be written, tested without changing it: the atomic rename would
-// replace a read-only file as readily as any other.
-void CheckWritable(const std::filesystem::path& path) {
-#ifdef _WIN32
-  std::FILE* file = _wfopen(path.c_str(), L"r+b");
-#else
-  std::FILE* file = std::fopen(path.c_str(), "r+b");
-#endif
-  if (file != nullptr) {
-    std::fclose(file);
-    return;
-  }
-  throw AutomationError(error_number::kPermissionDenied,
-                        "无法保存文件" + Quoted(path) + "：文件是只读的，或正被其他程序使用。");
 }
 
 }  // namespace
@@ -146,7 +133,6 @@ void XlsDocument::SetCell(std::size_t sheet, int row, int column, std::u16string
 }
 
 void XlsDocument::Save() {
-  CheckWritable(path_);
   std::vector<std::uint8_t> bytes;
   if (book_.Modified()) {
     cfb::CompoundFile rebuilt = *container_;
@@ -161,7 +147,8 @@ void XlsDocument::Save() {
     if (e.code() == std::errc::permission_denied || e.code() == std::errc::read_only_file_system ||
         e.code() == std::errc::operation_not_permitted) {
       throw AutomationError(error_number::kPermissionDenied,
-                            "无法保存文件" + Quoted(path_) + "：没有写入权限（文件或所在文件夹是只读的）。");
+                            "无法保存文件" + Quoted(path_) +
+                                "：没有写入权限（文件或所在文件夹是只读的，或文件正被其他程序使用）。");
     }
     throw AutomationError(error_number::kPathFileAccess,
                           "保存文件" + Quoted(path_) + "失败（" + e.code().message() + "），原文件未被改动。");
