@@ -37,8 +37,12 @@ void AppendUtf16(std::u16string& out, char32_t c) {
   out.push_back(static_cast<char16_t>(0xDC00 + (c & 0x3FF)));
 }
 
-bool IsHighSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+bool IsHighSurrogate(char32_t c) {
+  return c >= 0xD800 && c <= 0xDBFF;
+}
+bool IsLowSurrogate(char32_t c) {
+  return c >= 0xDC00 && c <= 0xDFFF;
+}
 
 // The code point starting at text[i] and its length in bytes; malformed input gives
 // U+FFFD over one byte.

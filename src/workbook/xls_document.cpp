@@ -4,8 +4,8 @@
 
 #include "atomic_file.h"
 #include "automation_error.h"
-#include "workbook/biff/biff_format_error.h"
 #include "text_encoding.h"
+#include "workbook/biff/biff_format_error.h"
 
 namespace workbook {
 
@@ -47,7 +47,8 @@ bool LooksLikeZip(const std::vector<std::uint8_t>& bytes) {
                                  const biff::BiffFormatError& e) {
   switch (e.Problem()) {
     case biff::FormatProblem::kEncrypted:
-      ThrowFormatError(path, "设有打开密码（已加密），无法读取。请在电子表格程序中取消密码后再试。");
+      ThrowFormatError(path,
+                       "设有打开密码（已加密），无法读取。请在电子表格程序中取消密码后再试。");
     case biff::FormatProblem::kOlderFormat:
       ThrowFormatError(path,
                        "是 Excel 95 或更早的格式。请在电子表格程序中另存为“Excel 97-2003 "
@@ -146,12 +147,14 @@ void XlsDocument::Save() {
   } catch (const std::system_error& e) {
     if (e.code() == std::errc::permission_denied || e.code() == std::errc::read_only_file_system ||
         e.code() == std::errc::operation_not_permitted) {
-      throw AutomationError(error_number::kPermissionDenied,
-                            "无法保存文件" + Quoted(path_) +
-                                "：没有写入权限（文件或所在文件夹是只读的，或文件正被其他程序使用）。");
+      throw AutomationError(
+          error_number::kPermissionDenied,
+          "无法保存文件" + Quoted(path_) +
+              "：没有写入权限（文件或所在文件夹是只读的，或文件正被其他程序使用）。");
     }
-    throw AutomationError(error_number::kPathFileAccess,
-                          "保存文件" + Quoted(path_) + "失败（" + e.code().message() + "），原文件未被改动。");
+    throw AutomationError(
+        error_number::kPathFileAccess,
+        "保存文件" + Quoted(path_) + "失败（" + e.code().message() + "），原文件未被改动。");
   }
 }
 

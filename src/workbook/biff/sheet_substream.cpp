@@ -327,15 +327,20 @@ void SheetSubstream::SplitMultiCellItem(std::uint16_t row, std::uint16_t column)
   if (found == items_.end()) return;
   const Record multi = found->records[0];
   const std::uint16_t first = found->first_column;
-  items_.erase(found);
+  // The single cells take the MUL record's place: a file that also stores one of these
+  // cells again later must still find the later record winning.
+  std::vector<CellItem> singles;
   for (std::size_t i = 0; i < MultiCellCount(multi); ++i) {
     const auto at = static_cast<std::uint16_t>(first + i);
     Record single = multi.type == record_type::kMulRk
                         ? RkRecord(row, at, GetU16(multi.body, 4 + i * kMulRkEntrySize),
                                    GetU32(multi.body, 6 + i * kMulRkEntrySize))
                         : BlankRecord(row, at, GetU16(multi.body, 4 + 2 * i));
-    items_.push_back({row, at, at, {std::move(single)}});
+    singles.push_back({row, at, at, {std::move(single)}});
   }
+  const auto position = items_.erase(found);
+  items_.insert(position, std::make_move_iterator(singles.begin()),
+                std::make_move_iterator(singles.end()));
 }
 
 void SheetSubstream::ExtendRow(std::uint16_t row, std::uint16_t column) {
