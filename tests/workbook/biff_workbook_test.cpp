@@ -179,6 +179,22 @@ TEST(BiffWorkbookTest, WrittenSheetGetsConsistentBookkeeping) {
   }
 }
 
+// Some writers store a cell twice, a MULRK first and the value later; the later record
+// wins on reading, and must still win after the MULRK is split to write its neighbour.
+TEST(BiffWorkbookTest, SplittingAMulRkKeepsALaterRecordOfTheSameCellWinning) {
+  SheetSpec sheet{u"S",
+                  {biff_test::Dimensions(0, 1, 0, 3),
+                   biff_test::MulRk(0, 0, {{15, 0x3FF00000}, {15, 0x40000000}, {15, 0x40080000}}),
+                   biff_test::Number(0, 1, 15, 42)}};
+  BiffWorkbook book = BiffWorkbook::Parse(biff_test::BuildStream({}, {sheet}));
+  EXPECT_EQ(book.CellText(0, 0, 1), u"42");
+  book.SetCellText(0, 0, 2, u"9");
+  const BiffWorkbook reread = BiffWorkbook::Parse(book.Serialize());
+  EXPECT_EQ(reread.CellText(0, 0, 0), u"1");
+  EXPECT_EQ(reread.CellText(0, 0, 1), u"42");
+  EXPECT_EQ(reread.CellText(0, 0, 2), u"9");
+}
+
 TEST(BiffWorkbookTest, MalformedStreamsFailCleanly) {
   const Bytes good = SampleStream();
   for (std::size_t cut : {std::size_t{0}, std::size_t{3}, good.size() / 2, good.size() - 1}) {

@@ -26,6 +26,7 @@ constexpr std::size_t kIndexFixedSize = 16;
 constexpr unsigned kRowBlockShift = 5;  // 32 rows to a block
 constexpr std::uint16_t kWindow2 = 0x023E;
 constexpr std::uint16_t kCalcAutomatic = 1;
+constexpr std::uint16_t kColumnCount = 256;
 
 std::uint32_t Key(std::uint16_t row, std::uint16_t column) {
   return (static_cast<std::uint32_t>(row) << 16) | column;
@@ -201,8 +202,10 @@ void SheetSubstream::ParseItem(const CellItem& item, const SharedStringTable& st
   const std::vector<std::uint8_t>& body = record.body;
   const std::uint16_t row = item.row;
   const std::uint16_t column = item.first_column;
+  // Columns past the 256th cannot be addressed; keeping them out also bounds the memory a
+  // damaged file can ask for (a MULBLANK spends two bytes per cell).
   const auto put = [&](std::uint16_t at, std::uint16_t xf, CellValue value) {
-    cells_[Key(row, at)] = {std::move(value), xf};
+    if (at < kColumnCount) cells_[Key(row, at)] = {std::move(value), xf};
   };
   switch (record.type) {
     case record_type::kMulRk:
