@@ -115,6 +115,19 @@ std::vector<std::span<const std::uint8_t>> Bodies(const std::vector<Record>& rec
   return bodies;
 }
 
+// Calls visit on a sheet's own records outside its cell table (not those of a chart
+// embedded in it) until it returns true. Writers that put the cells first leave DIMENSIONS
+// and COLINFO after them.
+template <typename Records, typename Visit>
+void VisitOwnRecords(Records& before, Records& after, Visit visit) {
+  for (auto& record : before) {
+    if (visit(record)) return;
+  }
+  for (auto& record : after) {
+    if (record.type == record_type::kBof || visit(record)) return;
+  }
+}
+
 }  // namespace
 
 SheetSubstream SheetSubstream::Parse(Substream substream, const SharedStringTable& strings) {
@@ -270,13 +283,14 @@ std::uint16_t SheetSubstream::XfForWrite(std::uint16_t row, std::uint16_t column
       return GetU16(body, kRowXfOffset) & kXfMask;
     }
   }
-  for (const Record& record : before_) {
-    if (record.type != record_type::kColInfo || record.body.size() < 8) continue;
-    if (GetU16(record.body, 0) <= column && column <= GetU16(record.body, 2)) {
-      return GetU16(record.body, 6);
-    }
-  }
-  return kDefaultCellXf;
+  std::uint16_t xf = kDefaultCellXf;
+  VisitOwnRecords(before_, after_, [&](const Record& record) {
+    if (record.type != record_type::kColInfo || record.body.size() < 8) return false;
+    if (GetU16(record.body, 0) > column || column > GetU16(record.body, 2)) return false;
+    xf = GetU16(record.body, 6);
+    return true;
+  });
+  return xf;
 }
 
 void SheetSubstream::SetNumber(std::uint16_t row, std::uint16_t column, double value) {
@@ -362,8 +376,8 @@ void SheetSubstream::ExtendRow(std::uint16_t row, std::uint16_t column) {
 }
 
 void SheetSubstream::ExtendDimensions(std::uint16_t row, std::uint16_t column) {
-  for (Record& record : before_) {
-    if (record.type != record_type::kDimensions || record.body.size() < 12) continue;
+  VisitOwnRecords(before_, after_, [&](Record& record) {
+    if (record.type != record_type::kDimensions || record.body.size() < 12) return false;
     std::vector<std::uint8_t>& body = record.body;
     const std::uint32_t first_row = GetU32(body, 0);
     const std::uint32_t end_row = GetU32(body, 4);
@@ -375,8 +389,8 @@ void SheetSubstream::ExtendDimensions(std::uint16_t row, std::uint16_t column) {
     PutU16(body, 8, empty ? column : std::min(first_column, column));
     PutU16(body, 10,
            static_cast<std::uint16_t>(empty ? column + 1 : std::max<int>(end_column, column + 1)));
-    return;
-  }
+    return true;
+  });
 }
 
 std::size_t SheetSubstream::SharedStringReferences() const {

@@ -62,6 +62,7 @@ class SheetSubstream {
   void ExtendRow(std::uint16_t row, std::uint16_t column);
   void ExtendDimensions(std::uint16_t row, std::uint16_t column);
   std::vector<std::uint8_t> SerializeOriginal(std::size_t base) const;
+
   void AppendCellTable(std::vector<std::uint8_t>& out, std::size_t base,
                        std::vector<std::uint32_t>& dbcell_positions) const;
 
