@@ -72,7 +72,7 @@ std::vector<std::array<std::uint8_t, 128>> RawDirectory(const Bytes& file) {
 }
 
 std::u16string EntryName(const std::array<std::uint8_t, 128>& entry) {
-  const std::size_t length = entry[64] | (entry[65] << 8);
+  const auto length = static_cast<std::size_t>(entry[64] | (entry[65] << 8));
   std::u16string name;
   for (std::size_t at = 0; at + 2 < length; at += 2) {
     name.push_back(static_cast<char16_t>(entry[at] | (entry[at + 1] << 8)));

@@ -95,3 +95,29 @@ TEST_F(CompoundFileInterop, LibreOfficeReadsRewrittenAndDifatFiles) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SampleTemplate, ReadsAndRewritesToTheSameSheets) {
+  const fs::path source = VERDALON_TEMPLATE;
+  const CompoundFile file = CompoundFile::Read(cfb_test::LoadFile(source));
+  const auto workbook = file.ReadStream(u"Workbook");
+  ASSERT_TRUE(workbook);
+  EXPECT_LT(workbook->size(), 4096u) << "small enough to exercise the mini stream";
+  if (!cfb_test::HaveProgram("ssconvert")) GTEST_SKIP() << "gnumeric's ssconvert is missing";
+  cfb_test::TempDir work;
+  const fs::path copy = work.Path() / "copy.xls";
+  cfb_test::SaveFile(copy, file.Write());
+  for (const fs::path& path : {source, copy}) {
+    const std::string out = (work.Path() / (path.stem().string() + ".%n.csv")).string();
+    ASSERT_TRUE(
+        cfb_test::Run("ssconvert -S '" + path.string() + "' '" + out + "' >/dev/null 2>&1"));
+  }
+  for (const char* sheet : {".0.csv", ".1.csv"}) {
+    const Bytes original = cfb_test::LoadFile(work.Path() / (source.stem().string() + sheet));
+    EXPECT_FALSE(original.empty());
+    EXPECT_EQ(cfb_test::LoadFile(work.Path() / ("copy" + std::string(sheet))), original) << sheet;
+  }
+}
+
+}  // namespace
