@@ -60,3 +60,59 @@ TEST_F(EngineInteropTest, LibreOfficeReadsTheNewValuesAndTheRecalculatedFormula)
 }
 
 }  // namespace
+
+namespace {
+
+// The sample template after an export-like write: the buyer, two amounts and the scaler.
+// Its formula under the amounts must show their new sum in both programs.
+class TemplateInteropTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const fs::path source = fs::path(VERDALON_TEMPLATE_DIR) / u"锯材账单.xls";
+    if (!fs::exists(source)) GTEST_SKIP() << "no sample template";
+    file_ = temp_.Path() / "book.xls";
+    fs::copy_file(source, file_);
+    fs::permissions(file_, fs::perms::owner_write, fs::perm_options::add);
+    ASSERT_TRUE(cfb_test::Run(std::string(XLSCELL) + " '" + file_.string() +
+                              "' set 码单 3 2 '新买方' 5 8 100.5 6 8 20 18 2 '张三'"));
+  }
+
+  static std::string Load(const fs::path& csv) {
+    const cfb_test::Bytes bytes = cfb_test::LoadFile(csv);
+    return {bytes.begin(), bytes.end()};
+  }
+
+  static void ExpectExport(const std::string& csv) {
+    EXPECT_NE(csv.find("购货单位,新买方,"), std::string::npos) << csv;
+    EXPECT_NE(csv.find(",,,,,,,100.5\n,,,,,,,20\n"), std::string::npos) << csv;
+    EXPECT_NE(csv.find("检尺员,张三,"), std::string::npos) << csv;
+    EXPECT_NE(csv.find(",120.5"), std::string::npos) << csv;
+  }
+
+  cfb_test::TempDir temp_;
+  fs::path file_;
+};
+
+TEST_F(TemplateInteropTest, GnumericShowsTheExportAndTheNewTotal) {
+  if (!cfb_test::HaveProgram("ssconvert")) GTEST_SKIP() << "gnumeric's ssconvert is missing";
+  const fs::path pattern = temp_.Path() / "sheet.%n.csv";
+  ASSERT_TRUE(cfb_test::Run("ssconvert -S '" + file_.string() + "' '" + pattern.string() +
+                            "' >/dev/null 2>&1"));
+  ExpectExport(Load(temp_.Path() / "sheet.1.csv"));
+}
+
+TEST_F(TemplateInteropTest, LibreOfficeShowsTheExportAndTheNewTotal) {
+  if (!cfb_test::HaveProgram("soffice")) GTEST_SKIP() << "LibreOffice is missing";
+  // Comma, double quote, UTF-8, ..., and the 12th token: the second sheet.
+  const std::string command = "cd '" + temp_.Path().string() +
+                              "' && soffice --headless -env:UserInstallation=file://" +
+                              (temp_.Path() / "profile").string() +
+                              " --convert-to 'csv:Text - txt - csv "
+                              "(StarCalc):44,34,76,1,,0,false,true,false,false,false,2' "
+                              "--outdir out '" +
+                              file_.string() + "' >/dev/null 2>&1";
+  ASSERT_TRUE(cfb_test::Run(command));
+  ExpectExport(Load(temp_.Path() / "out" / "book-码单.csv"));
+}
+
+}  // namespace
