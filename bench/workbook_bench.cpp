@@ -1,0 +1,89 @@
+// The two workbook operations the program performs, on the sample template: the start-up
+// load (open, read the 201 buyer cells and the seller) and the export (open, write the 108
+// tally cells, save). For scale, the same run times LibreOffice converting the template.
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "workbook/cell_map.h"
+#include "workbook/embedded_application.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kTemplate = fs::path(VERDALON_TEMPLATE_DIR) / workbook::kWorkbookFileName;
+
+// A private copy of the template in a fresh temporary folder.
+fs::path CopyOfTemplate(const std::string& name) {
+  const fs::path dir = fs::temp_directory_path() / ("verdalon-bench-" + name);
+  fs::create_directories(dir);
+  const fs::path copy = dir / workbook::kWorkbookFileName;
+  fs::copy_file(kTemplate, copy, fs::copy_options::overwrite_existing);
+  fs::permissions(copy, fs::perms::owner_write, fs::perm_options::add);
+  return copy;
+}
+
+void BM_StartUpLoad(benchmark::State& state) {
+  if (!fs::exists(kTemplate)) return state.SkipWithError("no sample template");
+  const fs::path path = CopyOfTemplate("load");
+  workbook::EmbeddedApplicationFactory factory(nullptr);
+  for (auto _ : state) {
+    auto application = factory.Create("Excel.application");
+    auto book = application->GetWorkbooks()->Open(path);
+    auto sheet = book->Worksheets(workbook::kReferenceSheet);
+    for (int i = 0; i < workbook::kMaxBuyers; ++i) {
+      benchmark::DoNotOptimize(sheet->Cell(workbook::kFirstBuyerCell.row + i, 2));
+    }
+    benchmark::DoNotOptimize(sheet->Cell(workbook::kSellerCell.row, workbook::kSellerCell.column));
+  }
+}
+BENCHMARK(BM_StartUpLoad)->Unit(benchmark::kMillisecond);
+
+void BM_ExportWriteAndSave(benchmark::State& state) {
+  if (!fs::exists(kTemplate)) return state.SkipWithError("no sample template");
+  const fs::path path = CopyOfTemplate("export");
+  workbook::EmbeddedApplicationFactory factory(nullptr);
+  int round = 0;
+  for (auto _ : state) {
+    auto application = factory.Create("Excel.Application");
+    auto book = application->GetWorkbooks()->Open(path);
+    auto sheet = book->Worksheets(workbook::kTallySheet);
+    sheet->SetCell(3, 2, u"买方" + std::u16string(1, static_cast<char16_t>(u'0' + round++ % 10)));
+    for (int row = 5; row <= 17; ++row) {
+      for (int column = 1; column <= 8; ++column) {
+        sheet->SetCell(row, column, column == 8 ? u"" : u"12.5");
+      }
+    }
+    sheet->SetCell(18, 2, u"检尺员");
+    sheet->SetCell(18, 6, u"3.2500");
+    sheet->SetCell(18, 7, u"1200.00");
+    book->Save();
+  }
+}
+BENCHMARK(BM_ExportWriteAndSave)->Unit(benchmark::kMillisecond);
+
+// One headless LibreOffice conversion of the template to CSV: what opening the workbook
+// in another spreadsheet program costs, start-up included.
+void BM_LibreOfficeConvert(benchmark::State& state) {
+  if (!fs::exists(kTemplate)) return state.SkipWithError("no sample template");
+  if (std::system("command -v soffice >/dev/null 2>&1") != 0) {
+    return state.SkipWithError("LibreOffice is missing");
+  }
+  const fs::path path = CopyOfTemplate("soffice");
+  const fs::path dir = path.parent_path();
+  const std::string command = "cd '" + dir.string() +
+                              "' && soffice --headless -env:UserInstallation=file://" +
+                              (dir / "profile").string() + " --convert-to csv --outdir out '" +
+                              path.string() + "' >/dev/null 2>&1";
+  for (auto _ : state) {
+    if (std::system(command.c_str()) != 0) state.SkipWithError("conversion failed");
+  }
+}
+BENCHMARK(BM_LibreOfficeConvert)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,145 @@
+#include "embedded_application.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "automation_error.h"
+#include "text_encoding.h"
+#include "xls_document.h"
+
+namespace workbook {
+
+namespace {
+
+constexpr std::string_view kProgId = "excel.application";
+
+bool SameProgId(std::string_view a, std::string_view b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    const auto lower = [](char c) {
+      return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+    };
+    return lower(x) == lower(y);
+  });
+}
+
+// An open workbook as every handle on it sees it. Close marks it closed: handles that
+// outlive it keep its memory alive but may no longer use it.
+struct OpenWorkbook {
+  std::unique_ptr<XlsDocument> document;
+  bool closed = false;
+
+  XlsDocument& Use() const {
+    if (closed) {
+      throw AutomationError(error_number::kAutomation,
+                            "工作簿“" + ToUtf8(document->Path().u16string()) + "”已经关闭。");
+    }
+    return *document;
+  }
+};
+
+struct InstanceState {
+  WorkbookOpener opener;
+  std::vector<std::shared_ptr<OpenWorkbook>> workbooks;
+  bool ended = false;
+
+  void CheckRunning() const {
+    if (ended) throw AutomationError(error_number::kAutomation, "电子表格程序的实例已经退出。");
+  }
+  void CloseAll() {
+    for (const auto& workbook : workbooks) workbook->closed = true;
+    workbooks.clear();
+  }
+};
+
+class EmbeddedWorksheet : public Worksheet {
+ public:
+  EmbeddedWorksheet(std::shared_ptr<OpenWorkbook> workbook, std::size_t sheet)
+      : workbook_(std::move(workbook)), sheet_(sheet) {}
+
+  std::u16string Cell(int row, int column) const override {
+    return workbook_->Use().Cell(sheet_, row, column);
+  }
+  void SetCell(int row, int column, std::u16string_view value) override {
+    workbook_->Use().SetCell(sheet_, row, column, value);
+  }
+
+ private:
+  std::shared_ptr<OpenWorkbook> workbook_;
+  std::size_t sheet_;
+};
+
+class EmbeddedWorkbook : public Workbook {
+ public:
+  EmbeddedWorkbook(std::shared_ptr<InstanceState> instance, std::shared_ptr<OpenWorkbook> workbook)
+      : instance_(std::move(instance)), workbook_(std::move(workbook)) {}
+
+  std::unique_ptr<Worksheet> Worksheets(std::u16string_view name) override {
+    return std::make_unique<EmbeddedWorksheet>(workbook_, workbook_->Use().Worksheet(name));
+  }
+  void Save() override { workbook_->Use().Save(); }
+  void Close() override {
+    workbook_->closed = true;
+    std::erase(instance_->workbooks, workbook_);
+  }
+
+ private:
+  std::shared_ptr<InstanceState> instance_;
+  std::shared_ptr<OpenWorkbook> workbook_;
+};
+
+class EmbeddedWorkbooks : public Workbooks {
+ public:
+  explicit EmbeddedWorkbooks(std::shared_ptr<InstanceState> instance)
+      : instance_(std::move(instance)) {}
+
+  std::unique_ptr<Workbook> Open(const std::filesystem::path& path) override {
+    instance_->CheckRunning();
+    auto workbook = std::make_shared<OpenWorkbook>(OpenWorkbook{XlsDocument::Open(path)});
+    instance_->workbooks.push_back(workbook);
+    return std::make_unique<EmbeddedWorkbook>(instance_, std::move(workbook));
+  }
+  void Close() override { instance_->CloseAll(); }
+
+ private:
+  std::shared_ptr<InstanceState> instance_;
+};
+
+class EmbeddedApplication : public Application {
+ public:
+  explicit EmbeddedApplication(WorkbookOpener opener)
+      : instance_(std::make_shared<InstanceState>(InstanceState{std::move(opener), {}, false})) {}
+
+  std::unique_ptr<Workbooks> GetWorkbooks() override {
+    instance_->CheckRunning();
+    return std::make_unique<EmbeddedWorkbooks>(instance_);
+  }
+  // What the user is shown is the file on disk, so the opener gets each open workbook's path.
+  void SetVisible(bool visible) override {
+    instance_->CheckRunning();
+    if (!visible || !instance_->opener) return;
+    for (const auto& workbook : instance_->workbooks) instance_->opener(workbook->document->Path());
+  }
+  void Quit() override {
+    instance_->CloseAll();
+    instance_->ended = true;
+  }
+
+ private:
+  std::shared_ptr<InstanceState> instance_;
+};
+
+}  // namespace
+
+EmbeddedApplicationFactory::EmbeddedApplicationFactory(WorkbookOpener opener)
+    : opener_(std::move(opener)) {}
+
+std::unique_ptr<Application> EmbeddedApplicationFactory::Create(std::string_view prog_id) {
+  if (!SameProgId(prog_id, kProgId)) {
+    throw AutomationError(error_number::kCannotCreateObject,
+                          "无法创建对象“" + std::string(prog_id) + "”：没有这个电子表格程序。");
+  }
+  return std::make_unique<EmbeddedApplication>(opener_);
+}
+
+}  // namespace workbook

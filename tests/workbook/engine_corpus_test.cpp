@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <map>
+#include <regex>
+#include <string>
+
+#include "cfb_test_support.h"
+#include "workbook/automation_error.h"
+#include "workbook/biff/cell_value.h"
+#include "workbook/xls_document.h"
+
+namespace workbook {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Every cell's text, by sheet name and (row << 16 | column).
+using Snapshot = std::map<std::u16string, std::map<std::uint32_t, std::u16string>>;
+
+Snapshot TakeSnapshot(const XlsDocument& document) {
+  Snapshot snapshot;
+  for (std::size_t sheet = 0; sheet < document.SheetCount(); ++sheet) {
+    auto& cells = snapshot[document.SheetName(sheet)];
+    for (const auto& [key, cell] : document.Sheet(sheet).Cells()) {
+      cells[key] = biff::DisplayText(cell.value);
+    }
+  }
+  return snapshot;
+}
+
+std::size_t NonEmptyCells(const Snapshot& snapshot) {
+  std::size_t count = 0;
+  for (const auto& [name, cells] : snapshot) {
+    for (const auto& [key, text] : cells)
+      if (!text.empty()) ++count;
+  }
+  return count;
+}
+
+// The non-empty cell counts LibreOffice found, as the corpus manifest lists them.
+std::map<std::string, std::size_t> LibreOfficeCounts() {
+  std::map<std::string, std::size_t> counts;
+  std::ifstream manifest(cfb_test::CorpusDir() / "MANIFEST.md");
+  const std::regex row(R"(^\| ([a-z]+/[^ |]+\.xls) \|.*\| LO: ok (\d+) cells)");
+  std::string line;
+  std::smatch match;
+  while (std::getline(manifest, line)) {
+    if (std::regex_search(line, match, row)) counts[match[1]] = std::stoul(match[2]);
+  }
+  return counts;
+}
+
+TEST(EngineCorpusTest, EveryFileOpensOrFailsWithAClearError) {
+  std::size_t files = 0;
+  for (const char* folder : {"excel", "other", "edge"}) {
+    for (const fs::path& path : cfb_test::CorpusFiles(folder)) {
+      ++files;
+      try {
+        const auto document = XlsDocument::Open(path);
+        (void)TakeSnapshot(*document);
+      } catch (const AutomationError& e) {
+        EXPECT_EQ(std::string(folder), "edge") << path << ": " << e.Description();
+        EXPECT_NE(e.Description().find(path.filename().string()), std::string::npos);
+      }
+    }
+  }
+  if (files == 0) GTEST_SKIP() << "no corpus at " << cfb_test::CorpusDir();
+}
+
+// Every excel/ and other/ file finds the cells LibreOffice finds. Where the engine could
+// differ by design: it counts a cell whose value is the empty string as empty, as a
+// General cell shows nothing; no listed file needs that allowance today.
+TEST(EngineCorpusTest, FindsTheNonEmptyCellsLibreOfficeFinds) {
+  const auto counts = LibreOfficeCounts();
+  if (counts.empty()) GTEST_SKIP() << "no corpus manifest";
+  for (const char* folder : {"excel", "other"}) {
+    for (const fs::path& path : cfb_test::CorpusFiles(folder)) {
+      const std::string name = std::string(folder) + "/" + path.filename().string();
+      const auto expected = counts.find(name);
+      ASSERT_NE(expected, counts.end()) << name;
+      EXPECT_EQ(NonEmptyCells(TakeSnapshot(*XlsDocument::Open(path))), expected->second) << name;
+    }
+  }
+}
+
+// Writes a new string, a number, an empty text over the first cell and a string over the
+// last one of the first sheet; after saving and reopening, those hold the new values and
+// every other cell of every sheet is as it was.
+TEST(EngineCorpusTest, WriteSaveReopenKeepsEveryUntouchedCell) {
+  std::size_t files = 0;
+  for (const char* folder : {"excel", "other"}) {
+    for (const fs::path& source : cfb_test::CorpusFiles(folder)) {
+      ++files;
+      cfb_test::TempDir temp;
+      const fs::path path = temp.Path() / source.filename();
+      fs::copy_file(source, path);
+      fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
+      auto document = XlsDocument::Open(path);
+      Snapshot expected = TakeSnapshot(*document);
+      auto& first_sheet = expected[document->SheetName(0)];
+      std::map<std::pair<int, int>, std::u16string> writes{
+          {{300, 3}, u"新的买方 " + source.filename().u16string()}, {{301, 3}, u"12.5"}};
+      if (!first_sheet.empty()) {
+        writes[{static_cast<int>(first_sheet.begin()->first >> 16) + 1,
+                static_cast<int>(first_sheet.begin()->first & 0xFFFF) + 1}] = u"";
+        writes[{static_cast<int>(first_sheet.rbegin()->first >> 16) + 1,
+                static_cast<int>(first_sheet.rbegin()->first & 0xFFFF) + 1}] = u"改";
+      }
+      for (const auto& [cell, text] : writes) {
+        document->SetCell(0, cell.first, cell.second, text);
+        const std::uint32_t key = (static_cast<std::uint32_t>(cell.first - 1) << 16) |
+                                  static_cast<std::uint32_t>(cell.second - 1);
+        if (!text.empty() || first_sheet.contains(key)) first_sheet[key] = text;
+      }
+      document->Save();
+      const auto reopened = XlsDocument::Open(path);
+      EXPECT_EQ(TakeSnapshot(*reopened), expected) << source;
+    }
+  }
+  if (files == 0) GTEST_SKIP() << "no corpus at " << cfb_test::CorpusDir();
+}
+
+}  // namespace
+}  // namespace workbook

@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "cfb_test_support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Checks what we write with spreadsheet programs we did not write. The workbook is a corpus
+// file made by Excel whose E2 holds =A2+C2; writing A2 and C2 must show their new sum, in
+// LibreOffice (which recalculates on load) and in gnumeric (which trusts cached results
+// unless a formula asks to be calculated always).
+class EngineInteropTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const fs::path source = cfb_test::CorpusDir() / "excel" / "edr__Uncalculated.xls";
+    if (!fs::exists(source)) GTEST_SKIP() << "no corpus at " << cfb_test::CorpusDir();
+    file_ = temp_.Path() / "uncalculated.xls";
+    fs::copy_file(source, file_);
+    fs::permissions(file_, fs::perms::owner_write, fs::perm_options::add);
+    const std::string set = std::string(XLSCELL) + " '" + file_.string() +
+                            "' set Uncalculated 2 1 10 2 3 5.5 3 1 '新买方' 1 2 ''";
+    ASSERT_TRUE(cfb_test::Run(set));
+  }
+
+  std::string Csv(const std::string& command, const fs::path& csv) {
+    if (!cfb_test::Run(command + " >/dev/null 2>&1")) return "conversion failed";
+    const cfb_test::Bytes bytes = cfb_test::LoadFile(csv);
+    return {bytes.begin(), bytes.end()};
+  }
+
+  // B1 emptied, A2 and C2 numbers, A3 a new string, E2 the formula's new result.
+  static void ExpectNewValues(const std::string& csv) {
+    EXPECT_TRUE(csv.starts_with("A,,B,=,C\n10,+,5.5,=,15.5\n新买方,,,,\n")) << csv;
+  }
+
+  cfb_test::TempDir temp_;
+  fs::path file_;
+};
+
+TEST_F(EngineInteropTest, GnumericReadsTheNewValuesAndTheRecalculatedFormula) {
+  if (!cfb_test::HaveProgram("ssconvert")) GTEST_SKIP() << "gnumeric's ssconvert is missing";
+  const fs::path csv = temp_.Path() / "gnumeric.csv";
+  ExpectNewValues(Csv("ssconvert '" + file_.string() + "' '" + csv.string() + "'", csv));
+}
+
+TEST_F(EngineInteropTest, LibreOfficeReadsTheNewValuesAndTheRecalculatedFormula) {
+  if (!cfb_test::HaveProgram("soffice")) GTEST_SKIP() << "LibreOffice is missing";
+  // 44,34,76: comma, double quote, UTF-8.
+  const std::string command = "cd '" + temp_.Path().string() +
+                              "' && soffice --headless -env:UserInstallation=file://" +
+                              (temp_.Path() / "profile").string() +
+                              " --convert-to 'csv:Text - txt - csv (StarCalc):44,34,76' "
+                              "--outdir out '" +
+                              file_.string() + "'";
+  ExpectNewValues(Csv(command, temp_.Path() / "out" / "uncalculated.csv"));
+}
+
+}  // namespace
+
+namespace {
+
+// The sample template after an export-like write: the buyer, two amounts and the scaler.
+// Its formula under the amounts must show their new sum in both programs.
+class TemplateInteropTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const fs::path source = fs::path(VERDALON_TEMPLATE_DIR) / u"锯材账单.xls";
+    if (!fs::exists(source)) GTEST_SKIP() << "no sample template";
+    file_ = temp_.Path() / "book.xls";
+    fs::copy_file(source, file_);
+    fs::permissions(file_, fs::perms::owner_write, fs::perm_options::add);
+    ASSERT_TRUE(cfb_test::Run(std::string(XLSCELL) + " '" + file_.string() +
+                              "' set 码单 3 2 '新买方' 5 8 100.5 6 8 20 18 2 '张三'"));
+  }
+
+  static std::string Load(const fs::path& csv) {
+    const cfb_test::Bytes bytes = cfb_test::LoadFile(csv);
+    return {bytes.begin(), bytes.end()};
+  }
+
+  static void ExpectExport(const std::string& csv) {
+    EXPECT_NE(csv.find("购货单位,新买方,"), std::string::npos) << csv;
+    EXPECT_NE(csv.find(",,,,,,,100.5\n,,,,,,,20\n"), std::string::npos) << csv;
+    EXPECT_NE(csv.find("检尺员,张三,"), std::string::npos) << csv;
+    EXPECT_NE(csv.find(",120.5"), std::string::npos) << csv;
+  }
+
+  cfb_test::TempDir temp_;
+  fs::path file_;
+};
+
+TEST_F(TemplateInteropTest, GnumericShowsTheExportAndTheNewTotal) {
+  if (!cfb_test::HaveProgram("ssconvert")) GTEST_SKIP() << "gnumeric's ssconvert is missing";
+  const fs::path pattern = temp_.Path() / "sheet.%n.csv";
+  ASSERT_TRUE(cfb_test::Run("ssconvert -S '" + file_.string() + "' '" + pattern.string() +
+                            "' >/dev/null 2>&1"));
+  ExpectExport(Load(temp_.Path() / "sheet.1.csv"));
+}
+
+TEST_F(TemplateInteropTest, LibreOfficeShowsTheExportAndTheNewTotal) {
+  if (!cfb_test::HaveProgram("soffice")) GTEST_SKIP() << "LibreOffice is missing";
+  // Comma, double quote, UTF-8, ..., and the 12th token: the second sheet.
+  const std::string command = "cd '" + temp_.Path().string() +
+                              "' && soffice --headless -env:UserInstallation=file://" +
+                              (temp_.Path() / "profile").string() +
+                              " --convert-to 'csv:Text - txt - csv "
+                              "(StarCalc):44,34,76,1,,0,false,true,false,false,false,2' "
+                              "--outdir out '" +
+                              file_.string() + "' >/dev/null 2>&1";
+  ASSERT_TRUE(cfb_test::Run(command));
+  ExpectExport(Load(temp_.Path() / "out" / "book-码单.csv"));
+}
+
+}  // namespace

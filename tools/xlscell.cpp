@@ -1,0 +1,139 @@
+// xlscell: reads and writes cells of an .xls workbook through the embedded engine, for
+// people who prepare templates and for tests.
+//
+//   xlscell FILE dump [SHEET]
+//   xlscell FILE get SHEET ROW COL
+//   xlscell FILE set SHEET ROW COL TEXT [ROW COL TEXT]...
+//
+// Rows and columns count from 1. dump prints one line per non-empty cell: sheet, row,
+// column and text separated by tabs, with tab, newline, carriage return and backslash in
+// texts written as \t, \n, \r and \\. Errors go to stderr with exit status 1 (2 for a
+// wrong command line).
+
+#include <charconv>
+#include <cstdio>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "workbook/automation_error.h"
+#include "workbook/text_encoding.h"
+#include "workbook/xls_document.h"
+
+namespace {
+
+constexpr int kUsageError = 2;
+
+const char kUsage[] =
+    "usage: xlscell FILE dump [SHEET]\n"
+    "       xlscell FILE get SHEET ROW COL\n"
+    "       xlscell FILE set SHEET ROW COL TEXT [ROW COL TEXT]...\n";
+
+std::string Escaped(std::u16string_view text) {
+  std::string out;
+  for (const char c : workbook::ToUtf8(text)) {
+    switch (c) {
+      case '\t':
+        out += "\\t";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
+
+std::optional<int> ParseIndex(std::string_view text) {
+  int value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+void DumpSheet(const workbook::XlsDocument& document, std::size_t sheet) {
+  const std::string name = Escaped(document.SheetName(sheet));
+  for (const auto& [key, cell] : document.Sheet(sheet).Cells()) {
+    const std::u16string text = workbook::biff::DisplayText(cell.value);
+    if (text.empty()) continue;
+    std::cout << name << '\t' << (key >> 16) + 1 << '\t' << (key & 0xFFFF) + 1 << '\t'
+              << Escaped(text) << '\n';
+  }
+}
+
+int Dump(const workbook::XlsDocument& document, const std::vector<std::string>& args) {
+  if (args.size() > 1) {
+    DumpSheet(document, document.Worksheet(workbook::FromUtf8(args[1])));
+    return 0;
+  }
+  for (std::size_t sheet = 0; sheet < document.SheetCount(); ++sheet) DumpSheet(document, sheet);
+  return 0;
+}
+
+int Get(const workbook::XlsDocument& document, const std::vector<std::string>& args) {
+  const std::optional<int> row = ParseIndex(args[2]);
+  const std::optional<int> column = ParseIndex(args[3]);
+  if (!row || !column) {
+    std::cerr << kUsage;
+    return kUsageError;
+  }
+  const std::size_t sheet = document.Worksheet(workbook::FromUtf8(args[1]));
+  std::cout << Escaped(document.Cell(sheet, *row, *column)) << '\n';
+  return 0;
+}
+
+int Set(workbook::XlsDocument& document, const std::vector<std::string>& args) {
+  const std::size_t sheet = document.Worksheet(workbook::FromUtf8(args[1]));
+  for (std::size_t i = 2; i + 2 < args.size(); i += 3) {
+    const std::optional<int> row = ParseIndex(args[i]);
+    const std::optional<int> column = ParseIndex(args[i + 1]);
+    if (!row || !column) {
+      std::cerr << kUsage;
+      return kUsageError;
+    }
+    document.SetCell(sheet, *row, *column, workbook::FromUtf8(args[i + 2]));
+  }
+  document.Save();
+  return 0;
+}
+
+bool ValidShape(const std::vector<std::string>& args) {
+  if (args.empty()) return false;
+  if (args[0] == "dump") return args.size() <= 2;
+  if (args[0] == "get") return args.size() == 4;
+  if (args[0] == "set") return args.size() >= 5 && (args.size() - 2) % 3 == 0;
+  return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.size() < 2 || !ValidShape({args.begin() + 1, args.end()})) {
+    std::cerr << kUsage;
+    return kUsageError;
+  }
+  const std::filesystem::path path(workbook::FromUtf8(args[0]));
+  args.erase(args.begin());
+  try {
+    auto document = workbook::XlsDocument::Open(path);
+    if (args[0] == "dump") return Dump(*document, args);
+    if (args[0] == "get") return Get(*document, args);
+    return Set(*document, args);
+  } catch (const workbook::AutomationError& e) {
+    std::cerr << "xlscell: 错误 " << e.Number() << "：" << e.Description() << '\n';
+  } catch (const std::exception& e) {
+    std::cerr << "xlscell: " << e.what() << '\n';
+  }
+  return 1;
+}
