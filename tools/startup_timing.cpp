@@ -1,4 +1,5 @@
-// Runs the program's start-up (one-instance guard, window, start-up load, show) and prints the
+// Runs the program's start-up (one-instance guard, window, start-up load from the workbook
+// beside this executable, show) and prints the
 // wall-clock time, in nanoseconds since the epoch, at which the window is first exposed.
 // tools/measure_window.py subtracts the moment it started this process.
 #include <QTemporaryDir>
@@ -7,10 +8,12 @@
 #include <chrono>
 #include <cstdio>
 
+#include "desktop_opener.h"
 #include "form1.h"
 #include "single_instance_guard.h"
-#include "startup_load.h"
 #include "verdalon_application.h"
+#include "workbook/embedded_application.h"
+#include "workbook_binding.h"
 
 int main(int argc, char** argv) {
   ui::VerdalonApplication app(argc, argv);
@@ -18,8 +21,10 @@ int main(int argc, char** argv) {
   ui::SingleInstanceGuard guard(lock_folder.filePath(QStringLiteral("verdalon.lock")));
   if (!guard.TryAcquire()) return 1;
 
+  workbook::EmbeddedApplicationFactory spreadsheets([](const std::filesystem::path&) {});
   ui::Form1 form;
-  ui::RunStartupLoad(form);
+  ui::WorkbookBinding binding(form, spreadsheets, ui::ProgramDirectory());
+  binding.LoadReferenceData();
   form.ShowCentred();
 
   QTimer poll;

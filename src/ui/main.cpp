@@ -1,10 +1,14 @@
 #include <QString>
+#include <exception>
 
+#include "desktop_opener.h"
+#include "failure_report.h"
 #include "form1.h"
 #include "message_box.h"
 #include "single_instance_guard.h"
-#include "startup_load.h"
 #include "verdalon_application.h"
+#include "workbook/embedded_application.h"
+#include "workbook_binding.h"
 
 int main(int argc, char** argv) {
   ui::VerdalonApplication app(argc, argv);
@@ -15,8 +19,15 @@ int main(int argc, char** argv) {
     return 0;
   }
 
+  workbook::EmbeddedApplicationFactory spreadsheets(ui::OpenWithDesktop);
   ui::Form1 form;
-  ui::RunStartupLoad(form);
+  ui::WorkbookBinding binding(form, spreadsheets, ui::ProgramDirectory());
+  try {
+    binding.LoadReferenceData();
+  } catch (const std::exception&) {
+    // Without buyers and seller there is nothing to work with; no tally exists yet.
+    ui::FailAndExit(ui::DescribeFailure(std::current_exception()));
+  }
   form.ShowCentred();
   return app.exec();
 }

@@ -24,10 +24,14 @@ class WindowTest : public ::testing::Test {
     form_ = std::make_unique<Form1>();
     form_->Timer1().stop();
     form_->Timer2().stop();
+    BeforeShow(*form_);
     form_->ShowCentred();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form_.get()));
     Settle();
   }
+
+  // What the program does between creating the window and showing it.
+  virtual void BeforeShow(Form1&) {}
 
   Form1& form() { return *form_; }
 

@@ -1,0 +1,49 @@
+#include "workbook_binding.h"
+
+#include <exception>
+
+#include "failure_report.h"
+#include "form1.h"
+#include "message_box.h"
+#include "workbook/startup_load.h"
+
+namespace ui {
+
+WorkbookBinding::WorkbookBinding(Form1& form, workbook::ApplicationFactory& factory,
+                                 std::filesystem::path program_directory)
+    : form_(form),
+      factory_(factory),
+      program_directory_(std::move(program_directory)),
+      source_(form),
+      export_(factory, program_directory_,
+              [&form] { ShowMessage(&form, QString::fromUtf16(kCloseWorkbookReminder)); }) {
+  form_.SetExportHandler([this] { Export(); });
+}
+
+void WorkbookBinding::LoadReferenceData() {
+  const workbook::ReferenceData data = workbook::LoadReferenceData(factory_, program_directory_);
+  form_.SetBuyerList(data.buyers);
+  form_.SetSellerCaption(data.seller);
+}
+
+void WorkbookBinding::Export() {
+  try {
+    export_.Run(source_);
+  } catch (const std::exception&) {
+    ShowMessage(&form_, FailureMessage(DescribeFailure(std::current_exception())));
+  }
+}
+
+std::u16string WorkbookBinding::FormSource::Buyer() const {
+  return form_.BuyerText();
+}
+
+std::u16string WorkbookBinding::FormSource::Seller() const {
+  return form_.SellerCaption();
+}
+
+std::u16string WorkbookBinding::FormSource::Text(tally::FieldId field) const {
+  return form_.sheet().Text(field);
+}
+
+}  // namespace ui

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "workbook/tally_export.h"
+#include "workbook/workbook_automation.h"
+
+namespace ui {
+
+class Form1;
+
+// The text of the reminder shown before the first export of a run.
+inline constexpr char16_t kCloseWorkbookReminder[] = u"每次打印前请先关闭*锯材账单*";
+
+// Connects the window to its workbook: the start-up load fills the buyer list and the
+// seller, and Command4 exports the tally for printing.
+class WorkbookBinding {
+ public:
+  WorkbookBinding(Form1& form, workbook::ApplicationFactory& factory,
+                  std::filesystem::path program_directory);
+  WorkbookBinding(const WorkbookBinding&) = delete;
+  WorkbookBinding& operator=(const WorkbookBinding&) = delete;
+
+  // Reads buyers and seller from sheet "资料". Failures are thrown to the caller: before
+  // the window shows, there is no tally to lose.
+  void LoadReferenceData();
+
+  // What Command4 does. A failure that survives the export's own retry is told to the
+  // clerk; the window and every text in it stay as they were.
+  void Export();
+
+ private:
+  // The window's texts as the export reads them.
+  class FormSource final : public workbook::ExportSource {
+   public:
+    explicit FormSource(Form1& form) : form_(form) {}
+    std::u16string Buyer() const override;
+    std::u16string Seller() const override;
+    std::u16string Text(tally::FieldId field) const override;
+
+   private:
+    Form1& form_;
+  };
+
+  Form1& form_;
+  workbook::ApplicationFactory& factory_;
+  std::filesystem::path program_directory_;
+  FormSource source_;
+  workbook::TallyExport export_;
+};
+
+}  // namespace ui

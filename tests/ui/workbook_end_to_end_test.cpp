@@ -1,0 +1,276 @@
+// The whole job on the real window and the real workbook engine: start-up load from the
+// sample template, a tally typed from the keyboard, the export, and what the saved workbook
+// then holds, read back by our engine and by LibreOffice.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "tally/numeric_text.h"
+#include "window_fixture.h"
+#include "workbook/cell_map.h"
+#include "workbook/embedded_application.h"
+#include "workbook/workbook_path.h"
+#include "workbook_binding.h"
+
+namespace ui {
+namespace {
+
+namespace fs = std::filesystem;
+using tally::FieldId;
+using tally::SingleField;
+using tally::TallyColumn;
+using Cells = std::map<std::pair<int, int>, std::u16string>;
+
+// Answers every message box that comes up with OK and keeps its text.
+class MessageAnswerer {
+ public:
+  MessageAnswerer() {
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        texts.push_back(box->text());
+        box->accept();
+      }
+    });
+    timer_.start(5);
+  }
+  QStringList texts;
+
+ private:
+  QTimer timer_;
+};
+
+// Reads every cell of rows 1 to 20, columns 1 to 8 of a sheet through a fresh engine.
+Cells ReadSheet(const fs::path& file, std::u16string_view sheet_name) {
+  workbook::EmbeddedApplicationFactory engine([](const fs::path&) {});
+  auto app = engine.Create("Excel.Application");
+  auto book = app->GetWorkbooks()->Open(file);
+  auto sheet = book->Worksheets(sheet_name);
+  Cells cells;
+  for (int row = 1; row <= 20; ++row) {
+    for (int column = 1; column <= 8; ++column) cells[{row, column}] = sheet->Cell(row, column);
+  }
+  return cells;
+}
+
+bool HaveProgram(const char* name) {
+  return std::system((std::string("command -v ") + name + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+// The tally sheet as LibreOffice shows it (cell texts as formatted), from a CSV export.
+std::vector<std::vector<std::string>> LibreOfficeView(const fs::path& file, const fs::path& work) {
+  const std::string command =
+      "cd '" + work.string() + "' && soffice --headless -env:UserInstallation=file://" +
+      (work / "profile").string() +
+      " --convert-to 'csv:Text - txt - csv (StarCalc):44,34,76,1,,0,false,true,true,false,false,"
+      "2' --outdir out '" +
+      file.string() + "' >/dev/null 2>&1";
+  EXPECT_EQ(std::system(command.c_str()), 0);
+  std::ifstream csv(work / "out" / (file.stem().string() + "-码单.csv"));
+  std::vector<std::vector<std::string>> rows;
+  for (std::string line; std::getline(csv, line);) {
+    std::vector<std::string> fields;
+    std::stringstream in(line);
+    for (std::string field; std::getline(in, field, ',');) {
+      if (field.size() >= 2 && field.front() == '"') field = field.substr(1, field.size() - 2);
+      fields.push_back(field);
+    }
+    rows.push_back(fields);
+  }
+  return rows;
+}
+
+class WorkbookEndToEndTest : public testing::WindowTest {
+ protected:
+  void BeforeShow(Form1& window) override {
+    ASSERT_TRUE(folder_.isValid());
+    program_dir_ = fs::path(folder_.path().toStdU16String());
+    fs::copy_file(VERDALON_TEMPLATE, workbook::WorkbookPath(program_dir_));
+    binding_ = std::make_unique<WorkbookBinding>(window, engine_, program_dir_);
+    binding_->LoadReferenceData();
+  }
+
+  fs::path Workbook() const { return workbook::WorkbookPath(program_dir_); }
+
+  // Types one line from its length box on, pressing Enter after every value.
+  void TypeLine(const std::vector<QString>& values) {
+    for (const QString& value : values) {
+      Type(value);
+      Press(Qt::Key_Return);
+    }
+  }
+
+  void Passes() {
+    form().OnTimer1Tick();
+    form().OnTimer1Tick();
+  }
+
+  // The window's text for a cell of the item block.
+  std::u16string Shown(workbook::CellRef cell) {
+    for (int i = 0; i < tally::FieldId::kCount; ++i) {
+      const FieldId field = FieldId::FromIndex(i);
+      if (field.IsCell() && workbook::ItemCell(field.Column(), field.Row()) == cell) {
+        return form().sheet().Text(field);
+      }
+    }
+    return {};
+  }
+
+  QTemporaryDir folder_;
+  fs::path program_dir_;
+  std::vector<fs::path> opened_;
+  workbook::EmbeddedApplicationFactory engine_{[this](const fs::path& p) { opened_.push_back(p); }};
+  std::unique_ptr<WorkbookBinding> binding_;
+};
+
+TEST_F(WorkbookEndToEndTest, StartsWithTheBuyersAndSellerOfTheReferenceSheet) {
+  const Cells reference = ReadSheet(Workbook(), workbook::kReferenceSheet);
+  QComboBox* combo = form().Combo1();
+  ASSERT_EQ(combo->count(), 5);
+  for (int i = 0; i < combo->count(); ++i) {
+    EXPECT_EQ(combo->itemText(i).toStdU16String(), (reference.at({3 + i, 2})));
+  }
+  EXPECT_EQ(form().SellerCaption(), (reference.at({3, 3})));
+  EXPECT_FALSE(form().SellerCaption().empty());
+  EXPECT_EQ(form().BuyerText(), u"          ");  // the box keeps its ten blanks
+}
+
+TEST_F(WorkbookEndToEndTest, ExportsTheTallyAsShownAndHandsItToTheDesktop) {
+  MessageAnswerer answerer;
+  form().Combo1()->setCurrentIndex(1);
+  Focus(Cell("Text1", 0));
+  TypeLine({"4", "200", "50", "1", "10", "800"});
+  TypeLine({"4", "117.25", "50", "3", "12", "1850"});
+  Press(Qt::Key_Down);  // Enter left us in Text1 row 2; down to row 3 ...
+  Press(Qt::Key_Up);
+  Press(Qt::Key_Up);  // ... and up to row 1, whose text is now selected
+  Type("6");          // replaces the 4
+  Focus("Text9");
+  Type("王师傅");
+  Passes();
+  ASSERT_EQ(form().sheet().Text(TallyColumn::Length, 1), u"6");
+  ASSERT_EQ(form().sheet().Text(TallyColumn::Volume, 1), u"1.2663");
+
+  QTest::mouseClick(Control("Command4"), Qt::LeftButton);
+  Settle();
+  ASSERT_EQ(answerer.texts.size(), 1);
+  EXPECT_EQ(answerer.texts[0].toStdU16String(), kCloseWorkbookReminder);
+  ASSERT_EQ(opened_.size(), 1u);
+  EXPECT_EQ(opened_[0], Workbook());
+  EXPECT_EQ(std::distance(fs::directory_iterator(program_dir_), fs::directory_iterator()), 1)
+      << "no temporary file is left beside the workbook";
+
+  const Cells saved = ReadSheet(Workbook(), workbook::kTallySheet);
+  auto expect_cell = [&](workbook::CellRef cell, const std::u16string& shown) {
+    const std::u16string& stored = saved.at({cell.row, cell.column});
+    // Numbers are stored as numbers, so the engine reads them back in General form.
+    const bool same = stored == shown ||
+                      (!stored.empty() && tally::ParseNumber(stored) == tally::ParseNumber(shown));
+    EXPECT_TRUE(same) << cell.row << "," << cell.column;
+  };
+  expect_cell(workbook::kBuyerCell, form().BuyerText());
+  for (int row = 0; row < tally::kRowCount; ++row) {
+    for (int column = 1; column <= 8; ++column) {
+      expect_cell({5 + row, column}, Shown({5 + row, column}));
+    }
+  }
+  expect_cell(workbook::kScalerCell, u"王师傅");
+  expect_cell(workbook::kTotalVolumeCell, form().sheet().Text(SingleField::Text10));
+  expect_cell(workbook::kTotalAmountCell, form().sheet().Text(SingleField::Text11));
+
+  if (!HaveProgram("soffice")) GTEST_SKIP() << "LibreOffice is missing";
+  QTemporaryDir work;
+  const auto view = LibreOfficeView(Workbook(), fs::path(work.path().toStdString()));
+  ASSERT_GE(view.size(), 18u);
+  auto text = [](const std::u16string& s) { return QString::fromStdU16String(s).toStdString(); };
+  EXPECT_EQ(view[2][1], text(form().BuyerText()));
+  for (std::size_t row = 0; row < 2; ++row) {
+    for (std::size_t column = 1; column <= 8; ++column) {
+      const workbook::CellRef cell{5 + static_cast<int>(row), static_cast<int>(column)};
+      EXPECT_EQ(view[4 + row][column - 1], text(Shown(cell))) << row << "," << column;
+    }
+  }
+  EXPECT_EQ(view[17][1], "王师傅");
+  EXPECT_EQ(view[17][5], text(form().sheet().Text(SingleField::Text10)));
+  EXPECT_EQ(view[17][6], text(form().sheet().Text(SingleField::Text11)));
+}
+
+TEST_F(WorkbookEndToEndTest, ASecondExportEmptiesWhatTheFirstWrote) {
+  MessageAnswerer answerer;
+  form().sheet().SetText(TallyColumn::Length, 12, u"4");
+  form().sheet().SetText(TallyColumn::Width, 12, u"200");
+  form().sheet().SetText(TallyColumn::Thickness, 12, u"50");
+  form().sheet().SetText(TallyColumn::Bundles, 12, u"1");
+  form().sheet().SetText(TallyColumn::PiecesPerBundle, 12, u"10");
+  form().sheet().SetText(TallyColumn::UnitPrice, 12, u"800");
+  Passes();
+  QTest::mouseClick(Control("Command4"), Qt::LeftButton);
+  Settle();
+  ASSERT_EQ(ReadSheet(Workbook(), workbook::kTallySheet).at({17, 8}), u"320");
+
+  QTest::mouseClick(Control("Command1"), Qt::LeftButton);
+  Passes();
+  Passes();
+  QTest::mouseClick(Control("Command4"), Qt::LeftButton);
+  Settle();
+  EXPECT_EQ(answerer.texts.size(), 1) << "the reminder comes once per run";
+  EXPECT_EQ(opened_.size(), 2u);
+  const Cells saved = ReadSheet(Workbook(), workbook::kTallySheet);
+  for (int row = 5; row <= 17; ++row) {
+    for (int column = 1; column <= 8; ++column) {
+      EXPECT_EQ(saved.at({row, column}), u"") << row << "," << column;
+    }
+  }
+  EXPECT_EQ(saved.at({18, 6}), u"");
+  EXPECT_EQ(saved.at({18, 7}), u"");
+}
+
+TEST_F(WorkbookEndToEndTest, AFailedExportIsToldAndTheTallyStays) {
+  MessageAnswerer answerer;
+  form().sheet().SetText(TallyColumn::Length, 0, u"4");
+  form().sheet().SetText(SingleField::Text9, u"李四");
+  fs::remove(Workbook());  // gone after start-up: both attempts fail
+  QTest::mouseClick(Control("Command4"), Qt::LeftButton);
+  Settle();
+  ASSERT_EQ(answerer.texts.size(), 2);  // the reminder, then the error
+  EXPECT_TRUE(answerer.texts[1].contains("53")) << answerer.texts[1].toStdString();
+  EXPECT_TRUE(answerer.texts[1].contains(
+      QString::fromUtf16(workbook::kWorkbookFileName.data(), workbook::kWorkbookFileName.size())));
+  EXPECT_TRUE(form().isVisible());
+  EXPECT_EQ(form().sheet().Text(TallyColumn::Length, 0), u"4");
+  EXPECT_EQ(form().sheet().Text(SingleField::Text9), u"李四");
+  EXPECT_TRUE(opened_.empty());
+  EXPECT_TRUE(fs::is_empty(program_dir_)) << "no temporary file is left behind";
+}
+
+TEST(StartupFailure, AMissingWorkbookIsToldAndTheProgramEnds) {
+  QTemporaryDir folder;
+  const QString program = folder.filePath("verdalon");
+  ASSERT_TRUE(QFile::copy(VERDALON_EXECUTABLE, program));
+  QFile::setPermissions(program, QFile::permissions(program) | QFile::ExeOwner);
+  QProcess process;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert("QT_QPA_PLATFORM", "offscreen");
+  environment.insert("XDG_RUNTIME_DIR", folder.path());
+  environment.insert("VERDALON_AUTO_ACCEPT_MESSAGES", "1");
+  process.setProcessEnvironment(environment);
+  process.start(program, {});
+  ASSERT_TRUE(process.waitForFinished(20000));
+  EXPECT_NE(process.exitCode(), 0);
+  const QString said = QString::fromUtf8(process.readAllStandardError());
+  EXPECT_TRUE(said.contains("53")) << said.toStdString();
+  EXPECT_TRUE(said.contains(QStringLiteral("锯材账单.xls"))) << said.toStdString();
+}
+
+}  // namespace
+}  // namespace ui
