@@ -122,6 +122,9 @@ QLineEdit* Form1::AddBox(const QString& name, const QRect& geometry, int font_pi
   box->setGeometry(geometry);
   box->setFont(SongFont(font_pixels));
   box->setAlignment(Qt::AlignCenter);
+  // Qt keeps a 2 px blank inside each side of a line edit; a one-pixel one, as the classic
+  // edit control has, lets a width such as "117.25" fit the narrow columns whole.
+  box->setTextMargins(-1, 0, -1, 0);
   box->setMaxLength(32767);
   box->setProperty("box", true);
   box->setCursor(Qt::IBeamCursor);
