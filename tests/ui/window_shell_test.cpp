@@ -1,9 +1,11 @@
 // The window shell: fixed size, drag by the bare margin, the buttons, the date and the hooks.
+#include <QApplication>
 #include <QDesktopServices>
 #include <QEventLoop>
 #include <QLabel>
 #include <QTimer>
 #include <QUrl>
+#include <cstdlib>
 
 #include "button_pictures.h"
 #include "date_caption.h"
@@ -70,11 +72,21 @@ TEST_F(WindowShellTest, DateLabel) {
       QTest::qWaitFor([&] { return form().DateCaptionText() == u"2025年01月01日 "; }, 1000));
 }
 
-TEST_F(WindowShellTest, ExitButtonEndsTheEventLoop) {
-  QEventLoop loop;
-  QTimer::singleShot(0, &form(), [&] { QTest::mouseClick(Control("Command5"), Qt::LeftButton); });
-  QTimer::singleShot(5000, &loop, [&] { loop.exit(99); });
-  EXPECT_EQ(loop.exec(), 0);
+// Run in a child process: once the application has been told to exit, every event loop
+// it starts returns at once, which would leave no working message box for later tests.
+TEST(WindowShellDeathTest, ExitButtonEndsTheProgram) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        Form1 form;
+        form.show();
+        QTimer::singleShot(0, &form, [&] {
+          QTest::mouseClick(form.findChild<QWidget*>("Command5"), Qt::LeftButton);
+        });
+        QTimer::singleShot(5000, [] { QCoreApplication::exit(99); });
+        std::exit(QApplication::exec());
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(WindowShellTest, ExportButtonRunsTheInstalledHandler) {
