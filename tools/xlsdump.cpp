@@ -1,0 +1,166 @@
+// xlsdump: lists the BIFF records of an .xls workbook's Workbook stream, one per line, for
+// looking at what another program wrote or what a save changed (diff two dumps).
+//
+//   xlsdump FILE [BYTES]
+//
+// Each line: stream offset, record type (hex) and name where known, body length, and the
+// first BYTES bytes of the body in hex (default 16). Substreams are indented below their BOF.
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "workbook/atomic_file.h"
+#include "workbook/cfb/compound_file.h"
+
+namespace {
+
+const std::map<std::uint16_t, const char*>& RecordNames() {
+  static const std::map<std::uint16_t, const char*> names = {
+      {0x0006, "FORMULA"},
+      {0x000A, "EOF"},
+      {0x000C, "CALCCOUNT"},
+      {0x000D, "CALCMODE"},
+      {0x000E, "PRECISION"},
+      {0x0010, "DELTA"},
+      {0x0011, "ITERATION"},
+      {0x0012, "PROTECT"},
+      {0x0014, "HEADER"},
+      {0x0015, "FOOTER"},
+      {0x0018, "NAME"},
+      {0x001B, "HBREAK"},
+      {0x001D, "SELECTION"},
+      {0x0022, "DATE1904"},
+      {0x0026, "LEFTMARGIN"},
+      {0x0027, "RIGHTMARGIN"},
+      {0x0028, "TOPMARGIN"},
+      {0x0029, "BOTTOMMARGIN"},
+      {0x002A, "PRINTHEADERS"},
+      {0x002B, "PRINTGRIDLINES"},
+      {0x002F, "FILEPASS"},
+      {0x0031, "FONT"},
+      {0x003C, "CONTINUE"},
+      {0x003D, "WINDOW1"},
+      {0x0040, "BACKUP"},
+      {0x0041, "PANE"},
+      {0x0042, "CODEPAGE"},
+      {0x004D, "PLS"},
+      {0x0055, "DEFCOLWIDTH"},
+      {0x005C, "WRITEACCESS"},
+      {0x005F, "SAVERECALC"},
+      {0x007D, "COLINFO"},
+      {0x0080, "GUTS"},
+      {0x0081, "WSBOOL"},
+      {0x0083, "HCENTER"},
+      {0x0084, "VCENTER"},
+      {0x0085, "BOUNDSHEET8"},
+      {0x008C, "COUNTRY"},
+      {0x008D, "HIDEOBJ"},
+      {0x0092, "PALETTE"},
+      {0x009C, "FNGROUPCOUNT"},
+      {0x00A1, "SETUP"},
+      {0x00BD, "MULRK"},
+      {0x00BE, "MULBLANK"},
+      {0x00C1, "MMS"},
+      {0x00D6, "RSTRING"},
+      {0x00D7, "DBCELL"},
+      {0x00DA, "BOOKBOOL"},
+      {0x00E0, "XF"},
+      {0x00E1, "INTERFACEHDR"},
+      {0x00E2, "INTERFACEEND"},
+      {0x00E5, "MERGECELLS"},
+      {0x00EB, "MSODRAWINGGROUP"},
+      {0x00EC, "MSODRAWING"},
+      {0x00FC, "SST"},
+      {0x00FD, "LABELSST"},
+      {0x00FF, "EXTSST"},
+      {0x013D, "TABID"},
+      {0x0160, "USESELFS"},
+      {0x0161, "DSF"},
+      {0x01AE, "SUPBOOK"},
+      {0x01AF, "PROT4REV"},
+      {0x01B6, "TXO"},
+      {0x01BC, "PROT4REVPASS"},
+      {0x01B7, "REFRESHALL"},
+      {0x01C0, "EXCEL9FILE"},
+      {0x01C1, "RECALCID"},
+      {0x0200, "DIMENSIONS"},
+      {0x0201, "BLANK"},
+      {0x0203, "NUMBER"},
+      {0x0204, "LABEL"},
+      {0x0205, "BOOLERR"},
+      {0x0207, "STRING"},
+      {0x0208, "ROW"},
+      {0x020B, "INDEX"},
+      {0x0221, "ARRAY"},
+      {0x0225, "DEFAULTROWHEIGHT"},
+      {0x0236, "TABLE"},
+      {0x023E, "WINDOW2"},
+      {0x027E, "RK"},
+      {0x0293, "STYLE"},
+      {0x041E, "FORMAT"},
+      {0x04BC, "SHRFMLA"},
+      {0x0809, "BOF"},
+      {0x0863, "BOOKEXT"},
+      {0x0892, "STYLEEXT"},
+      {0x089C, "HEADERFOOTER"},
+      {0x0896, "THEME"},
+      {0x088C, "COMPAT12"},
+  };
+  return names;
+}
+
+std::uint16_t U16(std::span<const std::uint8_t> bytes, std::size_t at) {
+  return static_cast<std::uint16_t>(bytes[at] | (bytes[at + 1] << 8));
+}
+
+void Dump(std::span<const std::uint8_t> stream, std::size_t shown_bytes) {
+  int depth = 0;
+  std::size_t at = 0;
+  while (at + 4 <= stream.size()) {
+    const std::uint16_t type = U16(stream, at);
+    const std::uint16_t length = U16(stream, at + 2);
+    const auto name = RecordNames().find(type);
+    if (type == 0x000A) depth = std::max(depth - 1, 0);
+    std::printf("%08zx %*s%04x %-16s %5u ", at, 2 * depth, "", static_cast<unsigned>(type),
+                name == RecordNames().end() ? "?" : name->second, static_cast<unsigned>(length));
+    const std::size_t body = at + 4;
+    const std::size_t available = std::min<std::size_t>(length, stream.size() - body);
+    for (std::size_t i = 0; i < std::min(available, shown_bytes); ++i) {
+      std::printf("%02x", static_cast<unsigned>(stream[body + i]));
+    }
+    std::printf(available < length ? " [cut short by the end of the stream]\n" : "\n");
+    if (type == 0x0809) ++depth;
+    at = body + available;
+  }
+  if (at < stream.size()) std::printf("%08zx %zu trailing bytes\n", at, stream.size() - at);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2 || argc > 3) {
+    std::fprintf(stderr, "usage: xlsdump FILE [BYTES]\n");
+    return 2;
+  }
+  try {
+    const std::vector<std::uint8_t> file = workbook::ReadWholeFile(argv[1]);
+    const auto compound = workbook::cfb::CompoundFile::Read(file);
+    auto stream = compound.ReadStream(u"Workbook");
+    if (!stream) stream = compound.ReadStream(u"Book");
+    if (!stream) {
+      std::fprintf(stderr, "xlsdump: %s has no Workbook stream\n", argv[1]);
+      return 1;
+    }
+    Dump(*stream, argc == 3 ? std::strtoul(argv[2], nullptr, 10) : 16);
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "xlsdump: %s: %s\n", argv[1], error.what());
+    return 1;
+  }
+  return 0;
+}
