@@ -1,6 +1,7 @@
 // One recalculation pass, as Timer1 runs it every 300 ms, and the numeric text rules.
 #include <benchmark/benchmark.h>
 
+#include "sample_tally.h"
 #include "tally/memory_field_store.h"
 #include "tally/numeric_text.h"
 #include "tally/recalculation_pass.h"
@@ -8,21 +9,10 @@
 
 namespace {
 
-using tally::TallyColumn;
-
-void FillRow(tally::TallySheet& sheet, int row) {
-  sheet.SetText(TallyColumn::Length, row, u"4");
-  sheet.SetText(TallyColumn::Width, row, u"117.25");
-  sheet.SetText(TallyColumn::Thickness, row, u"50");
-  sheet.SetText(TallyColumn::Bundles, row, u"3");
-  sheet.SetText(TallyColumn::PiecesPerBundle, row, u"12");
-  sheet.SetText(TallyColumn::UnitPrice, row, u"1850");
-}
-
 void BM_PassFullSheet(benchmark::State& state) {
   tally::MemoryFieldStore store;
   tally::TallySheet sheet(store);
-  for (int row = 0; row < tally::kRowCount; ++row) FillRow(sheet, row);
+  bench::FillSampleTally(sheet);
   tally::RecalculationPass(sheet);
   for (auto _ : state) tally::RecalculationPass(sheet);
 }

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "form1.h"
+#include "sample_tally.h"
 #include "tally/recalculation_pass.h"
 #include "workbook/embedded_application.h"
 #include "workbook/workbook_path.h"
@@ -22,23 +23,12 @@ namespace {
 
 using tally::TallyColumn;
 
-void FillSheet(tally::TallySheet& sheet) {
-  for (int row = 0; row < tally::kRowCount; ++row) {
-    sheet.SetText(TallyColumn::Length, row, u"4");
-    sheet.SetText(TallyColumn::Width, row, u"117.25");
-    sheet.SetText(TallyColumn::Thickness, row, u"50");
-    sheet.SetText(TallyColumn::Bundles, row, u"3");
-    sheet.SetText(TallyColumn::PiecesPerBundle, row, u"12");
-    sheet.SetText(TallyColumn::UnitPrice, row, u"1850");
-  }
-}
-
 // The steady state: a full sheet whose results are already shown, so every write is a no-op.
 void BM_WindowPassFullSheet(benchmark::State& state) {
   ui::Form1 form;
   form.Timer1().stop();
   form.Timer2().stop();
-  FillSheet(form.sheet());
+  bench::FillSampleTally(form.sheet());
   form.OnTimer1Tick();
   form.OnTimer1Tick();
   for (auto _ : state) form.OnTimer1Tick();
@@ -59,7 +49,7 @@ void BM_WindowPassAfterEdit(benchmark::State& state) {
   ui::Form1 form;
   form.Timer1().stop();
   form.Timer2().stop();
-  FillSheet(form.sheet());
+  bench::FillSampleTally(form.sheet());
   form.OnTimer1Tick();
   bool wide = false;
   for (auto _ : state) {
@@ -105,7 +95,7 @@ void BM_WindowExportClick(benchmark::State& state) {
   form.Timer2().stop();
   ui::WorkbookBinding binding(form, engine, folder);
   binding.LoadReferenceData();
-  FillSheet(form.sheet());
+  bench::FillSampleTally(form.sheet());
   form.OnTimer1Tick();
   form.OnTimer1Tick();
   auto* command4 = form.findChild<QAbstractButton*>(QStringLiteral("Command4"));
