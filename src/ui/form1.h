@@ -41,7 +41,8 @@ class Form1 final : public QWidget {
   void SetSellerCaption(std::u16string_view seller);
   std::u16string DateCaptionText() const;
 
-  // What Command4 runs; until the export is wired in, a click does nothing.
+  // What Command4 runs (the export, installed by WorkbookBinding); without one a click does
+  // nothing.
   void SetExportHandler(std::function<void()> handler) { export_handler_ = std::move(handler); }
 
   // Where Timer2 reads today's date.
