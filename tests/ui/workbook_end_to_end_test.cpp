@@ -10,12 +10,11 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <sstream>
 
+#include "spreadsheet_programs.h"
 #include "tally/numeric_text.h"
 #include "window_fixture.h"
 #include "workbook/cell_map.h"
@@ -63,20 +62,9 @@ Cells ReadSheet(const fs::path& file, std::u16string_view sheet_name) {
   return cells;
 }
 
-bool HaveProgram(const char* name) {
-  return std::system((std::string("command -v ") + name + " >/dev/null 2>&1").c_str()) == 0;
-}
-
-// The tally sheet as LibreOffice shows it (cell texts as formatted), from a CSV export.
+// The tally sheet as LibreOffice shows it (cell texts as formatted), row by row.
 std::vector<std::vector<std::string>> LibreOfficeView(const fs::path& file, const fs::path& work) {
-  const std::string command =
-      "cd '" + work.string() + "' && soffice --headless -env:UserInstallation=file://" +
-      (work / "profile").string() +
-      " --convert-to 'csv:Text - txt - csv (StarCalc):44,34,76,1,,0,false,true,true,false,false,"
-      "2' --outdir out '" +
-      file.string() + "' >/dev/null 2>&1";
-  EXPECT_EQ(std::system(command.c_str()), 0);
-  std::ifstream csv(work / "out" / (file.stem().string() + "-码单.csv"));
+  std::stringstream csv(test_support::LibreOfficeCsv(file, work, 1));
   std::vector<std::vector<std::string>> rows;
   for (std::string line; std::getline(csv, line);) {
     std::vector<std::string> fields;
@@ -188,7 +176,7 @@ TEST_F(WorkbookEndToEndTest, ExportsTheTallyAsShownAndHandsItToTheDesktop) {
   expect_cell(workbook::kTotalVolumeCell, form().sheet().Text(SingleField::Text10));
   expect_cell(workbook::kTotalAmountCell, form().sheet().Text(SingleField::Text11));
 
-  if (!HaveProgram("soffice")) GTEST_SKIP() << "LibreOffice is missing";
+  if (!test_support::HaveProgram("soffice")) GTEST_SKIP() << "LibreOffice is missing";
   QTemporaryDir work;
   const auto view = LibreOfficeView(Workbook(), fs::path(work.path().toStdString()));
   ASSERT_GE(view.size(), 18u);

@@ -194,12 +194,4 @@ TempDir::~TempDir() {
   fs::remove_all(path_, ignored);
 }
 
-bool Run(const std::string& command) {
-  return std::system(command.c_str()) == 0;
-}
-
-bool HaveProgram(const std::string& name) {
-  return Run("command -v " + name + " >/dev/null 2>&1");
-}
-
 }  // namespace cfb_test

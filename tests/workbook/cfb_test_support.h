@@ -49,8 +49,4 @@ class TempDir {
   std::filesystem::path path_;
 };
 
-// Runs a shell command; true when it exits with 0.
-bool Run(const std::string& command);
-bool HaveProgram(const std::string& name);
-
 }  // namespace cfb_test

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "cfb_test_support.h"
+#include "spreadsheet_programs.h"
 #include "workbook/cfb/compound_file.h"
 
 namespace {
@@ -11,25 +12,10 @@ namespace fs = std::filesystem;
 using cfb_test::Bytes;
 using workbook::cfb::CompoundFile;
 
-// The first sheet as CSV, as LibreOffice or gnumeric sees it; empty if conversion failed.
-std::string LibreOfficeCsv(const fs::path& file, const fs::path& work) {
-  const fs::path out = work / ("lo-" + file.stem().string());
-  const std::string command = "cd '" + work.string() + "' && soffice --headless " +
-                              "-env:UserInstallation=file://" + (work / "profile").string() +
-                              " --convert-to csv --outdir '" + out.string() + "' '" +
-                              file.string() + "' >/dev/null 2>&1";
-  if (!cfb_test::Run(command)) return {};
-  const Bytes csv = cfb_test::LoadFile(out / (file.stem().string() + ".csv"));
-  return {csv.begin(), csv.end()};
-}
-
-std::string GnumericCsv(const fs::path& file, const fs::path& work) {
-  const fs::path out = work / ("gn-" + file.stem().string() + ".csv");
-  if (!cfb_test::Run("ssconvert '" + file.string() + "' '" + out.string() + "' >/dev/null 2>&1")) {
-    return {};
-  }
-  const Bytes csv = cfb_test::LoadFile(out);
-  return {csv.begin(), csv.end()};
+// The first sheet as gnumeric sees it; empty if the conversion failed.
+std::string FirstSheetByGnumeric(const fs::path& file, const fs::path& work) {
+  const std::vector<std::string> sheets = test_support::GnumericCsv(file, work);
+  return sheets.empty() ? std::string() : sheets.front();
 }
 
 class CompoundFileInterop : public ::testing::Test {
@@ -46,10 +32,10 @@ class CompoundFileInterop : public ::testing::Test {
 };
 
 TEST_F(CompoundFileInterop, GnumericReadsWorkbooksMovedAcrossTheMiniStreamCutoff) {
-  if (!cfb_test::HaveProgram("ssconvert")) GTEST_SKIP() << "gnumeric's ssconvert is missing";
+  if (!test_support::HaveProgram("ssconvert")) GTEST_SKIP() << "gnumeric's ssconvert is missing";
   // Its Workbook stream (3255 bytes) lives in the mini stream.
   const fs::path source = cfb_test::CorpusDir() / "other/edr__Test_git_issue_158.xls";
-  const std::string expected = GnumericCsv(source, work_.Path());
+  const std::string expected = FirstSheetByGnumeric(source, work_.Path());
   ASSERT_FALSE(expected.empty());
 
   CompoundFile file = CompoundFile::Read(cfb_test::LoadFile(source));
@@ -60,15 +46,15 @@ TEST_F(CompoundFileInterop, GnumericReadsWorkbooksMovedAcrossTheMiniStreamCutoff
   Bytes grown = workbook;
   grown.resize(6000, 0);
   file.ReplaceStream(u"Workbook", grown);
-  EXPECT_EQ(GnumericCsv(Write("grown.xls", file.Write()), work_.Path()), expected);
+  EXPECT_EQ(FirstSheetByGnumeric(Write("grown.xls", file.Write()), work_.Path()), expected);
 
   CompoundFile reread = CompoundFile::Read(file.Write());
   reread.ReplaceStream(u"Workbook", workbook);
-  EXPECT_EQ(GnumericCsv(Write("shrunk.xls", reread.Write()), work_.Path()), expected);
+  EXPECT_EQ(FirstSheetByGnumeric(Write("shrunk.xls", reread.Write()), work_.Path()), expected);
 }
 
 TEST_F(CompoundFileInterop, LibreOfficeReadsRewrittenAndDifatFiles) {
-  if (!cfb_test::HaveProgram("soffice")) GTEST_SKIP() << "LibreOffice is missing";
+  if (!test_support::HaveProgram("soffice")) GTEST_SKIP() << "LibreOffice is missing";
   const fs::path excel = cfb_test::CorpusDir() / "excel/edr__Test_Issue_11773_Exponential.xls";
   const fs::path other = cfb_test::CorpusDir() / "other/xlrd__profiles.xls";
 
@@ -85,13 +71,13 @@ TEST_F(CompoundFileInterop, LibreOfficeReadsRewrittenAndDifatFiles) {
   ASSERT_GT(cfb_test::U32At(large_bytes, 72), 0u);
   const fs::path difat_copy = Write("difat.xls", large_bytes);
 
-  const std::string excel_csv = LibreOfficeCsv(excel, work_.Path());
+  const std::string excel_csv = test_support::LibreOfficeCsv(excel, work_.Path());
   ASSERT_FALSE(excel_csv.empty());
-  EXPECT_EQ(LibreOfficeCsv(excel_copy, work_.Path()), excel_csv);
-  EXPECT_EQ(LibreOfficeCsv(difat_copy, work_.Path()), excel_csv);
-  const std::string other_csv = LibreOfficeCsv(other, work_.Path());
+  EXPECT_EQ(test_support::LibreOfficeCsv(excel_copy, work_.Path()), excel_csv);
+  EXPECT_EQ(test_support::LibreOfficeCsv(difat_copy, work_.Path()), excel_csv);
+  const std::string other_csv = test_support::LibreOfficeCsv(other, work_.Path());
   ASSERT_FALSE(other_csv.empty());
-  EXPECT_EQ(LibreOfficeCsv(other_copy, work_.Path()), other_csv);
+  EXPECT_EQ(test_support::LibreOfficeCsv(other_copy, work_.Path()), other_csv);
 }
 
 }  // namespace
@@ -104,20 +90,14 @@ TEST(SampleTemplate, ReadsAndRewritesToTheSameSheets) {
   const auto workbook = file.ReadStream(u"Workbook");
   ASSERT_TRUE(workbook);
   EXPECT_LT(workbook->size(), 4096u) << "small enough to exercise the mini stream";
-  if (!cfb_test::HaveProgram("ssconvert")) GTEST_SKIP() << "gnumeric's ssconvert is missing";
+  if (!test_support::HaveProgram("ssconvert")) GTEST_SKIP() << "gnumeric's ssconvert is missing";
   cfb_test::TempDir work;
   const fs::path copy = work.Path() / "copy.xls";
   cfb_test::SaveFile(copy, file.Write());
-  for (const fs::path& path : {source, copy}) {
-    const std::string out = (work.Path() / (path.stem().string() + ".%n.csv")).string();
-    ASSERT_TRUE(
-        cfb_test::Run("ssconvert -S '" + path.string() + "' '" + out + "' >/dev/null 2>&1"));
-  }
-  for (const char* sheet : {".0.csv", ".1.csv"}) {
-    const Bytes original = cfb_test::LoadFile(work.Path() / (source.stem().string() + sheet));
-    EXPECT_FALSE(original.empty());
-    EXPECT_EQ(cfb_test::LoadFile(work.Path() / ("copy" + std::string(sheet))), original) << sheet;
-  }
+  const std::vector<std::string> original = test_support::GnumericCsv(source, work.Path());
+  ASSERT_EQ(original.size(), 2u);
+  for (const std::string& sheet : original) EXPECT_FALSE(sheet.empty());
+  EXPECT_EQ(test_support::GnumericCsv(copy, work.Path()), original);
 }
 
 }  // namespace

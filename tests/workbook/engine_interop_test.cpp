@@ -4,6 +4,7 @@
 #include <string>
 
 #include "cfb_test_support.h"
+#include "spreadsheet_programs.h"
 
 namespace {
 
@@ -23,13 +24,7 @@ class EngineInteropTest : public ::testing::Test {
     fs::permissions(file_, fs::perms::owner_write, fs::perm_options::add);
     const std::string set = std::string(XLSCELL) + " '" + file_.string() +
                             "' set Uncalculated 2 1 10 2 3 5.5 3 1 '新买方' 1 2 ''";
-    ASSERT_TRUE(cfb_test::Run(set));
-  }
-
-  std::string Csv(const std::string& command, const fs::path& csv) {
-    if (!cfb_test::Run(command + " >/dev/null 2>&1")) return "conversion failed";
-    const cfb_test::Bytes bytes = cfb_test::LoadFile(csv);
-    return {bytes.begin(), bytes.end()};
+    ASSERT_TRUE(test_support::Run(set));
   }
 
   // B1 emptied, A2 and C2 numbers, A3 a new string, E2 the formula's new result.
@@ -42,21 +37,15 @@ class EngineInteropTest : public ::testing::Test {
 };
 
 TEST_F(EngineInteropTest, GnumericReadsTheNewValuesAndTheRecalculatedFormula) {
-  if (!cfb_test::HaveProgram("ssconvert")) GTEST_SKIP() << "gnumeric's ssconvert is missing";
-  const fs::path csv = temp_.Path() / "gnumeric.csv";
-  ExpectNewValues(Csv("ssconvert '" + file_.string() + "' '" + csv.string() + "'", csv));
+  if (!test_support::HaveProgram("ssconvert")) GTEST_SKIP() << "gnumeric's ssconvert is missing";
+  const std::vector<std::string> sheets = test_support::GnumericCsv(file_, temp_.Path());
+  ASSERT_FALSE(sheets.empty());
+  ExpectNewValues(sheets[0]);
 }
 
 TEST_F(EngineInteropTest, LibreOfficeReadsTheNewValuesAndTheRecalculatedFormula) {
-  if (!cfb_test::HaveProgram("soffice")) GTEST_SKIP() << "LibreOffice is missing";
-  // 44,34,76: comma, double quote, UTF-8.
-  const std::string command = "cd '" + temp_.Path().string() +
-                              "' && soffice --headless -env:UserInstallation=file://" +
-                              (temp_.Path() / "profile").string() +
-                              " --convert-to 'csv:Text - txt - csv (StarCalc):44,34,76' "
-                              "--outdir out '" +
-                              file_.string() + "'";
-  ExpectNewValues(Csv(command, temp_.Path() / "out" / "uncalculated.csv"));
+  if (!test_support::HaveProgram("soffice")) GTEST_SKIP() << "LibreOffice is missing";
+  ExpectNewValues(test_support::LibreOfficeCsv(file_, temp_.Path()));
 }
 
 }  // namespace
@@ -73,13 +62,8 @@ class TemplateInteropTest : public ::testing::Test {
     file_ = temp_.Path() / "book.xls";
     fs::copy_file(source, file_);
     fs::permissions(file_, fs::perms::owner_write, fs::perm_options::add);
-    ASSERT_TRUE(cfb_test::Run(std::string(XLSCELL) + " '" + file_.string() +
-                              "' set 码单 3 2 '新买方' 5 8 100.5 6 8 20 18 2 '张三'"));
-  }
-
-  static std::string Load(const fs::path& csv) {
-    const cfb_test::Bytes bytes = cfb_test::LoadFile(csv);
-    return {bytes.begin(), bytes.end()};
+    ASSERT_TRUE(test_support::Run(std::string(XLSCELL) + " '" + file_.string() +
+                                  "' set 码单 3 2 '新买方' 5 8 100.5 6 8 20 18 2 '张三'"));
   }
 
   static void ExpectExport(const std::string& csv) {
@@ -94,25 +78,15 @@ class TemplateInteropTest : public ::testing::Test {
 };
 
 TEST_F(TemplateInteropTest, GnumericShowsTheExportAndTheNewTotal) {
-  if (!cfb_test::HaveProgram("ssconvert")) GTEST_SKIP() << "gnumeric's ssconvert is missing";
-  const fs::path pattern = temp_.Path() / "sheet.%n.csv";
-  ASSERT_TRUE(cfb_test::Run("ssconvert -S '" + file_.string() + "' '" + pattern.string() +
-                            "' >/dev/null 2>&1"));
-  ExpectExport(Load(temp_.Path() / "sheet.1.csv"));
+  if (!test_support::HaveProgram("ssconvert")) GTEST_SKIP() << "gnumeric's ssconvert is missing";
+  const std::vector<std::string> sheets = test_support::GnumericCsv(file_, temp_.Path());
+  ASSERT_GE(sheets.size(), 2u);
+  ExpectExport(sheets[1]);
 }
 
 TEST_F(TemplateInteropTest, LibreOfficeShowsTheExportAndTheNewTotal) {
-  if (!cfb_test::HaveProgram("soffice")) GTEST_SKIP() << "LibreOffice is missing";
-  // Comma, double quote, UTF-8, ..., and the 12th token: the second sheet.
-  const std::string command = "cd '" + temp_.Path().string() +
-                              "' && soffice --headless -env:UserInstallation=file://" +
-                              (temp_.Path() / "profile").string() +
-                              " --convert-to 'csv:Text - txt - csv "
-                              "(StarCalc):44,34,76,1,,0,false,true,false,false,false,2' "
-                              "--outdir out '" +
-                              file_.string() + "' >/dev/null 2>&1";
-  ASSERT_TRUE(cfb_test::Run(command));
-  ExpectExport(Load(temp_.Path() / "out" / "book-码单.csv"));
+  if (!test_support::HaveProgram("soffice")) GTEST_SKIP() << "LibreOffice is missing";
+  ExpectExport(test_support::LibreOfficeCsv(file_, temp_.Path(), 1, /*as_shown=*/false));
 }
 
 }  // namespace

@@ -11,26 +11,10 @@
 #include <vector>
 
 #include "workbook/automation_error.h"
+#include "workbook/text_encoding.h"
 #include "workbook/workbook_automation.h"
 
 namespace workbook::testing {
-
-inline std::string Utf8(std::u16string_view text) {
-  std::string out;
-  for (char16_t c : text) {
-    if (c < 0x80) {
-      out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-      out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-      out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-  }
-  return out;
-}
 
 using Cells = std::map<std::pair<int, int>, std::u16string>;
 
@@ -73,7 +57,8 @@ class FakeSheet final : public Worksheet, Handle {
     return it == cells_.end() ? std::u16string() : it->second;
   }
   void SetCell(int row, int column, std::u16string_view value) override {
-    recorder_.Step("set " + std::to_string(row) + "," + std::to_string(column) + "=" + Utf8(value));
+    recorder_.Step("set " + std::to_string(row) + "," + std::to_string(column) + "=" +
+                   ToUtf8(value));
     cells_[{row, column}] = std::u16string(value);
   }
 
@@ -85,8 +70,8 @@ class FakeBook final : public Workbook, Handle {
  public:
   explicit FakeBook(Recorder& recorder) : Handle(recorder, "book") {}
   std::unique_ptr<Worksheet> Worksheets(std::u16string_view name) override {
-    recorder_.Step("worksheets " + Utf8(name));
-    const auto it = recorder_.sheets.find(Utf8(name));
+    recorder_.Step("worksheets " + ToUtf8(name));
+    const auto it = recorder_.sheets.find(ToUtf8(name));
     if (it == recorder_.sheets.end()) throw AutomationError(9, "下标越界");
     return std::make_unique<FakeSheet>(recorder_, it->second);
   }

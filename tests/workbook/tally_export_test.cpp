@@ -57,9 +57,9 @@ struct ExportFixture {
 };
 
 std::vector<std::string> ExpectedWrites(const MemorySource& source) {
-  using testing::Utf8;
   auto set = [](CellRef cell, std::u16string_view text) {
-    return "set " + std::to_string(cell.row) + "," + std::to_string(cell.column) + "=" + Utf8(text);
+    return "set " + std::to_string(cell.row) + "," + std::to_string(cell.column) + "=" +
+           ToUtf8(text);
   };
   std::vector<std::string> log = {set(kSellerScratchCell, source.Seller()),
                                   set(kBuyerCell, source.Buyer())};
