@@ -134,16 +134,15 @@ void XlsDocument::SetCell(std::size_t sheet, int row, int column, std::u16string
 }
 
 void XlsDocument::Save() {
-  std::vector<std::uint8_t> bytes;
+  // An unchanged workbook is written back exactly as it was read.
+  std::vector<std::uint8_t> rebuilt;
   if (book_.Modified()) {
-    cfb::CompoundFile rebuilt = *container_;
-    rebuilt.ReplaceStream(stream_name_, book_.Serialize());
-    bytes = rebuilt.Write();
-  } else {
-    bytes = file_bytes_;
+    cfb::CompoundFile container = *container_;
+    container.ReplaceStream(stream_name_, book_.Serialize());
+    rebuilt = container.Write();
   }
   try {
-    SaveFileAtomically(path_, bytes);
+    SaveFileAtomically(path_, book_.Modified() ? rebuilt : file_bytes_);
   } catch (const std::system_error& e) {
     if (e.code() == std::errc::permission_denied || e.code() == std::errc::read_only_file_system ||
         e.code() == std::errc::operation_not_permitted) {
