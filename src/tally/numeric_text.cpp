@@ -1,5 +1,7 @@
 #include "numeric_text.h"
 
+#include "significant_digits.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -165,36 +167,6 @@ double ParseNumber(std::u16string_view text) {
   }
   return ParseDecimal(s);
 }
-
-namespace {
-
-// The magnitude of a finite double as at most 15 significant decimal digits (trailing
-// zeros dropped) and the decimal exponent of the first digit: value = 0.d1d2... * 10^(point).
-struct SignificantDigits {
-  std::string digits;  // no leading or trailing zeros; empty for zero
-  int point = 0;       // how many digits stand before the decimal point
-};
-
-SignificantDigits ToSignificantDigits(double magnitude) {
-  SignificantDigits out;
-  if (magnitude == 0.0) return out;
-  std::array<char, 40> buffer{};
-  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
-                                    std::chars_format::scientific, 14);
-  const std::string_view text(buffer.data(), static_cast<std::size_t>(result.ptr - buffer.data()));
-  // text is "d.ddddddddddddde[+-]xx"
-  const std::size_t e = text.find('e');
-  out.digits.push_back(text[0]);
-  out.digits.append(text.substr(2, e - 2));
-  int exponent = 0;
-  std::from_chars(text.data() + e + (text[e + 1] == '+' ? 2 : 1), text.data() + text.size(),
-                  exponent);
-  out.point = exponent + 1;
-  while (!out.digits.empty() && out.digits.back() == '0') out.digits.pop_back();
-  return out;
-}
-
-}  // namespace
 
 std::u16string FormatFixed(double value, FixedPattern pattern) {
   if (!std::isfinite(value)) return {};

@@ -1,36 +1,26 @@
 #include "workbook/biff/general_number_format.h"
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
+
+#include "tally/significant_digits.h"
 
 namespace workbook::biff {
 
 namespace {
 
-constexpr int kSignificantDigits = 15;
 constexpr int kFirstScientificExponent = 15;      // 1E+15 and up
 constexpr int kLastScientificSmallExponent = -5;  // 1E-05 and below
 
 struct Decimal {
   bool negative = false;
-  std::string digits;  // no trailing zeros, at least one digit
+  std::string digits;  // 15 at most, no trailing zeros, at least one digit
   int exponent = 0;    // of the first digit
 };
 
 Decimal ToDecimal(double value) {
-  char buffer[40];
-  std::snprintf(buffer, sizeof buffer, "%.*e", kSignificantDigits - 1, value);
-  const std::string text(buffer);
-  Decimal decimal;
-  const std::size_t e = text.find('e');
-  decimal.negative = text[0] == '-';
-  for (std::size_t i = 0; i < e; ++i) {
-    if (text[i] >= '0' && text[i] <= '9') decimal.digits.push_back(text[i]);
-  }
-  while (decimal.digits.size() > 1 && decimal.digits.back() == '0') decimal.digits.pop_back();
-  decimal.exponent = std::atoi(text.c_str() + e + 1);
-  return decimal;
+  const tally::SignificantDigits significant = tally::ToSignificantDigits(std::fabs(value));
+  return {value < 0, significant.digits, significant.point - 1};
 }
 
 std::string Scientific(const Decimal& d) {
