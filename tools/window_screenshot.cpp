@@ -22,12 +22,9 @@ constexpr SampleLine kSample[] = {
 };
 
 void TypeSample(ui::Form1& form) {
-  constexpr TallyColumn kTyped[] = {TallyColumn::Length,          TallyColumn::Width,
-                                    TallyColumn::Thickness,       TallyColumn::Bundles,
-                                    TallyColumn::PiecesPerBundle, TallyColumn::UnitPrice};
   for (int row = 0; row < static_cast<int>(std::size(kSample)); ++row) {
     for (int k = 0; k < 6; ++k) {
-      form.sheet().SetText(kTyped[k], row, kSample[row].texts[k]);
+      form.sheet().SetText(tally::kTypedColumns[k], row, kSample[row].texts[k]);
     }
   }
   form.sheet().SetText(tally::SingleField::Text9, u"王师傅");

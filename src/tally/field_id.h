@@ -51,9 +51,11 @@ class FieldId {
   int index_;
 };
 
-// The columns the clerk types; Volume and Amount are computed.
-constexpr bool IsTypedColumn(TallyColumn column) {
-  return column != TallyColumn::Volume && column != TallyColumn::Amount;
-}
+// The columns the clerk types, left to right, in the order a line is typed and cleared;
+// Volume and Amount are computed.
+inline constexpr TallyColumn kTypedColumns[] = {
+    TallyColumn::Length,  TallyColumn::Width,           TallyColumn::Thickness,
+    TallyColumn::Bundles, TallyColumn::PiecesPerBundle, TallyColumn::UnitPrice,
+};
 
 }  // namespace tally

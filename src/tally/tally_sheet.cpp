@@ -17,11 +17,8 @@ void TallySheet::OnFieldChanged(FieldId field) {
 }
 
 void TallySheet::ClearEntries() {
-  static constexpr TallyColumn kTyped[] = {TallyColumn::Length,          TallyColumn::Width,
-                                           TallyColumn::Thickness,       TallyColumn::Bundles,
-                                           TallyColumn::PiecesPerBundle, TallyColumn::UnitPrice};
   for (int row = 0; row < kRowCount; ++row) {
-    for (TallyColumn column : kTyped) SetText(column, row, u"");
+    for (TallyColumn column : kTypedColumns) SetText(column, row, u"");
   }
 }
 

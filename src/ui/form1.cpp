@@ -239,9 +239,7 @@ void Form1::SetTabOrder() {
   std::vector<QWidget*> order;
   const auto box = [this](TallyColumn column, int row) { return store_.Box(FieldId(column, row)); };
   for (int row = 0; row < tally::kRowCount; ++row) {
-    for (TallyColumn column :
-         {TallyColumn::Length, TallyColumn::Width, TallyColumn::Thickness, TallyColumn::Bundles,
-          TallyColumn::PiecesPerBundle, TallyColumn::UnitPrice}) {
+    for (TallyColumn column : tally::kTypedColumns) {
       order.push_back(box(column, row));
     }
   }
@@ -267,9 +265,7 @@ void Form1::InstallKeyboardRules() {
   enter->Watch(combo1_->lineEdit());
 
   auto* columns = new ColumnNavigation(this);
-  for (TallyColumn column :
-       {TallyColumn::Length, TallyColumn::Width, TallyColumn::Thickness, TallyColumn::Bundles,
-        TallyColumn::PiecesPerBundle, TallyColumn::UnitPrice}) {
+  for (TallyColumn column : tally::kTypedColumns) {
     std::vector<QLineEdit*> boxes;
     for (int row = 0; row < tally::kRowCount; ++row) boxes.push_back(Box(FieldId(column, row)));
     columns->AddColumn(std::move(boxes));

@@ -16,11 +16,8 @@ struct MemorySheet {
 
   // Types a line's six typed texts: length, width, thickness, bundles, pieces, unit price.
   void TypeRow(int row, std::initializer_list<std::u16string> texts) {
-    static constexpr TallyColumn kOrder[] = {TallyColumn::Length,          TallyColumn::Width,
-                                             TallyColumn::Thickness,       TallyColumn::Bundles,
-                                             TallyColumn::PiecesPerBundle, TallyColumn::UnitPrice};
     int i = 0;
-    for (const std::u16string& text : texts) sheet.SetText(kOrder[i++], row, text);
+    for (const std::u16string& text : texts) sheet.SetText(kTypedColumns[i++], row, text);
   }
   void Pass() { RecalculationPass(sheet); }
   std::u16string Volume(int row) const { return sheet.Text(TallyColumn::Volume, row); }
