@@ -5,18 +5,14 @@
 #include <QString>
 #include <QUrl>
 
-#include "workbook/automation_error.h"
+#include "workbook/failure_descriptions.h"
 
 namespace ui {
 
 void OpenWithDesktop(const std::filesystem::path& workbook) {
   const QString path = QString::fromStdU16String(workbook.u16string());
   if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path))) {
-    throw workbook::AutomationError(
-        workbook::error_number::kAutomation,
-        QStringLiteral("无法打开“%1”：桌面上没有能打开 .xls 文件的电子表格程序。")
-            .arg(path)
-            .toStdString());
+    throw workbook::NothingToShowWorkbookError(workbook);
   }
 }
 

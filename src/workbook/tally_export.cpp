@@ -5,6 +5,7 @@
 
 #include "automation_error.h"
 #include "cell_map.h"
+#include "workbook/failure_descriptions.h"
 #include "workbook_path.h"
 
 namespace workbook {
@@ -35,8 +36,10 @@ void TallyExport::Run(const ExportSource& source) {
     Attempt(source);
   } catch (const AutomationError&) {
     throw;
-  } catch (const std::exception& e) {
-    throw AutomationError(error_number::kAutomation, e.what());
+  } catch (...) {
+    // Whatever it said was for developers, and maybe not even text: the clerk gets a
+    // number and words of his own language.
+    throw UnexpectedExportError();
   }
 }
 

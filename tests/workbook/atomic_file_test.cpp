@@ -1,4 +1,5 @@
-#include "workbook/atomic_file.h"
+#include "xls/atomic_save.h"
+#include "xls/whole_file.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -13,8 +14,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using cfb_test::Bytes;
-using workbook::ReadWholeFile;
-using workbook::SaveFileAtomically;
+using xls::ReadWholeFile;
+using xls::SaveFileAtomically;
 
 Bytes Text(const std::string& text) {
   return {text.begin(), text.end()};
@@ -24,7 +25,7 @@ Bytes Text(const std::string& text) {
 int CountTemporaries(const fs::path& path) {
   int count = 0;
   for (const auto& entry : fs::directory_iterator(path.parent_path())) {
-    count += entry.path().filename().native().starts_with(workbook::SavingPrefix(path));
+    count += entry.path().filename().native().starts_with(xls::SavingPrefix(path));
   }
   return count;
 }
@@ -98,19 +99,19 @@ TEST(AtomicFile, TemporariesOfDeadProcessesAreRemovedOthersKept) {
   cfb_test::TempDir dir;
   const fs::path file = dir.Path() / "book.xls";
   const auto temporary = [&](pid_t pid) {
-    return dir.Path() / (workbook::SavingPrefix(file) + std::to_string(pid));
+    return dir.Path() / (xls::SavingPrefix(file) + std::to_string(pid));
   };
   const pid_t dead = fork();
   if (dead == 0) _exit(0);
   waitpid(dead, nullptr, 0);
   for (const pid_t pid : {dead, getpid(), getppid()}) cfb_test::SaveFile(temporary(pid), Text("x"));
-  cfb_test::SaveFile(dir.Path() / (workbook::SavingPrefix(file) + "notes"), Text("x"));
+  cfb_test::SaveFile(dir.Path() / (xls::SavingPrefix(file) + "notes"), Text("x"));
 
   SaveFileAtomically(file, Text("saved"));
   EXPECT_FALSE(fs::exists(temporary(dead)));
   EXPECT_FALSE(fs::exists(temporary(getpid())));
   EXPECT_TRUE(fs::exists(temporary(getppid()))) << "its owner may be saving right now";
-  EXPECT_TRUE(fs::exists(dir.Path() / (workbook::SavingPrefix(file) + "notes")));
+  EXPECT_TRUE(fs::exists(dir.Path() / (xls::SavingPrefix(file) + "notes")));
   EXPECT_EQ(ReadWholeFile(file), Text("saved"));
 }
 

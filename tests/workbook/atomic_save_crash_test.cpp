@@ -12,7 +12,8 @@
 
 #include "atomic_save_contents.h"
 #include "cfb_test_support.h"
-#include "workbook/atomic_file.h"
+#include "xls/atomic_save.h"
+#include "xls/whole_file.h"
 
 extern char** environ;
 
@@ -43,7 +44,7 @@ TEST(AtomicSaveCrash, KilledSaverLeavesOldOrNewFileNeverATornOne) {
   const fs::path file = dir.Path() / "锯材账单.xls";
   const auto first = VictimContent(false);
   const auto second = VictimContent(true);
-  workbook::SaveFileAtomically(file, first);
+  xls::SaveFileAtomically(file, first);
 
   std::mt19937 random(4242);
   int saw_first = 0, saw_second = 0, saw_leftover = 0;
@@ -62,18 +63,18 @@ TEST(AtomicSaveCrash, KilledSaverLeavesOldOrNewFileNeverATornOne) {
     close(ticks);
     ASSERT_TRUE(running) << "the victim died before saving";
 
-    const auto now = workbook::ReadWholeFile(file);
+    const auto now = xls::ReadWholeFile(file);
     ASSERT_TRUE(now == first || now == second) << "torn file of " << now.size() << " bytes";
     (now == first ? saw_first : saw_second)++;
     int temporaries = 0;
     for (const auto& entry : fs::directory_iterator(dir.Path())) {
-      temporaries += entry.path().filename().native().starts_with(workbook::SavingPrefix(file));
+      temporaries += entry.path().filename().native().starts_with(xls::SavingPrefix(file));
     }
     // At most the one the victim was writing when it died; the next save removes it.
     ASSERT_LE(temporaries, 1);
     saw_leftover += temporaries;
   }
-  workbook::SaveFileAtomically(file, first);
+  xls::SaveFileAtomically(file, first);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 1);
   RecordProperty("first", saw_first);
   RecordProperty("second", saw_second);

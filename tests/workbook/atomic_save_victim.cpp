@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "atomic_save_contents.h"
-#include "workbook/atomic_file.h"
+#include "xls/atomic_save.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {
@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
   const auto first = VictimContent(false);
   const auto second = VictimContent(true);
   for (bool use_second = true;; use_second = !use_second) {
-    workbook::SaveFileAtomically(argv[1], use_second ? second : first);
+    xls::SaveFileAtomically(argv[1], use_second ? second : first);
     const char tick = '.';
     if (write(STDOUT_FILENO, &tick, 1) != 1) return 1;
   }

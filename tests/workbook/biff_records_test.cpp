@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "workbook/biff/biff_format_error.h"
-#include "workbook/biff/cell_records.h"
-#include "workbook/biff/continued_reader.h"
-#include "workbook/biff/rk_number.h"
+#include "xls/biff/biff_format_error.h"
+#include "xls/biff/cell_records.h"
+#include "xls/biff/continued_reader.h"
+#include "xls/biff/rk_number.h"
 
-namespace workbook::biff {
+namespace xls::biff {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -61,4 +61,4 @@ TEST(UnicodeStringTest, ShortRecordsFailInsteadOfReadingPastTheEnd) {
 }
 
 }  // namespace
-}  // namespace workbook::biff
+}  // namespace xls::biff

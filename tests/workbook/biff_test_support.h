@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "workbook/biff/record.h"
+#include "xls/biff/record.h"
 
 namespace biff_test {
 
 using Bytes = std::vector<std::uint8_t>;
-using workbook::biff::Record;
+using xls::biff::Record;
 
 // Record builders for synthesized Workbook streams, written from the published layouts
 // rather than through the engine's own writers.

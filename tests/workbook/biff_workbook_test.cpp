@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "biff_test_support.h"
-#include "workbook/biff/biff_workbook.h"
-#include "workbook/biff/byte_io.h"
+#include "xls/biff/biff_workbook.h"
+#include "xls/biff/byte_io.h"
 
-namespace workbook::biff {
+namespace xls::biff {
 namespace {
 
 using biff_test::Bytes;
@@ -220,4 +220,4 @@ TEST(BiffWorkbookTest, MalformedStreamsFailCleanly) {
 }
 
 }  // namespace
-}  // namespace workbook::biff
+}  // namespace xls::biff

@@ -6,13 +6,13 @@
 #include <set>
 
 #include "cfb_test_support.h"
-#include "workbook/cfb/compound_file.h"
+#include "xls/cfb/compound_file.h"
 
 namespace {
 
 using cfb_test::Bytes;
-using workbook::cfb::CompoundFile;
-using workbook::cfb::FormatError;
+using xls::cfb::CompoundFile;
+using xls::cfb::FormatError;
 
 // Reads a file and reports whether it was accepted; any exception other than FormatError
 // escapes and fails the test.

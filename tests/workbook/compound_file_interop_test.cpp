@@ -4,13 +4,13 @@
 
 #include "cfb_test_support.h"
 #include "spreadsheet_programs.h"
-#include "workbook/cfb/compound_file.h"
+#include "xls/cfb/compound_file.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using cfb_test::Bytes;
-using workbook::cfb::CompoundFile;
+using xls::cfb::CompoundFile;
 
 // The first sheet as gnumeric sees it; empty if the conversion failed.
 std::string FirstSheetByGnumeric(const fs::path& file, const fs::path& work) {

@@ -5,16 +5,16 @@
 #include <numeric>
 
 #include "cfb_test_support.h"
-#include "workbook/cfb/compound_file.h"
-#include "workbook/cfb/entry_name.h"
+#include "xls/cfb/compound_file.h"
+#include "xls/cfb/entry_name.h"
 
 namespace {
 
 using cfb_test::Bytes;
 using cfb_test::U32At;
-using workbook::cfb::CompareEntryNames;
-using workbook::cfb::CompoundFile;
-using workbook::cfb::FormatError;
+using xls::cfb::CompareEntryNames;
+using xls::cfb::CompoundFile;
+using xls::cfb::FormatError;
 
 Bytes Pattern(std::size_t size, std::uint8_t seed) {
   Bytes bytes(size);

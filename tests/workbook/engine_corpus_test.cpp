@@ -6,14 +6,15 @@
 #include <string>
 
 #include "cfb_test_support.h"
-#include "workbook/automation_error.h"
-#include "workbook/biff/cell_value.h"
-#include "workbook/xls_document.h"
+#include "workbook/failure_descriptions.h"
+#include "xls/biff/cell_value.h"
+#include "xls/xls_document.h"
 
 namespace workbook {
 namespace {
 
 namespace fs = std::filesystem;
+using xls::XlsDocument;
 
 // Every cell's text, by sheet name and (row << 16 | column).
 using Snapshot = std::map<std::u16string, std::map<std::uint32_t, std::u16string>>;
@@ -23,7 +24,7 @@ Snapshot TakeSnapshot(const XlsDocument& document) {
   for (std::size_t sheet = 0; sheet < document.SheetCount(); ++sheet) {
     auto& cells = snapshot[document.SheetName(sheet)];
     for (const auto& [key, cell] : document.Sheet(sheet).Cells()) {
-      cells[key] = biff::DisplayText(cell.value);
+      cells[key] = xls::biff::DisplayText(cell.value);
     }
   }
   return snapshot;
@@ -59,7 +60,8 @@ TEST(EngineCorpusTest, EveryFileOpensOrFailsWithAClearError) {
       try {
         const auto document = XlsDocument::Open(path);
         (void)TakeSnapshot(*document);
-      } catch (const AutomationError& e) {
+      } catch (const xls::Failure& failure) {
+        const AutomationError e = DescribeEngineFailure(failure);
         EXPECT_EQ(std::string(folder), "edge") << path << ": " << e.Description();
         EXPECT_NE(e.Description().find(path.filename().string()), std::string::npos);
       }

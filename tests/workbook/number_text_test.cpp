@@ -3,11 +3,11 @@
 #include <cmath>
 #include <limits>
 
-#include "workbook/biff/general_number_format.h"
-#include "workbook/biff/numeric_input.h"
-#include "workbook/text_encoding.h"
+#include "base/text_encoding.h"
+#include "xls/biff/general_number_format.h"
+#include "xls/biff/numeric_input.h"
 
-namespace workbook::biff {
+namespace xls::biff {
 namespace {
 
 TEST(GeneralNumberFormatTest, PlainNotationForOrdinaryMagnitudes) {
@@ -59,9 +59,9 @@ TEST(NumericInputTest, EverythingElseStaysText) {
        {u"",    u"  ",   u"4m",        u"=1+1",  u"1+1", u"-",     u".",    u"e5",  u"1e",
         u"1e+", u"1,23", u"12,34,567", u",123",  u"1,",  u"1.2.3", u"0x10", u"inf", u"nan",
         u"5%",  u"$5",   u"１２",      u"1e400", u"--1", u"1 2",   u"\t4"}) {
-    EXPECT_FALSE(ParseNumericInput(text).has_value()) << ToUtf8(text);
+    EXPECT_FALSE(ParseNumericInput(text).has_value()) << base::ToUtf8(text);
   }
 }
 
 }  // namespace
-}  // namespace workbook::biff
+}  // namespace xls::biff

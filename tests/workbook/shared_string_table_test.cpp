@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "workbook/biff/byte_io.h"
-#include "workbook/biff/shared_string_table.h"
+#include "xls/biff/byte_io.h"
+#include "xls/biff/shared_string_table.h"
 
-namespace workbook::biff {
+namespace xls::biff {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -146,4 +146,4 @@ TEST(SharedStringTableTest, ExtSstIndexesEveryBucketAtItsStreamPosition) {
 }
 
 }  // namespace
-}  // namespace workbook::biff
+}  // namespace xls::biff

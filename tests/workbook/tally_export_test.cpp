@@ -59,7 +59,7 @@ struct ExportFixture {
 std::vector<std::string> ExpectedWrites(const MemorySource& source) {
   auto set = [](CellRef cell, std::u16string_view text) {
     return "set " + std::to_string(cell.row) + "," + std::to_string(cell.column) + "=" +
-           ToUtf8(text);
+           base::ToUtf8(text);
   };
   std::vector<std::string> log = {set(kSellerScratchCell, source.Seller()),
                                   set(kBuyerCell, source.Buyer())};

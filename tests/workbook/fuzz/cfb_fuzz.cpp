@@ -5,17 +5,17 @@
 #include <cstdlib>
 #include <span>
 
-#include "workbook/cfb/compound_file.h"
+#include "xls/cfb/compound_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  using workbook::cfb::CompoundFile;
+  using xls::cfb::CompoundFile;
   try {
     const CompoundFile file = CompoundFile::Read(std::span(data, size));
     const CompoundFile again = CompoundFile::Read(file.Write());
     for (const auto& name : file.RootStreamNames()) {
       if (file.ReadStream(name) != again.ReadStream(name)) std::abort();
     }
-  } catch (const workbook::cfb::FormatError&) {
+  } catch (const xls::cfb::FormatError&) {
   }
   return 0;
 }

@@ -9,25 +9,25 @@
 #include <span>
 #include <vector>
 
-#include "workbook/biff/biff_format_error.h"
-#include "workbook/biff/biff_workbook.h"
-#include "workbook/cfb/compound_file.h"
+#include "xls/biff/biff_format_error.h"
+#include "xls/biff/biff_workbook.h"
+#include "xls/cfb/compound_file.h"
 
 namespace {
 
 std::vector<std::uint8_t> WorkbookStream(std::span<const std::uint8_t> bytes) {
   try {
-    const auto file = workbook::cfb::CompoundFile::Read(bytes);
+    const auto file = xls::cfb::CompoundFile::Read(bytes);
     if (auto stream = file.ReadStream(u"Workbook")) return *stream;
-  } catch (const workbook::cfb::FormatError&) {
+  } catch (const xls::cfb::FormatError&) {
   }
   return {bytes.begin(), bytes.end()};
 }
 
-void ReadEveryCell(const workbook::biff::BiffWorkbook& book) {
+void ReadEveryCell(const xls::biff::BiffWorkbook& book) {
   for (std::size_t sheet = 0; sheet < book.SheetCount(); ++sheet) {
     for (const auto& [key, cell] : book.Sheet(sheet).Cells()) {
-      (void)workbook::biff::DisplayText(cell.value);
+      (void)xls::biff::DisplayText(cell.value);
     }
   }
 }
@@ -35,11 +35,11 @@ void ReadEveryCell(const workbook::biff::BiffWorkbook& book) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  using workbook::biff::BiffWorkbook;
+  using xls::biff::BiffWorkbook;
   std::optional<BiffWorkbook> book;
   try {
     book = BiffWorkbook::Parse(WorkbookStream(std::span(data, size)));
-  } catch (const workbook::biff::BiffFormatError&) {
+  } catch (const xls::biff::BiffFormatError&) {
     return 0;
   }
   ReadEveryCell(*book);
