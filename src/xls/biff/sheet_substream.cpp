@@ -6,6 +6,7 @@
 #include "xls/biff/byte_io.h"
 #include "xls/biff/cell_records.h"
 #include "xls/biff/continued_reader.h"
+#include "xls/biff/formula_tokens.h"
 #include "xls/biff/rk_number.h"
 
 namespace xls::biff {
@@ -16,6 +17,10 @@ constexpr std::size_t kCellXfOffset = 4;
 constexpr std::size_t kCellValueOffset = 6;
 constexpr std::size_t kFormulaFlagsOffset = 14;
 constexpr std::uint8_t kFormulaAlwaysCalc = 0x01;
+constexpr std::uint8_t kFormulaShared = 0x08;
+constexpr std::size_t kFormulaExpressionOffset = 20;  // cce, then rgce and rgcb
+constexpr std::size_t kSharedFormulaExpressionOffset = 8;
+constexpr std::size_t kArrayFormulaExpressionOffset = 12;
 constexpr std::size_t kRowFlagsOffset = 12;
 constexpr std::size_t kRowXfOffset = 14;
 constexpr std::uint16_t kRowGhostDirty = 0x0080;
@@ -126,6 +131,26 @@ void VisitOwnRecords(Records& before, Records& after, Visit visit) {
   for (auto& record : after) {
     if (record.type == record_type::kBof || visit(record)) return;
   }
+}
+
+// The expression of a FORMULA, SHRFMLA or ARRAY body whose cce lies at `at`, and the
+// extra data (rgcb) after it; nothing if the body is too short for what cce says.
+struct Expression {
+  std::span<const std::uint8_t> rgce;
+  std::span<const std::uint8_t> rgcb;
+};
+std::optional<Expression> ExpressionAt(std::span<const std::uint8_t> body, std::size_t at) {
+  if (body.size() < at + 2) return std::nullopt;
+  const std::size_t size = GetU16(body, at);
+  if (body.size() - at - 2 < size) return std::nullopt;
+  return Expression{body.subspan(at + 2, size), body.subspan(at + 2 + size)};
+}
+
+const Record* AnchoredRecord(const std::vector<Record>& records, std::uint16_t type) {
+  for (std::size_t i = 1; i < records.size(); ++i) {
+    if (records[i].type == type) return &records[i];
+  }
+  return nullptr;
 }
 
 }  // namespace
@@ -310,10 +335,84 @@ void SheetSubstream::ClearValue(std::uint16_t row, std::uint16_t column) {
   Replace(row, column, BlankRecord(row, column, cell->xf), CellValue{});
 }
 
+SheetSubstream::CellItem* SheetSubstream::ItemAt(std::uint16_t row, std::uint16_t column) {
+  for (CellItem& item : items_) {
+    if (item.row == row && item.first_column == column && item.last_column == column) return &item;
+  }
+  return nullptr;
+}
+
+void SheetSubstream::DetachFromSharedFormulas(std::uint16_t row, std::uint16_t column) {
+  const CellItem* target = ItemAt(row, column);
+  if (target == nullptr || target->records[0].type != record_type::kFormula) return;
+  if (AnchoredRecord(target->records, record_type::kShrFmla) != nullptr ||
+      AnchoredRecord(target->records, record_type::kArray) != nullptr) {
+    GiveFormulasOfTheirOwn(row, column);
+    return;
+  }
+  // Any cell of an array formula changes the whole array, as a spreadsheet refuses to
+  // change part of one; a shared formula's other cells go on using their anchor.
+  const auto expression = ExpressionAt(target->records[0].body, kFormulaExpressionOffset);
+  const std::optional<CellAnchor> anchor = expression ? ExpAnchor(expression->rgce) : std::nullopt;
+  if (!anchor) return;
+  const CellItem* owner = ItemAt(anchor->row, anchor->column);
+  if (owner != nullptr && AnchoredRecord(owner->records, record_type::kArray) != nullptr) {
+    GiveFormulasOfTheirOwn(anchor->row, anchor->column);
+  }
+}
+
+void SheetSubstream::GiveFormulasOfTheirOwn(std::uint16_t row, std::uint16_t column) {
+  CellItem* owner = ItemAt(row, column);
+  const Record* shared = AnchoredRecord(owner->records, record_type::kShrFmla);
+  const Record* array = shared ? nullptr : AnchoredRecord(owner->records, record_type::kArray);
+  const Record& anchored = shared ? *shared : *array;
+  const std::optional<Expression> formula = ExpressionAt(
+      anchored.body, shared ? kSharedFormulaExpressionOffset : kArrayFormulaExpressionOffset);
+  if (!formula || anchored.body.size() < 6) return;
+  const std::uint16_t first_row = GetU16(anchored.body, 0);
+  const std::uint16_t last_row = GetU16(anchored.body, 2);
+  const std::uint8_t first_column = anchored.body[4];
+  const std::uint8_t last_column = anchored.body[5];
+  // Every new record first, so that an expression the engine cannot read leaves the
+  // formulas as they were rather than half converted.
+  std::vector<std::pair<Record*, Record>> converted;
+  for (CellItem& item : items_) {
+    Record& cell = item.records[0];
+    if (cell.type != record_type::kFormula || item.row < first_row || item.row > last_row ||
+        item.first_column < first_column || item.first_column > last_column) {
+      continue;
+    }
+    const auto own = ExpressionAt(cell.body, kFormulaExpressionOffset);
+    if (!own || !own->rgcb.empty() || ExpAnchor(own->rgce) != CellAnchor{row, column}) continue;
+    std::optional<std::vector<std::uint8_t>> tokens;
+    if (shared) {
+      tokens = SharedFormulaForCell(formula->rgce, item.row, item.first_column);
+    } else {
+      tokens.emplace(formula->rgce.begin(), formula->rgce.end());
+    }
+    if (!tokens || tokens->size() > 0xFFFF ||
+        kFormulaExpressionOffset + 2 + tokens->size() + formula->rgcb.size() > kMaxRecordBody) {
+      return;
+    }
+    Record own_formula{record_type::kFormula,
+                       {cell.body.begin(), cell.body.begin() + kFormulaExpressionOffset}};
+    own_formula.body[kFormulaFlagsOffset] &= static_cast<std::uint8_t>(~kFormulaShared);
+    AppendU16(own_formula.body, static_cast<std::uint16_t>(tokens->size()));
+    own_formula.body.insert(own_formula.body.end(), tokens->begin(), tokens->end());
+    own_formula.body.insert(own_formula.body.end(), formula->rgcb.begin(), formula->rgcb.end());
+    converted.emplace_back(&cell, std::move(own_formula));
+  }
+  for (auto& [cell, own_formula] : converted) *cell = std::move(own_formula);
+  const std::uint16_t type = anchored.type;
+  std::erase_if(owner->records, [&](const Record& record) { return record.type == type; });
+  modified_ = true;
+}
+
 void SheetSubstream::Replace(std::uint16_t row, std::uint16_t column, Record record,
                              CellValue value) {
   SplitMultiCellItem(row, column);
-  std::vector<Record> anchored;  // shared, array and table formulas other cells refer to
+  DetachFromSharedFormulas(row, column);
+  std::vector<Record> anchored;  // a data table other cells refer to
   std::erase_if(items_, [&](const CellItem& item) {
     if (item.row != row || item.first_column != column) return false;
     for (std::size_t i = 1; i < item.records.size(); ++i) {

@@ -57,7 +57,13 @@ class SheetSubstream {
   void SplitRecords(std::vector<Record> records);
   void ParseItem(const CellItem& item, const SharedStringTable& strings);
   void AddItem(CellItem item);
+  CellItem* ItemAt(std::uint16_t row, std::uint16_t column);
   void Replace(std::uint16_t row, std::uint16_t column, Record record, CellValue value);
+  // Before the cell at (row, column) takes a value: the cells of a shared formula it
+  // anchors, or of an array formula it belongs to, get formulas of their own, so that
+  // they go on computing what they did without it.
+  void DetachFromSharedFormulas(std::uint16_t row, std::uint16_t column);
+  void GiveFormulasOfTheirOwn(std::uint16_t row, std::uint16_t column);
   void SplitMultiCellItem(std::uint16_t row, std::uint16_t column);
   void ExtendRow(std::uint16_t row, std::uint16_t column);
   void ExtendDimensions(std::uint16_t row, std::uint16_t column);
