@@ -498,6 +498,32 @@ std::size_t SheetSubstream::SharedStringReferences() const {
       [](const CellItem& item) { return item.records[0].type == record_type::kLabelSst; }));
 }
 
+void SheetSubstream::MarkUsedStrings(std::vector<bool>& used) const {
+  for (const CellItem& item : items_) {
+    const Record& record = item.records[0];
+    if (record.type != record_type::kLabelSst) continue;
+    const std::uint32_t index = GetU32(record.body, kCellValueOffset);
+    if (index < used.size()) used[index] = true;
+  }
+}
+
+void SheetSubstream::RenumberStrings(const std::vector<std::uint32_t>& new_index) {
+  const auto renumber = [&](Record& record) {
+    if (record.type != record_type::kLabelSst || record.body.size() < kCellValueOffset + 4) return;
+    const std::uint32_t index = GetU32(record.body, kCellValueOffset);
+    // An index past the old table read as nothing; past the new one it still does.
+    const auto renumbered =
+        index < new_index.size() ? new_index[index] : static_cast<std::uint32_t>(-1);
+    PutU32(record.body, kCellValueOffset, renumbered);
+  };
+  for (CellItem& item : items_) renumber(item.records[0]);
+  // An unchanged sheet is written from its records as read: they follow too.
+  const std::vector<int> depths = Depths(original_);
+  for (std::size_t i = 0; i < original_.size(); ++i) {
+    if (depths[i] == 1) renumber(original_[i]);
+  }
+}
+
 std::vector<std::uint8_t> SheetSubstream::SerializeOriginal(std::size_t base) const {
   const auto delta = static_cast<std::uint32_t>(base - original_offset_);
   const std::vector<int> depths = Depths(original_);

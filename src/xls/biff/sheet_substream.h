@@ -41,6 +41,10 @@ class SheetSubstream {
 
   bool Modified() const { return modified_; }
   std::size_t SharedStringReferences() const;
+  // Sets used[i] for every shared string i a cell of the sheet shows.
+  void MarkUsedStrings(std::vector<bool>& used) const;
+  // Gives every LABELSST cell the index new_index[old index], after the table was compacted.
+  void RenumberStrings(const std::vector<std::uint32_t>& new_index);
   std::uint16_t Type() const { return type_; }
 
   // The substream's bytes when written from stream position base.
