@@ -73,7 +73,8 @@ AutomationError DescribeEngineFailure(const xls::Failure& failure) {
               "磁盘已满，无法" + verb + "文件" + file + "。请腾出磁盘空间后再试。" + unchanged};
     case FailureKind::kNotARegularFile:
       return {error_number::kPathFileAccess,
-              file + "不是普通文件（是文件夹或设备），不能当作工作簿" + verb + "。"};
+              file + "不是普通文件（而是文件夹、管道或设备），不能当作工作簿" + verb +
+                  "。请把真正的工作簿文件放在这个位置。"};
     case FailureKind::kTooLarge:
       return {error_number::kBadFileFormat, "文件" + file + "太大，不像是锯材账单的工作簿。"};
     case FailureKind::kInputOutput:
