@@ -243,7 +243,8 @@ Record Index() {
   return {0x020B, Bytes(16, 0)};
 }
 
-Bytes BuildStream(const std::vector<Record>& globals, const std::vector<SheetSpec>& sheets) {
+Bytes BuildStream(const std::vector<Record>& globals, const std::vector<SheetSpec>& sheets,
+                  const std::vector<Record>& after_sheets) {
   std::vector<Record> head{Bof(0x0005)};
   for (int i = 0; i < 16; ++i) head.push_back(Xf(0));
   head.insert(head.end(), globals.begin(), globals.end());
@@ -254,6 +255,7 @@ Bytes BuildStream(const std::vector<Record>& globals, const std::vector<SheetSpe
     Characters(name, sheet.name);
     globals_size += 4 + 7 + name.size();
   }
+  for (const Record& record : after_sheets) globals_size += 4 + record.body.size();
   globals_size += 4;  // EOF
   Bytes stream;
   for (const Record& record : head) Append(stream, record);
@@ -272,6 +274,7 @@ Bytes BuildStream(const std::vector<Record>& globals, const std::vector<SheetSpe
     Append(sheet_bytes, Eof());
     offset += sheet_bytes.size() - before;
   }
+  for (const Record& record : after_sheets) Append(stream, record);
   Append(stream, Eof());
   if (stream.size() != globals_size) throw std::logic_error("globals size miscounted");
   stream.insert(stream.end(), sheet_bytes.begin(), sheet_bytes.end());

@@ -49,7 +49,9 @@ struct SheetSpec {
 
 // BOF, the globals' own records, a BOUNDSHEET8 per sheet with its true offset, EOF; then
 // the sheets. Sixteen XF records (format General) come first unless xfs are given.
-Bytes BuildStream(const std::vector<Record>& globals, const std::vector<SheetSpec>& sheets);
+// after_sheets go between the BOUNDSHEET8 records and EOF (SUPBOOK, EXTERNSHEET).
+Bytes BuildStream(const std::vector<Record>& globals, const std::vector<SheetSpec>& sheets,
+                  const std::vector<Record>& after_sheets = {});
 
 // The sheet records of a stream, by walking BOUNDSHEET8 offsets independently.
 struct StreamView {

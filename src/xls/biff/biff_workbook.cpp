@@ -118,6 +118,7 @@ std::vector<std::uint8_t> BiffWorkbook::Serialize() {
     for (auto& sheet : worksheets_) {
       if (!sheet) continue;
       sheet->RenumberStrings(new_index);
+      sheet->RecalculateFormulasReadingOtherSheets();
       references += sheet->SharedStringReferences();
     }
     strings.SetTotalReferences(static_cast<std::uint32_t>(references));

@@ -148,4 +148,16 @@ std::optional<std::vector<std::uint8_t>> SharedFormulaForCell(std::span<const st
   return out;
 }
 
+bool MayReadOtherSheets(std::span<const std::uint8_t> rgce) {
+  std::size_t at = 0;
+  while (at < rgce.size()) {
+    const std::optional<std::size_t> size = TokenSize(rgce, at);
+    if (!size) return true;
+    const std::uint8_t base = BaseId(rgce[at]);
+    if (base == 0x23 || (base >= 0x39 && base <= 0x3D)) return true;  // names, 3-D references
+    at += *size;
+  }
+  return false;
+}
+
 }  // namespace xls::biff

@@ -29,4 +29,8 @@ std::optional<std::vector<std::uint8_t>> SharedFormulaForCell(std::span<const st
                                                               std::uint16_t row,
                                                               std::uint16_t column);
 
+// Whether an expression may read cells of another sheet: it holds a 3-D reference or a
+// name, or a token the engine does not know (which is taken to, to be safe).
+bool MayReadOtherSheets(std::span<const std::uint8_t> rgce);
+
 }  // namespace xls::biff

@@ -498,6 +498,41 @@ std::size_t SheetSubstream::SharedStringReferences() const {
       [](const CellItem& item) { return item.records[0].type == record_type::kLabelSst; }));
 }
 
+void SheetSubstream::RecalculateFormulasReadingOtherSheets() {
+  std::set<std::uint32_t> cross_sheet;
+  for (const CellItem& item : items_) {
+    const Record& cell = item.records[0];
+    if (cell.type != record_type::kFormula) continue;
+    const auto own = ExpressionAt(cell.body, kFormulaExpressionOffset);
+    if (!own) continue;
+    std::span<const std::uint8_t> rgce = own->rgce;
+    // A cell of a shared or array formula: the anchor's SHRFMLA or ARRAY holds its tokens.
+    if (const std::optional<CellAnchor> anchor = ExpAnchor(rgce)) {
+      const CellItem* owner = ItemAt(anchor->row, anchor->column);
+      const Record* shared =
+          owner ? AnchoredRecord(owner->records, record_type::kShrFmla) : nullptr;
+      const Record* array = owner ? AnchoredRecord(owner->records, record_type::kArray) : nullptr;
+      std::optional<Expression> anchored;
+      if (shared) anchored = ExpressionAt(shared->body, kSharedFormulaExpressionOffset);
+      if (array) anchored = ExpressionAt(array->body, kArrayFormulaExpressionOffset);
+      if (anchored) rgce = anchored->rgce;
+    }
+    if (MayReadOtherSheets(rgce)) cross_sheet.insert(Key(item.row, item.first_column));
+  }
+  if (cross_sheet.empty()) return;
+  const auto mark = [&](Record& record) {
+    if (record.type != record_type::kFormula || record.body.size() <= kFormulaFlagsOffset) return;
+    if (cross_sheet.count(Key(GetU16(record.body, 0), GetU16(record.body, 2))) != 0) {
+      record.body[kFormulaFlagsOffset] |= kFormulaAlwaysCalc;
+    }
+  };
+  for (CellItem& item : items_) mark(item.records[0]);
+  const std::vector<int> depths = Depths(original_);
+  for (std::size_t i = 0; i < original_.size(); ++i) {
+    if (depths[i] == 1) mark(original_[i]);
+  }
+}
+
 void SheetSubstream::MarkUsedStrings(std::vector<bool>& used) const {
   for (const CellItem& item : items_) {
     const Record& record = item.records[0];

@@ -40,6 +40,11 @@ class SheetSubstream {
   void ClearValue(std::uint16_t row, std::uint16_t column);
 
   bool Modified() const { return modified_; }
+
+  // Marks the formulas that may read other sheets (3-D references, names) to be calculated
+  // whenever the workbook is loaded: a reader that trusts cached results (gnumeric) would
+  // otherwise show what they were before another sheet was written.
+  void RecalculateFormulasReadingOtherSheets();
   std::size_t SharedStringReferences() const;
   // Sets used[i] for every shared string i a cell of the sheet shows.
   void MarkUsedStrings(std::vector<bool>& used) const;
