@@ -61,6 +61,8 @@ XlsDocument::XlsDocument(std::filesystem::path path, std::vector<std::uint8_t> b
     : path_(std::move(path)), file_bytes_(std::move(bytes)) {}
 
 std::unique_ptr<XlsDocument> XlsDocument::Open(const std::filesystem::path& path) {
+  // A save in place that died half-way left the old contents beside the file.
+  RecoverInterruptedSave(path);
   std::vector<std::uint8_t> bytes;
   try {
     bytes = ReadWholeFile(path);
