@@ -426,19 +426,20 @@ void SaveFileAtomically(const fs::path& path, std::span<const std::uint8_t> byte
     return;
   }
   const fs::path temporary_path = TemporaryFor(target, CurrentProcessId());
-  const int fd = CreateExclusive(temporary_path, target);
-  if (fd < 0) ThrowErrno(errno, "cannot create a file in the folder of", target);
-  TemporaryFile temporary(temporary_path, fd);
-  if (!CopyOwnership(temporary.Fd(), target)) {
-    temporary.Close();
-    SaveInPlace(target, bytes);
-    return;
-  }
-  WriteAll(temporary.Fd(), bytes, temporary_path);
-  if (FlushToDisk(temporary.Fd()) != 0) ThrowErrno(errno, "cannot flush", temporary_path);
-  temporary.Close();
-  ReplaceWith(temporary_path, target);
-  temporary.Commit();
+  {
+    const int fd = CreateExclusive(temporary_path, target);
+    if (fd < 0) ThrowErrno(errno, "cannot create a file in the folder of", target);
+    TemporaryFile temporary(temporary_path, fd);
+    if (CopyOwnership(temporary.Fd(), target)) {
+      WriteAll(temporary.Fd(), bytes, temporary_path);
+      if (FlushToDisk(temporary.Fd()) != 0) ThrowErrno(errno, "cannot flush", temporary_path);
+      temporary.Close();
+      ReplaceWith(temporary_path, target);
+      temporary.Commit();
+      return;
+    }
+  }  // the temporary is gone: a replacement would change who may use the workbook
+  SaveInPlace(target, bytes);
 }
 
 }  // namespace xls
