@@ -10,7 +10,7 @@ namespace ui {
 VerdalonApplication::VerdalonApplication(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(QStringLiteral("Verdalon"));
   setApplicationDisplayName(QStringLiteral("Verdalon"));
-  setApplicationVersion(QStringLiteral("1.01"));
+  setApplicationVersion(QStringLiteral(VERDALON_VERSION));
   setOrganizationName(QStringLiteral("Verdalon"));
   setWindowIcon(MonitorIcon());
 }

@@ -28,7 +28,7 @@ std::vector<std::vector<std::uint8_t>> Bodies(const std::vector<Record>& records
   return bodies;
 }
 
-TEST(SharedStringTableTest, ReadsStringsSplitAcrossContinueWithTheirFlagsResent) {
+TEST(SharedStringTable, ReadsStringsSplitAcrossContinueWithTheirFlagsResent) {
   // "ABC码" starts compressed in the SST and goes on as UTF-16 in the first CONTINUE, which
   // then starts a rich string whose formatting run crosses into a second CONTINUE (runs
   // take no flags byte), followed by a plain string.
@@ -46,7 +46,7 @@ TEST(SharedStringTableTest, ReadsStringsSplitAcrossContinueWithTheirFlagsResent)
   EXPECT_EQ(table.Find(3), nullptr);
 }
 
-TEST(SharedStringTableTest, DamagedTablesFailAndLeftoverBytesAreCut) {
+TEST(SharedStringTable, DamagedTablesFailAndLeftoverBytesAreCut) {
   Bytes short_string = Counts(1, 1);
   short_string.insert(short_string.end(), {0x09, 0x00, 0x00, 'A'});
   EXPECT_THROW(SharedStringTable::Parse({short_string}), BiffFormatError);
@@ -61,7 +61,7 @@ TEST(SharedStringTableTest, DamagedTablesFailAndLeftoverBytesAreCut) {
   EXPECT_EQ(*reread.Find(1), u"B");
 }
 
-TEST(SharedStringTableTest, AppendsAfterExistingStringsAndReusesPlainOnes) {
+TEST(SharedStringTable, AppendsAfterExistingStringsAndReusesPlainOnes) {
   Bytes sst = Counts(2, 2);
   sst.insert(sst.end(), {0x01, 0x00, 0x00, 'a'});
   sst.insert(sst.end(), {0x01, 0x00, 0x08, 0x01, 0x00, 'b', 0, 0, 0, 0});  // rich "b"
@@ -84,7 +84,7 @@ TEST(SharedStringTableTest, AppendsAfterExistingStringsAndReusesPlainOnes) {
 }
 
 // Fills the table until strings must continue, and checks every record limit and rule.
-TEST(SharedStringTableTest, WritesAcrossThe8224ByteBoundaryByTheContinueRules) {
+TEST(SharedStringTable, WritesAcrossThe8224ByteBoundaryByTheContinueRules) {
   SharedStringTable table;
   std::vector<std::u16string> added;
   // 8216 bytes of body before the next string: its header and two characters fit.
@@ -118,7 +118,7 @@ TEST(SharedStringTableTest, WritesAcrossThe8224ByteBoundaryByTheContinueRules) {
   EXPECT_EQ(GetU16(stream, position), filler.size());
 }
 
-TEST(SharedStringTableTest, ExtSstIndexesEveryBucketAtItsStreamPosition) {
+TEST(SharedStringTable, ExtSstIndexesEveryBucketAtItsStreamPosition) {
   SharedStringTable table;
   for (int i = 0; i < 3000; ++i)
     table.Add(u"string number " + std::u16string(1, static_cast<char16_t>(u'A' + i % 26)) +

@@ -2,14 +2,14 @@
 // LibreOffice takes seconds), so only a few files, and skipped where the tools are missing.
 #include <gtest/gtest.h>
 
-#include "cfb_test_support.h"
+#include "compound_files.h"
 #include "spreadsheet_programs.h"
 #include "xls/cfb/compound_file.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using cfb_test::Bytes;
+using test_support::Bytes;
 using xls::cfb::CompoundFile;
 
 // The first sheet as gnumeric sees it; empty if the conversion failed.
@@ -21,24 +21,24 @@ std::string FirstSheetByGnumeric(const fs::path& file, const fs::path& work) {
 class CompoundFileInterop : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!fs::is_directory(cfb_test::CorpusDir())) GTEST_SKIP() << "no corpus";
+    if (!fs::is_directory(test_support::CorpusDir())) GTEST_SKIP() << "no corpus";
   }
   fs::path Write(const std::string& name, const Bytes& bytes) {
     const fs::path path = work_.Path() / name;
-    cfb_test::SaveFile(path, bytes);
+    test_support::SaveFile(path, bytes);
     return path;
   }
-  cfb_test::TempDir work_;
+  test_support::TempDir work_;
 };
 
 TEST_F(CompoundFileInterop, GnumericReadsWorkbooksMovedAcrossTheMiniStreamCutoff) {
   if (!test_support::HaveProgram("ssconvert")) GTEST_SKIP() << "gnumeric's ssconvert is missing";
   // Its Workbook stream (3255 bytes) lives in the mini stream.
-  const fs::path source = cfb_test::CorpusDir() / "other/edr__Test_git_issue_158.xls";
+  const fs::path source = test_support::CorpusDir() / "other/edr__Test_git_issue_158.xls";
   const std::string expected = FirstSheetByGnumeric(source, work_.Path());
   ASSERT_FALSE(expected.empty());
 
-  CompoundFile file = CompoundFile::Read(cfb_test::LoadFile(source));
+  CompoundFile file = CompoundFile::Read(test_support::LoadFile(source));
   const Bytes workbook = *file.ReadStream(u"Workbook");
   ASSERT_LT(workbook.size(), 4096u);
   // Bytes after the last sheet's EOF record are ignored by readers, so padding moves the
@@ -55,20 +55,20 @@ TEST_F(CompoundFileInterop, GnumericReadsWorkbooksMovedAcrossTheMiniStreamCutoff
 
 TEST_F(CompoundFileInterop, LibreOfficeReadsRewrittenAndDifatFiles) {
   if (!test_support::HaveProgram("soffice")) GTEST_SKIP() << "LibreOffice is missing";
-  const fs::path excel = cfb_test::CorpusDir() / "excel/edr__Test_Issue_11773_Exponential.xls";
-  const fs::path other = cfb_test::CorpusDir() / "other/xlrd__profiles.xls";
+  const fs::path excel = test_support::CorpusDir() / "excel/edr__Test_Issue_11773_Exponential.xls";
+  const fs::path other = test_support::CorpusDir() / "other/xlrd__profiles.xls";
 
   const fs::path excel_copy =
-      Write("excel.xls", CompoundFile::Read(cfb_test::LoadFile(excel)).Write());
+      Write("excel.xls", CompoundFile::Read(test_support::LoadFile(excel)).Write());
   const fs::path other_copy =
-      Write("other.xls", CompoundFile::Read(cfb_test::LoadFile(other)).Write());
+      Write("other.xls", CompoundFile::Read(test_support::LoadFile(other)).Write());
   // A summary stream padded to 9 MB forces DIFAT sectors; property readers ignore the tail.
-  CompoundFile large = CompoundFile::Read(cfb_test::LoadFile(excel));
+  CompoundFile large = CompoundFile::Read(test_support::LoadFile(excel));
   Bytes summary = *large.ReadStream(u"\x05SummaryInformation");
   summary.resize(9'000'000, 0);
   large.ReplaceStream(u"\x05SummaryInformation", summary);
   const Bytes large_bytes = large.Write();
-  ASSERT_GT(cfb_test::U32At(large_bytes, 72), 0u);
+  ASSERT_GT(test_support::U32At(large_bytes, 72), 0u);
   const fs::path difat_copy = Write("difat.xls", large_bytes);
 
   const std::string excel_csv = test_support::LibreOfficeCsv(excel, work_.Path());
@@ -86,14 +86,14 @@ namespace {
 
 TEST(SampleTemplate, ReadsAndRewritesToTheSameSheets) {
   const fs::path source = VERDALON_TEMPLATE;
-  const CompoundFile file = CompoundFile::Read(cfb_test::LoadFile(source));
+  const CompoundFile file = CompoundFile::Read(test_support::LoadFile(source));
   const auto workbook = file.ReadStream(u"Workbook");
   ASSERT_TRUE(workbook);
   EXPECT_LT(workbook->size(), 4096u) << "small enough to exercise the mini stream";
   if (!test_support::HaveProgram("ssconvert")) GTEST_SKIP() << "gnumeric's ssconvert is missing";
-  cfb_test::TempDir work;
+  test_support::TempDir work;
   const fs::path copy = work.Path() / "copy.xls";
-  cfb_test::SaveFile(copy, file.Write());
+  test_support::SaveFile(copy, file.Write());
   const std::vector<std::string> original = test_support::GnumericCsv(source, work.Path());
   ASSERT_EQ(original.size(), 2u);
   for (const std::string& sheet : original) EXPECT_FALSE(sheet.empty());

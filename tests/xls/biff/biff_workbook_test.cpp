@@ -1,14 +1,14 @@
 #include <gtest/gtest.h>
 
-#include "biff_test_support.h"
+#include "biff_streams.h"
 #include "xls/biff/biff_workbook.h"
 #include "xls/biff/byte_io.h"
 
 namespace xls::biff {
 namespace {
 
-using biff_test::Bytes;
-using biff_test::SheetSpec;
+using test_support::Bytes;
+using test_support::SheetSpec;
 
 constexpr std::uint16_t kTextXf = 16;  // built-in format 49, "@"
 constexpr std::uint16_t kCustomTextXf = 17;
@@ -19,19 +19,20 @@ constexpr std::uint16_t kColumnXf = 19;
 // formatted row 10 (row index 9) and a formatted column 5, and an INDEX; "资料" comes after
 // it, so its offset must move when "码单" grows.
 Bytes SampleStream() {
-  std::vector<biff_test::Record> globals{
-      biff_test::Xf(49), biff_test::Xf(164),           biff_test::Xf(2),
-      biff_test::Xf(4),  biff_test::Format(164, u"@"), biff_test::Sst({u"买方", u"长"})};
-  SheetSpec tally{u"码单",
-                  {biff_test::Index(), biff_test::ColInfo(4, 4, kColumnXf),
-                   biff_test::Dimensions(0, 10, 0, 3), biff_test::Row(0, 0, 3),
-                   biff_test::Row(9, 0, 0, 0x0180, kRowXf), biff_test::LabelSst(0, 0, 21, 0),
-                   biff_test::Number(0, 1, 22, 2.5), biff_test::MulRk(0, 2, {{23, 0x3FF00000}}),
-                   biff_test::FormulaNumber(1, 0, 3.5), biff_test::LabelSst(1, 1, kTextXf, 1)}};
+  std::vector<test_support::Record> globals{
+      test_support::Xf(49), test_support::Xf(164),           test_support::Xf(2),
+      test_support::Xf(4),  test_support::Format(164, u"@"), test_support::Sst({u"买方", u"长"})};
+  SheetSpec tally{
+      u"码单",
+      {test_support::Index(), test_support::ColInfo(4, 4, kColumnXf),
+       test_support::Dimensions(0, 10, 0, 3), test_support::Row(0, 0, 3),
+       test_support::Row(9, 0, 0, 0x0180, kRowXf), test_support::LabelSst(0, 0, 21, 0),
+       test_support::Number(0, 1, 22, 2.5), test_support::MulRk(0, 2, {{23, 0x3FF00000}}),
+       test_support::FormulaNumber(1, 0, 3.5), test_support::LabelSst(1, 1, kTextXf, 1)}};
   SheetSpec reference{u"资料",
-                      {biff_test::Dimensions(0, 1, 0, 1), biff_test::Row(2, 1, 2),
-                       biff_test::LabelSst(2, 1, 15, 0)}};
-  return biff_test::BuildStream(globals, {tally, reference});
+                      {test_support::Dimensions(0, 1, 0, 1), test_support::Row(2, 1, 2),
+                       test_support::LabelSst(2, 1, 15, 0)}};
+  return test_support::BuildStream(globals, {tally, reference});
 }
 
 const Record* FindRecord(const std::vector<Record>& records, std::uint16_t type) {
@@ -55,7 +56,7 @@ std::vector<const Record*> CellRecordsAt(const std::vector<Record>& records, std
   return found;
 }
 
-TEST(BiffWorkbookTest, ReadsCellsAsGeneralText) {
+TEST(BiffWorkbook, ReadsCellsAsGeneralText) {
   const BiffWorkbook book = BiffWorkbook::Parse(SampleStream());
   ASSERT_EQ(book.SheetCount(), 2u);
   const std::size_t tally = book.FindWorksheet(u"码单").value();
@@ -68,14 +69,14 @@ TEST(BiffWorkbookTest, ReadsCellsAsGeneralText) {
   EXPECT_EQ(book.CellText(tally, 5, 5), u"");
 }
 
-TEST(BiffWorkbookTest, UnchangedWorkbookSerialisesToItsOwnBytes) {
+TEST(BiffWorkbook, UnchangedWorkbookSerialisesToItsOwnBytes) {
   const Bytes stream = SampleStream();
   BiffWorkbook book = BiffWorkbook::Parse(stream);
   EXPECT_FALSE(book.Modified());
   EXPECT_EQ(book.Serialize(), stream);
 }
 
-TEST(BiffWorkbookTest, WritesNumbersStringsAndBlanksWithTheRightFormats) {
+TEST(BiffWorkbook, WritesNumbersStringsAndBlanksWithTheRightFormats) {
   BiffWorkbook book = BiffWorkbook::Parse(SampleStream());
   const std::size_t tally = *book.FindWorksheet(u"码单");
   book.SetCellText(tally, 0, 1, u"320.00");  // number over number: keeps XF 22
@@ -99,7 +100,7 @@ TEST(BiffWorkbookTest, WritesNumbersStringsAndBlanksWithTheRightFormats) {
   EXPECT_EQ(reread.Sheet(tally).Find(40, 0), nullptr);
   EXPECT_EQ(reread.CellText(1, 2, 1), u"买方");  // the other sheet, found at its new offset
 
-  const biff_test::StreamView view = biff_test::ReadStream(written);
+  const test_support::StreamView view = test_support::ReadStream(written);
   const std::vector<Record>& sheet = view.sheets[0];
   const auto xf_of = [&](std::uint16_t row, std::uint16_t column) {
     const auto cells = CellRecordsAt(sheet, row, column);
@@ -118,24 +119,24 @@ TEST(BiffWorkbookTest, WritesNumbersStringsAndBlanksWithTheRightFormats) {
   EXPECT_EQ(CellRecordsAt(sheet, 20, 4)[0]->type, record_type::kLabelSst);  // never a formula
 }
 
-TEST(BiffWorkbookTest, CustomTextFormatKeepsNumericTextAsText) {
-  std::vector<biff_test::Record> globals{biff_test::Xf(49), biff_test::Xf(164),
-                                         biff_test::Format(164, u"@")};
-  SheetSpec sheet{u"S",
-                  {biff_test::Dimensions(0, 1, 0, 1), biff_test::LabelSst(0, 0, kCustomTextXf, 0)}};
-  globals.push_back(biff_test::Sst({u"x"}));
-  BiffWorkbook book = BiffWorkbook::Parse(biff_test::BuildStream(globals, {sheet}));
+TEST(BiffWorkbook, CustomTextFormatKeepsNumericTextAsText) {
+  std::vector<test_support::Record> globals{test_support::Xf(49), test_support::Xf(164),
+                                            test_support::Format(164, u"@")};
+  SheetSpec sheet{
+      u"S", {test_support::Dimensions(0, 1, 0, 1), test_support::LabelSst(0, 0, kCustomTextXf, 0)}};
+  globals.push_back(test_support::Sst({u"x"}));
+  BiffWorkbook book = BiffWorkbook::Parse(test_support::BuildStream(globals, {sheet}));
   book.SetCellText(0, 0, 0, u"42");
   const BiffWorkbook reread = BiffWorkbook::Parse(book.Serialize());
   EXPECT_EQ(reread.Sheet(0).Find(0, 0)->value.kind, CellValue::Kind::kString);
 }
 
-TEST(BiffWorkbookTest, WrittenSheetGetsConsistentBookkeeping) {
+TEST(BiffWorkbook, WrittenSheetGetsConsistentBookkeeping) {
   BiffWorkbook book = BiffWorkbook::Parse(SampleStream());
   book.SetCellText(0, 40, 6, u"新买方");
   book.SetCellText(0, 3, 0, u"9");
   const Bytes written = book.Serialize();
-  const biff_test::StreamView view = biff_test::ReadStream(written);
+  const test_support::StreamView view = test_support::ReadStream(written);
 
   // Globals: counts of the SST, RecalcId with engine id 0.
   const Record* sst = FindRecord(view.globals, record_type::kSst);
@@ -181,12 +182,13 @@ TEST(BiffWorkbookTest, WrittenSheetGetsConsistentBookkeeping) {
 
 // Some writers store a cell twice, a MULRK first and the value later; the later record
 // wins on reading, and must still win after the MULRK is split to write its neighbour.
-TEST(BiffWorkbookTest, SplittingAMulRkKeepsALaterRecordOfTheSameCellWinning) {
-  SheetSpec sheet{u"S",
-                  {biff_test::Dimensions(0, 1, 0, 3),
-                   biff_test::MulRk(0, 0, {{15, 0x3FF00000}, {15, 0x40000000}, {15, 0x40080000}}),
-                   biff_test::Number(0, 1, 15, 42)}};
-  BiffWorkbook book = BiffWorkbook::Parse(biff_test::BuildStream({}, {sheet}));
+TEST(BiffWorkbook, SplittingAMulRkKeepsALaterRecordOfTheSameCellWinning) {
+  SheetSpec sheet{
+      u"S",
+      {test_support::Dimensions(0, 1, 0, 3),
+       test_support::MulRk(0, 0, {{15, 0x3FF00000}, {15, 0x40000000}, {15, 0x40080000}}),
+       test_support::Number(0, 1, 15, 42)}};
+  BiffWorkbook book = BiffWorkbook::Parse(test_support::BuildStream({}, {sheet}));
   EXPECT_EQ(book.CellText(0, 0, 1), u"42");
   book.SetCellText(0, 0, 2, u"9");
   const BiffWorkbook reread = BiffWorkbook::Parse(book.Serialize());
@@ -195,7 +197,7 @@ TEST(BiffWorkbookTest, SplittingAMulRkKeepsALaterRecordOfTheSameCellWinning) {
   EXPECT_EQ(reread.CellText(0, 0, 2), u"9");
 }
 
-TEST(BiffWorkbookTest, MalformedStreamsFailCleanly) {
+TEST(BiffWorkbook, MalformedStreamsFailCleanly) {
   const Bytes good = SampleStream();
   for (std::size_t cut : {std::size_t{0}, std::size_t{3}, good.size() / 2, good.size() - 1}) {
     const Bytes truncated(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(cut));
@@ -210,9 +212,9 @@ TEST(BiffWorkbookTest, MalformedStreamsFailCleanly) {
   } catch (const BiffFormatError& e) {
     EXPECT_EQ(e.Problem(), FormatProblem::kOlderFormat);
   }
-  std::vector<biff_test::Record> encrypted{{record_type::kFilePass, {0, 0, 1, 0}}};
+  std::vector<test_support::Record> encrypted{{record_type::kFilePass, {0, 0, 1, 0}}};
   try {
-    BiffWorkbook::Parse(biff_test::BuildStream(encrypted, {}));
+    BiffWorkbook::Parse(test_support::BuildStream(encrypted, {}));
     FAIL();
   } catch (const BiffFormatError& e) {
     EXPECT_EQ(e.Problem(), FormatProblem::kEncrypted);

@@ -6,7 +6,7 @@
 
 #include "xls/biff/record.h"
 
-namespace biff_test {
+namespace test_support {
 
 using Bytes = std::vector<std::uint8_t>;
 using xls::biff::Record;
@@ -48,4 +48,4 @@ struct StreamView {
 };
 StreamView ReadStream(const Bytes& stream);
 
-}  // namespace biff_test
+}  // namespace test_support

@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <vector>
 
-#include "biff_test_support.h"
-#include "cfb_test_support.h"
+#include "biff_streams.h"
+#include "compound_files.h"
 #include "workbook/automation_error.h"
 #include "workbook/embedded_application.h"
 
@@ -12,28 +12,30 @@ namespace workbook {
 namespace {
 
 namespace fs = std::filesystem;
-using cfb_test::Bytes;
+using test_support::Bytes;
 
 // A small workbook in a compound file, as the engine finds one on disk.
 Bytes SampleFile() {
-  std::vector<biff_test::Record> globals{biff_test::Xf(49), biff_test::Sst({u"甲", u"乙"})};
-  biff_test::SheetSpec reference{
+  std::vector<test_support::Record> globals{test_support::Xf(49),
+                                            test_support::Sst({u"甲", u"乙"})};
+  test_support::SheetSpec reference{
       u"资料",
-      {biff_test::Dimensions(2, 4, 1, 3), biff_test::Row(2, 1, 3), biff_test::Row(3, 1, 2),
-       biff_test::LabelSst(2, 1, 15, 0), biff_test::Number(2, 2, 15, 7),
-       biff_test::LabelSst(3, 1, 15, 1)}};
-  biff_test::SheetSpec tally{u"码单",
-                             {biff_test::Dimensions(0, 18, 0, 8), biff_test::Row(4, 0, 2),
-                              biff_test::Number(4, 0, 21, 4), biff_test::Number(4, 1, 16, 5)}};
-  return cfb_test::BuildCompoundFile(
-      3, {{u"Workbook", biff_test::BuildStream(globals, {reference, tally})}});
+      {test_support::Dimensions(2, 4, 1, 3), test_support::Row(2, 1, 3), test_support::Row(3, 1, 2),
+       test_support::LabelSst(2, 1, 15, 0), test_support::Number(2, 2, 15, 7),
+       test_support::LabelSst(3, 1, 15, 1)}};
+  test_support::SheetSpec tally{
+      u"码单",
+      {test_support::Dimensions(0, 18, 0, 8), test_support::Row(4, 0, 2),
+       test_support::Number(4, 0, 21, 4), test_support::Number(4, 1, 16, 5)}};
+  return test_support::BuildCompoundFile(
+      3, {{u"Workbook", test_support::BuildStream(globals, {reference, tally})}});
 }
 
-class EngineTest : public ::testing::Test {
+class EmbeddedApplication : public ::testing::Test {
  protected:
-  EngineTest() : factory_([this](const fs::path& path) { shown_.push_back(path); }) {
+  EmbeddedApplication() : factory_([this](const fs::path& path) { shown_.push_back(path); }) {
     path_ = temp_.Path() / u"锯材账单.xls";
-    cfb_test::SaveFile(path_, SampleFile());
+    test_support::SaveFile(path_, SampleFile());
   }
 
   std::unique_ptr<Workbook> OpenSample(Application& application) {
@@ -50,13 +52,13 @@ class EngineTest : public ::testing::Test {
     return 0;
   }
 
-  cfb_test::TempDir temp_;
+  test_support::TempDir temp_;
   fs::path path_;
   std::vector<fs::path> shown_;
   EmbeddedApplicationFactory factory_;
 };
 
-TEST_F(EngineTest, ProgIdsMatchWithoutRegardToCase) {
+TEST_F(EmbeddedApplication, ProgIdsMatchWithoutRegardToCase) {
   EXPECT_NE(factory_.Create("Excel.application"), nullptr);
   EXPECT_NE(factory_.Create("EXCEL.APPLICATION"), nullptr);
   std::string description;
@@ -65,7 +67,7 @@ TEST_F(EngineTest, ProgIdsMatchWithoutRegardToCase) {
   EXPECT_EQ(ErrorNumber([&] { factory_.Create("Excel.Application.8"); }, nullptr), 429);
 }
 
-TEST_F(EngineTest, ReadsTheBuyersAndWritesTheTallyThroughAFullCycle) {
+TEST_F(EmbeddedApplication, ReadsTheBuyersAndWritesTheTallyThroughAFullCycle) {
   {
     auto application = factory_.Create("Excel.application");
     auto workbook = OpenSample(*application);
@@ -79,7 +81,7 @@ TEST_F(EngineTest, ReadsTheBuyersAndWritesTheTallyThroughAFullCycle) {
     workbook->Close();
   }
   EXPECT_TRUE(shown_.empty());
-  EXPECT_EQ(cfb_test::LoadFile(path_), SampleFile());  // saved unchanged, byte for byte
+  EXPECT_EQ(test_support::LoadFile(path_), SampleFile());  // saved unchanged, byte for byte
 
   {
     auto application = factory_.Create("Excel.Application");
@@ -107,7 +109,7 @@ TEST_F(EngineTest, ReadsTheBuyersAndWritesTheTallyThroughAFullCycle) {
   EXPECT_EQ(shown_[0], path_);
 }
 
-TEST_F(EngineTest, OpenFailuresCarryTheirNumberAndNameTheFile) {
+TEST_F(EmbeddedApplication, OpenFailuresCarryTheirNumberAndNameTheFile) {
   auto application = factory_.Create("Excel.Application");
   auto workbooks = application->GetWorkbooks();
   const auto open_error = [&](const fs::path& path, std::string* description) {
@@ -119,23 +121,24 @@ TEST_F(EngineTest, OpenFailuresCarryTheirNumberAndNameTheFile) {
   EXPECT_EQ(open_error(temp_.Path(), nullptr), 75);  // a folder
 
   const fs::path xlsx = temp_.Path() / "disguised.xls";
-  cfb_test::SaveFile(xlsx, Bytes{'P', 'K', 3, 4, 20, 0, 0, 0});
+  test_support::SaveFile(xlsx, Bytes{'P', 'K', 3, 4, 20, 0, 0, 0});
   EXPECT_EQ(open_error(xlsx, &description), 321);
   EXPECT_NE(description.find(".xlsx"), std::string::npos);
 
   Bytes damaged = SampleFile();
   damaged.resize(damaged.size() / 2);
   const fs::path truncated = temp_.Path() / "truncated.xls";
-  cfb_test::SaveFile(truncated, damaged);
+  test_support::SaveFile(truncated, damaged);
   EXPECT_EQ(open_error(truncated, &description), 321);
   EXPECT_NE(description.find("truncated.xls"), std::string::npos);
 
   const fs::path no_workbook = temp_.Path() / "other.xls";
-  cfb_test::SaveFile(no_workbook, cfb_test::BuildCompoundFile(3, {{u"WordDocument", {1, 2}}}));
+  test_support::SaveFile(no_workbook,
+                         test_support::BuildCompoundFile(3, {{u"WordDocument", {1, 2}}}));
   EXPECT_EQ(open_error(no_workbook, nullptr), 321);
 }
 
-TEST_F(EngineTest, MissingSheetAndCellsOutsideTheSheetFail) {
+TEST_F(EmbeddedApplication, MissingSheetAndCellsOutsideTheSheetFail) {
   auto application = factory_.Create("Excel.Application");
   auto workbook = OpenSample(*application);
   std::string description;
@@ -149,7 +152,7 @@ TEST_F(EngineTest, MissingSheetAndCellsOutsideTheSheetFail) {
   EXPECT_NE(ErrorNumber([&] { sheet->SetCell(1, 1, std::u16string(32768, u'x')); }, nullptr), 0);
 }
 
-TEST_F(EngineTest, HandlesOutliveTheirParentsButNotAClose) {
+TEST_F(EmbeddedApplication, HandlesOutliveTheirParentsButNotAClose) {
   auto application = factory_.Create("Excel.Application");
   std::unique_ptr<Worksheet> sheet;
   {
@@ -163,7 +166,7 @@ TEST_F(EngineTest, HandlesOutliveTheirParentsButNotAClose) {
   EXPECT_EQ(ErrorNumber([&] { application->GetWorkbooks(); }, nullptr), 440);
 }
 
-TEST_F(EngineTest, ReadOnlyWorkbookIsNotSavedAndStaysAsItWas) {
+TEST_F(EmbeddedApplication, ReadOnlyWorkbookIsNotSavedAndStaysAsItWas) {
   auto application = factory_.Create("Excel.Application");
   auto workbook = OpenSample(*application);
   workbook->Worksheets(u"码单")->SetCell(3, 2, u"x");
@@ -171,7 +174,7 @@ TEST_F(EngineTest, ReadOnlyWorkbookIsNotSavedAndStaysAsItWas) {
   std::string description;
   EXPECT_EQ(ErrorNumber([&] { workbook->Save(); }, &description), 70);
   EXPECT_NE(description.find("锯材账单.xls"), std::string::npos);
-  EXPECT_EQ(cfb_test::LoadFile(path_), SampleFile());
+  EXPECT_EQ(test_support::LoadFile(path_), SampleFile());
   fs::permissions(path_, fs::perms::owner_write, fs::perm_options::add);
 }
 

@@ -11,7 +11,7 @@
 #include <thread>
 
 #include "atomic_save_contents.h"
-#include "cfb_test_support.h"
+#include "compound_files.h"
 #include "xls/atomic_save.h"
 #include "xls/whole_file.h"
 
@@ -40,7 +40,7 @@ pid_t StartVictim(const fs::path& file, int* ticks) {
 }
 
 TEST(AtomicSaveCrash, KilledSaverLeavesOldOrNewFileNeverATornOne) {
-  cfb_test::TempDir dir;
+  test_support::TempDir dir;
   const fs::path file = dir.Path() / "锯材账单.xls";
   const auto first = VictimContent(false);
   const auto second = VictimContent(true);

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "xls/biff/biff_format_error.h"
 #include "xls/biff/cell_records.h"
-#include "xls/biff/continued_reader.h"
 #include "xls/biff/rk_number.h"
 
 namespace xls::biff {
@@ -16,7 +14,7 @@ Bytes Serialized(const Record& record) {
   return out;
 }
 
-TEST(CellRecordsTest, WritersProduceTheDocumentedBytes) {
+TEST(CellRecords, WritersProduceTheDocumentedBytes) {
   EXPECT_EQ(Serialized(NumberRecord(4, 1, 0x15, 320.0)),
             (Bytes{0x03, 0x02, 0x0E, 0x00, 0x04, 0x00, 0x01, 0x00, 0x15, 0x00, 0x00, 0x00, 0x00,
                    0x00, 0x00, 0x00, 0x74, 0x40}));
@@ -34,30 +32,12 @@ TEST(CellRecordsTest, WritersProduceTheDocumentedBytes) {
                    0xFF, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x01, 0x0F, 0x00}));
 }
 
-TEST(CellRecordsTest, RkValuesDecodeAllFourForms) {
+TEST(CellRecords, RkValuesDecodeAllFourForms) {
   EXPECT_EQ(DecodeRk(0x3FF00000), 1.0);            // top bits of a double
   EXPECT_EQ(DecodeRk(0x3FF00001), 0.01);           // the same, divided by 100
   EXPECT_EQ(DecodeRk((123u << 2) | 2), 123.0);     // integer
   EXPECT_EQ(DecodeRk((12345u << 2) | 3), 123.45);  // integer divided by 100
   EXPECT_EQ(DecodeRk(0xFFFFFFFE), -1.0);           // negative integers keep their sign
-}
-
-TEST(UnicodeStringTest, WritesCompressedWhenEveryCharacterFitsOneByte) {
-  Bytes latin;
-  AppendUnicodeString(latin, u"Aé");
-  EXPECT_EQ(latin, (Bytes{0x02, 0x00, 0x00, 0x41, 0xE9}));
-  Bytes chinese;
-  AppendUnicodeString(chinese, u"码A");
-  EXPECT_EQ(chinese, (Bytes{0x02, 0x00, 0x01, 0x01, 0x78, 0x41, 0x00}));
-  EXPECT_EQ(ReadUnicodeString(chinese, 0), u"码A");
-  EXPECT_EQ(ReadUnicodeString(latin, 0), u"Aé");
-}
-
-TEST(UnicodeStringTest, ShortRecordsFailInsteadOfReadingPastTheEnd) {
-  const Bytes truncated{0x05, 0x00, 0x00, 0x41, 0x42};  // says 5 characters, holds 2
-  EXPECT_THROW(ReadUnicodeString(truncated, 0), BiffFormatError);
-  const Bytes odd_utf16{0x02, 0x00, 0x01, 0x41, 0x00, 0x42};  // second character cut in half
-  EXPECT_THROW(ReadUnicodeString(odd_utf16, 0), BiffFormatError);
 }
 
 }  // namespace

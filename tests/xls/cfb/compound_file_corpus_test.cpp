@@ -5,12 +5,12 @@
 #include <random>
 #include <set>
 
-#include "cfb_test_support.h"
+#include "compound_files.h"
 #include "xls/cfb/compound_file.h"
 
 namespace {
 
-using cfb_test::Bytes;
+using test_support::Bytes;
 using xls::cfb::CompoundFile;
 using xls::cfb::FormatError;
 
@@ -37,16 +37,16 @@ void ExpectSameStreams(const CompoundFile& a, const CompoundFile& b, const std::
 class CompoundFileCorpus : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!std::filesystem::is_directory(cfb_test::CorpusDir())) GTEST_SKIP() << "no corpus";
+    if (!std::filesystem::is_directory(test_support::CorpusDir())) GTEST_SKIP() << "no corpus";
   }
 };
 
 TEST_F(CompoundFileCorpus, WellFormedFilesReadAndSurviveARewrite) {
   int checked = 0;
   for (const char* folder : {"excel", "other"}) {
-    for (const auto& path : cfb_test::CorpusFiles(folder)) {
+    for (const auto& path : test_support::CorpusFiles(folder)) {
       const std::string label = path.filename().string();
-      const Bytes original = cfb_test::LoadFile(path);
+      const Bytes original = test_support::LoadFile(path);
       const CompoundFile file = CompoundFile::Read(original);
       const bool has_workbook = file.ReadStream(u"Workbook") || file.ReadStream(u"Book");
       EXPECT_TRUE(has_workbook) << label;
@@ -74,19 +74,19 @@ TEST_F(CompoundFileCorpus, EdgeFilesReadOrFailCleanly) {
       "libxls__xls2csv_ole_read_MSAT_body_687.xls",
       "xlrd__biff4_no_format_no_window2.xls",
   };
-  for (const auto& path : cfb_test::CorpusFiles("edge")) {
+  for (const auto& path : test_support::CorpusFiles("edge")) {
     const std::string name = path.filename().string();
     // Encrypted and BIFF5 workbooks are sound containers; refusing them is the BIFF layer's job.
-    EXPECT_EQ(ReadsOrRefuses(cfb_test::LoadFile(path)), !refused.contains(name)) << name;
+    EXPECT_EQ(ReadsOrRefuses(test_support::LoadFile(path)), !refused.contains(name)) << name;
   }
 }
 
 TEST_F(CompoundFileCorpus, TruncatedAndBitFlippedFilesNeverCrash) {
   std::mt19937 random(20261207);  // fixed seed: a failure must be reproducible
-  const auto files = cfb_test::CorpusFiles("excel");
+  const auto files = test_support::CorpusFiles("excel");
   ASSERT_FALSE(files.empty());
   for (std::size_t f = 0; f < files.size(); f += 6) {
-    const Bytes original = cfb_test::LoadFile(files[f]);
+    const Bytes original = test_support::LoadFile(files[f]);
     SCOPED_TRACE(files[f].filename().string());
     for (std::size_t length = 0; length < original.size(); length += 257) {
       ReadsOrRefuses(

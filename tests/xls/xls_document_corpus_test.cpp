@@ -5,16 +5,15 @@
 #include <regex>
 #include <string>
 
-#include "cfb_test_support.h"
-#include "workbook/failure_descriptions.h"
+#include "compound_files.h"
 #include "xls/biff/cell_value.h"
+#include "xls/failure.h"
 #include "xls/xls_document.h"
 
-namespace workbook {
+namespace xls {
 namespace {
 
 namespace fs = std::filesystem;
-using xls::XlsDocument;
 
 // Every cell's text, by sheet name and (row << 16 | column).
 using Snapshot = std::map<std::u16string, std::map<std::uint32_t, std::u16string>>;
@@ -42,7 +41,7 @@ std::size_t NonEmptyCells(const Snapshot& snapshot) {
 // The non-empty cell counts LibreOffice found, as the corpus manifest lists them.
 std::map<std::string, std::size_t> LibreOfficeCounts() {
   std::map<std::string, std::size_t> counts;
-  std::ifstream manifest(cfb_test::CorpusDir() / "MANIFEST.md");
+  std::ifstream manifest(test_support::CorpusDir() / "MANIFEST.md");
   const std::regex row(R"(^\| ([a-z]+/[^ |]+\.xls) \|.*\| LO: ok (\d+) cells)");
   std::string line;
   std::smatch match;
@@ -52,32 +51,31 @@ std::map<std::string, std::size_t> LibreOfficeCounts() {
   return counts;
 }
 
-TEST(EngineCorpusTest, EveryFileOpensOrFailsWithAClearError) {
+TEST(XlsDocumentCorpus, EveryFileOpensOrFailsWithATypedFailure) {
   std::size_t files = 0;
   for (const char* folder : {"excel", "other", "edge"}) {
-    for (const fs::path& path : cfb_test::CorpusFiles(folder)) {
+    for (const fs::path& path : test_support::CorpusFiles(folder)) {
       ++files;
       try {
         const auto document = XlsDocument::Open(path);
         (void)TakeSnapshot(*document);
       } catch (const xls::Failure& failure) {
-        const AutomationError e = DescribeEngineFailure(failure);
-        EXPECT_EQ(std::string(folder), "edge") << path << ": " << e.Description();
-        EXPECT_NE(e.Description().find(path.filename().string()), std::string::npos);
+        EXPECT_EQ(std::string(folder), "edge") << path << ": " << failure.what();
+        EXPECT_EQ(failure.Path(), path);
       }
     }
   }
-  if (files == 0) GTEST_SKIP() << "no corpus at " << cfb_test::CorpusDir();
+  if (files == 0) GTEST_SKIP() << "no corpus at " << test_support::CorpusDir();
 }
 
 // Every excel/ and other/ file finds the cells LibreOffice finds. Where the engine could
 // differ by design: it counts a cell whose value is the empty string as empty, as a
 // General cell shows nothing; no listed file needs that allowance today.
-TEST(EngineCorpusTest, FindsTheNonEmptyCellsLibreOfficeFinds) {
+TEST(XlsDocumentCorpus, FindsTheNonEmptyCellsLibreOfficeFinds) {
   const auto counts = LibreOfficeCounts();
   if (counts.empty()) GTEST_SKIP() << "no corpus manifest";
   for (const char* folder : {"excel", "other"}) {
-    for (const fs::path& path : cfb_test::CorpusFiles(folder)) {
+    for (const fs::path& path : test_support::CorpusFiles(folder)) {
       const std::string name = std::string(folder) + "/" + path.filename().string();
       const auto expected = counts.find(name);
       ASSERT_NE(expected, counts.end()) << name;
@@ -89,12 +87,12 @@ TEST(EngineCorpusTest, FindsTheNonEmptyCellsLibreOfficeFinds) {
 // Writes a new string, a number, an empty text over the first cell and a string over the
 // last one of the first sheet; after saving and reopening, those hold the new values and
 // every other cell of every sheet is as it was.
-TEST(EngineCorpusTest, WriteSaveReopenKeepsEveryUntouchedCell) {
+TEST(XlsDocumentCorpus, WriteSaveReopenKeepsEveryUntouchedCell) {
   std::size_t files = 0;
   for (const char* folder : {"excel", "other"}) {
-    for (const fs::path& source : cfb_test::CorpusFiles(folder)) {
+    for (const fs::path& source : test_support::CorpusFiles(folder)) {
       ++files;
-      cfb_test::TempDir temp;
+      test_support::TempDir temp;
       const fs::path path = temp.Path() / source.filename();
       fs::copy_file(source, path);
       fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
@@ -120,8 +118,8 @@ TEST(EngineCorpusTest, WriteSaveReopenKeepsEveryUntouchedCell) {
       EXPECT_EQ(TakeSnapshot(*reopened), expected) << source;
     }
   }
-  if (files == 0) GTEST_SKIP() << "no corpus at " << cfb_test::CorpusDir();
+  if (files == 0) GTEST_SKIP() << "no corpus at " << test_support::CorpusDir();
 }
 
 }  // namespace
-}  // namespace workbook
+}  // namespace xls

@@ -1,4 +1,4 @@
-#include "cfb_test_support.h"
+#include "compound_files.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -6,7 +6,7 @@
 #include <iterator>
 #include <random>
 
-namespace cfb_test {
+namespace test_support {
 
 namespace fs = std::filesystem;
 
@@ -194,4 +194,4 @@ TempDir::~TempDir() {
   fs::remove_all(path_, ignored);
 }
 
-}  // namespace cfb_test
+}  // namespace test_support

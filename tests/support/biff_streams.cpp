@@ -1,9 +1,9 @@
-#include "biff_test_support.h"
+#include "biff_streams.h"
 
 #include <bit>
 #include <stdexcept>
 
-namespace biff_test {
+namespace test_support {
 
 namespace {
 
@@ -238,4 +238,4 @@ StreamView ReadStream(const Bytes& stream) {
   return view;
 }
 
-}  // namespace biff_test
+}  // namespace test_support

@@ -8,12 +8,12 @@
 
 #include <functional>
 
-#include "cfb_test_support.h"
+#include "compound_files.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using cfb_test::Bytes;
+using test_support::Bytes;
 using xls::ReadWholeFile;
 using xls::SaveFileAtomically;
 
@@ -39,8 +39,8 @@ std::errc ErrorOf(const std::function<void()>& action) {
   return std::errc();
 }
 
-TEST(AtomicFile, SavingReplacesContentsAndKeepsPermissionsAndLinks) {
-  cfb_test::TempDir dir;
+TEST(AtomicSave, SavingReplacesContentsAndKeepsPermissionsAndLinks) {
+  test_support::TempDir dir;
   const fs::path file = dir.Path() / "锯材账单.xls";
   SaveFileAtomically(file, Text("first"));
   EXPECT_EQ(ReadWholeFile(file), Text("first"));
@@ -59,8 +59,8 @@ TEST(AtomicFile, SavingReplacesContentsAndKeepsPermissionsAndLinks) {
   EXPECT_EQ(CountTemporaries(file), 0);
 }
 
-TEST(AtomicFile, ReadOnlyFileIsNotReplaced) {
-  cfb_test::TempDir dir;
+TEST(AtomicSave, ReadOnlyFileIsNotReplaced) {
+  test_support::TempDir dir;
   const fs::path file = dir.Path() / "book.xls";
   SaveFileAtomically(file, Text("original"));
   fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
@@ -70,8 +70,8 @@ TEST(AtomicFile, ReadOnlyFileIsNotReplaced) {
   EXPECT_EQ(CountTemporaries(file), 0);
 }
 
-TEST(AtomicFile, UnwritableFolderFailsCleanly) {
-  cfb_test::TempDir dir;
+TEST(AtomicSave, UnwritableFolderFailsCleanly) {
+  test_support::TempDir dir;
   const fs::path file = dir.Path() / "book.xls";
   SaveFileAtomically(file, Text("original"));
   fs::permissions(file, fs::perms::all & ~fs::perms::owner_exec & ~fs::perms::group_exec &
@@ -95,8 +95,8 @@ TEST(AtomicFile, UnwritableFolderFailsCleanly) {
   EXPECT_EQ(CountTemporaries(file), 0);
 }
 
-TEST(AtomicFile, TemporariesOfDeadProcessesAreRemovedOthersKept) {
-  cfb_test::TempDir dir;
+TEST(AtomicSave, TemporariesOfDeadProcessesAreRemovedOthersKept) {
+  test_support::TempDir dir;
   const fs::path file = dir.Path() / "book.xls";
   const auto temporary = [&](pid_t pid) {
     return dir.Path() / (xls::SavingPrefix(file) + std::to_string(pid));
@@ -104,8 +104,9 @@ TEST(AtomicFile, TemporariesOfDeadProcessesAreRemovedOthersKept) {
   const pid_t dead = fork();
   if (dead == 0) _exit(0);
   waitpid(dead, nullptr, 0);
-  for (const pid_t pid : {dead, getpid(), getppid()}) cfb_test::SaveFile(temporary(pid), Text("x"));
-  cfb_test::SaveFile(dir.Path() / (xls::SavingPrefix(file) + "notes"), Text("x"));
+  for (const pid_t pid : {dead, getpid(), getppid()})
+    test_support::SaveFile(temporary(pid), Text("x"));
+  test_support::SaveFile(dir.Path() / (xls::SavingPrefix(file) + "notes"), Text("x"));
 
   SaveFileAtomically(file, Text("saved"));
   EXPECT_FALSE(fs::exists(temporary(dead)));
@@ -113,18 +114,6 @@ TEST(AtomicFile, TemporariesOfDeadProcessesAreRemovedOthersKept) {
   EXPECT_TRUE(fs::exists(temporary(getppid()))) << "its owner may be saving right now";
   EXPECT_TRUE(fs::exists(dir.Path() / (xls::SavingPrefix(file) + "notes")));
   EXPECT_EQ(ReadWholeFile(file), Text("saved"));
-}
-
-TEST(AtomicFile, ReadingReportsMissingFoldersAndOversizedFiles) {
-  cfb_test::TempDir dir;
-  const fs::path file = dir.Path() / "book.xls";
-  EXPECT_EQ(ErrorOf([&] { ReadWholeFile(file); }), std::errc::no_such_file_or_directory);
-  EXPECT_EQ(ErrorOf([&] { ReadWholeFile(dir.Path()); }), std::errc::is_a_directory);
-  const Bytes big(200'000, 7);
-  SaveFileAtomically(file, big);
-  EXPECT_EQ(ReadWholeFile(file), big);
-  EXPECT_EQ(ErrorOf([&] { ReadWholeFile(file, 199'999); }), std::errc::file_too_large);
-  EXPECT_EQ(ReadWholeFile(file, 200'000), big);
 }
 
 }  // namespace

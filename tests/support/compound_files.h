@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace cfb_test {
+namespace test_support {
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -49,4 +49,4 @@ class TempDir {
   std::filesystem::path path_;
 };
 
-}  // namespace cfb_test
+}  // namespace test_support

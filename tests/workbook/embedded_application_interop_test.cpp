@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string>
 
-#include "cfb_test_support.h"
+#include "compound_files.h"
 #include "spreadsheet_programs.h"
 
 namespace {
@@ -14,11 +14,11 @@ namespace fs = std::filesystem;
 // file made by Excel whose E2 holds =A2+C2; writing A2 and C2 must show their new sum, in
 // LibreOffice (which recalculates on load) and in gnumeric (which trusts cached results
 // unless a formula asks to be calculated always).
-class EngineInteropTest : public ::testing::Test {
+class EmbeddedApplicationInterop : public ::testing::Test {
  protected:
   void SetUp() override {
-    const fs::path source = cfb_test::CorpusDir() / "excel" / "edr__Uncalculated.xls";
-    if (!fs::exists(source)) GTEST_SKIP() << "no corpus at " << cfb_test::CorpusDir();
+    const fs::path source = test_support::CorpusDir() / "excel" / "edr__Uncalculated.xls";
+    if (!fs::exists(source)) GTEST_SKIP() << "no corpus at " << test_support::CorpusDir();
     file_ = temp_.Path() / "uncalculated.xls";
     fs::copy_file(source, file_);
     fs::permissions(file_, fs::perms::owner_write, fs::perm_options::add);
@@ -32,18 +32,18 @@ class EngineInteropTest : public ::testing::Test {
     EXPECT_TRUE(csv.starts_with("A,,B,=,C\n10,+,5.5,=,15.5\n新买方,,,,\n")) << csv;
   }
 
-  cfb_test::TempDir temp_;
+  test_support::TempDir temp_;
   fs::path file_;
 };
 
-TEST_F(EngineInteropTest, GnumericReadsTheNewValuesAndTheRecalculatedFormula) {
+TEST_F(EmbeddedApplicationInterop, GnumericReadsTheNewValuesAndTheRecalculatedFormula) {
   if (!test_support::HaveProgram("ssconvert")) GTEST_SKIP() << "gnumeric's ssconvert is missing";
   const std::vector<std::string> sheets = test_support::GnumericCsv(file_, temp_.Path());
   ASSERT_FALSE(sheets.empty());
   ExpectNewValues(sheets[0]);
 }
 
-TEST_F(EngineInteropTest, LibreOfficeReadsTheNewValuesAndTheRecalculatedFormula) {
+TEST_F(EmbeddedApplicationInterop, LibreOfficeReadsTheNewValuesAndTheRecalculatedFormula) {
   if (!test_support::HaveProgram("soffice")) GTEST_SKIP() << "LibreOffice is missing";
   ExpectNewValues(test_support::LibreOfficeCsv(file_, temp_.Path()));
 }
@@ -73,7 +73,7 @@ class TemplateInteropTest : public ::testing::Test {
     EXPECT_NE(csv.find(",120.5"), std::string::npos) << csv;
   }
 
-  cfb_test::TempDir temp_;
+  test_support::TempDir temp_;
   fs::path file_;
 };
 

@@ -4,14 +4,14 @@
 
 #include <numeric>
 
-#include "cfb_test_support.h"
+#include "compound_files.h"
 #include "xls/cfb/compound_file.h"
 #include "xls/cfb/entry_name.h"
 
 namespace {
 
-using cfb_test::Bytes;
-using cfb_test::U32At;
+using test_support::Bytes;
+using test_support::U32At;
 using xls::cfb::CompareEntryNames;
 using xls::cfb::CompoundFile;
 using xls::cfb::FormatError;
@@ -23,15 +23,15 @@ Bytes Pattern(std::size_t size, std::uint8_t seed) {
 }
 
 Bytes SmallFile() {
-  return cfb_test::BuildCompoundFile(3, {{u"Workbook", Pattern(1000, 1)},
-                                         {u"\x05SummaryInformation", Pattern(300, 2)},
-                                         {u"Big", Pattern(9000, 3)}});
+  return test_support::BuildCompoundFile(3, {{u"Workbook", Pattern(1000, 1)},
+                                             {u"\x05SummaryInformation", Pattern(300, 2)},
+                                             {u"Big", Pattern(9000, 3)}});
 }
 
 // The raw directory entry of that name in a written file (tests the bytes, not our reader).
 std::array<std::uint8_t, 128> RawEntry(const Bytes& file, std::u16string_view name) {
-  for (const auto& entry : cfb_test::RawDirectory(file)) {
-    if (cfb_test::EntryName(entry) == name) return entry;
+  for (const auto& entry : test_support::RawDirectory(file)) {
+    if (test_support::EntryName(entry) == name) return entry;
   }
   ADD_FAILURE() << "no entry";
   return {};
@@ -42,7 +42,7 @@ std::uint32_t RawSize(const std::array<std::uint8_t, 128>& entry) {
                                     (entry[123] << 24));
 }
 
-TEST(CompoundFileLayout, StreamsMoveInAndOutOfTheMiniStreamAcrossTheCutoff) {
+TEST(CompoundFileWriter, StreamsMoveInAndOutOfTheMiniStreamAcrossTheCutoff) {
   CompoundFile file = CompoundFile::Read(SmallFile());
   for (const std::size_t size : {4095u, 4096u, 20000u, 64u, 0u, 1u, 3000u}) {
     file.ReplaceStream(u"Workbook", Pattern(size, 7));
@@ -58,7 +58,7 @@ TEST(CompoundFileLayout, StreamsMoveInAndOutOfTheMiniStreamAcrossTheCutoff) {
   }
 }
 
-TEST(CompoundFileLayout, DirectoryEntriesKeepEverythingButTheirPlace) {
+TEST(CompoundFileWriter, DirectoryEntriesKeepEverythingButTheirPlace) {
   Bytes original = SmallFile();
   // Give the entries metadata a careless writer would lose: CLSID, state bits, timestamps.
   const std::size_t directory = (U32At(original, 48) + 1) * 512;
@@ -66,8 +66,8 @@ TEST(CompoundFileLayout, DirectoryEntriesKeepEverythingButTheirPlace) {
     original[directory + 128 + at] = static_cast<std::uint8_t>(at);
   CompoundFile file = CompoundFile::Read(original);
   file.ReplaceStream(u"Workbook", Pattern(5000, 9));
-  const auto before = cfb_test::RawDirectory(original);
-  const auto after = cfb_test::RawDirectory(file.Write());
+  const auto before = test_support::RawDirectory(original);
+  const auto after = test_support::RawDirectory(file.Write());
   ASSERT_EQ(before.size(), after.size());
   for (std::size_t i = 0; i < before.size(); ++i) {
     // Bytes 116..127 are the start sector and size, which a new layout must change.
@@ -75,7 +75,7 @@ TEST(CompoundFileLayout, DirectoryEntriesKeepEverythingButTheirPlace) {
   }
 }
 
-TEST(CompoundFileLayout, HugeStreamsListTheirFatSectorsInDifatSectors) {
+TEST(CompoundFileWriter, HugeStreamsListTheirFatSectorsInDifatSectors) {
   CompoundFile file = CompoundFile::Read(SmallFile());
   // 109 FAT sectors in the header cover 109 * 128 sectors of 512 bytes, just under 7 MiB.
   const Bytes huge = Pattern(9'000'000, 5);
@@ -90,9 +90,9 @@ TEST(CompoundFileLayout, HugeStreamsListTheirFatSectorsInDifatSectors) {
   EXPECT_EQ(RawSize(RawEntry(written, u"Big")), huge.size());
 }
 
-TEST(CompoundFileLayout, VersionFourFilesKeepTheirLargeSectors) {
-  const Bytes original =
-      cfb_test::BuildCompoundFile(4, {{u"Workbook", Pattern(700, 1)}, {u"Big", Pattern(10000, 2)}});
+TEST(CompoundFileWriter, VersionFourFilesKeepTheirLargeSectors) {
+  const Bytes original = test_support::BuildCompoundFile(
+      4, {{u"Workbook", Pattern(700, 1)}, {u"Big", Pattern(10000, 2)}});
   CompoundFile file = CompoundFile::Read(original);
   EXPECT_EQ(file.MajorVersion(), 4);
   EXPECT_EQ(file.ReadStream(u"Workbook"), Pattern(700, 1));
@@ -100,8 +100,8 @@ TEST(CompoundFileLayout, VersionFourFilesKeepTheirLargeSectors) {
 
   file.ReplaceStream(u"Workbook", Pattern(6000, 3));
   const Bytes written = file.Write();
-  EXPECT_EQ(cfb_test::U16At(written, 26), 4);
-  EXPECT_EQ(cfb_test::U16At(written, 30), 12);
+  EXPECT_EQ(test_support::U16At(written, 26), 4);
+  EXPECT_EQ(test_support::U16At(written, 30), 12);
   EXPECT_EQ(written.size() % 4096, 0u);
   EXPECT_EQ(U32At(written, 40), 1u) << "version 4 counts its directory sectors";
   const CompoundFile reread = CompoundFile::Read(written);
@@ -109,7 +109,7 @@ TEST(CompoundFileLayout, VersionFourFilesKeepTheirLargeSectors) {
   EXPECT_EQ(reread.ReadStream(u"Big"), Pattern(10000, 2));
 }
 
-TEST(CompoundFileLayout, StreamsAreFoundByNameWithoutRegardToCase) {
+TEST(CompoundFileWriter, StreamsAreFoundByNameWithoutRegardToCase) {
   CompoundFile file = CompoundFile::Read(SmallFile());
   EXPECT_EQ(file.ReadStream(u"WORKBOOK"), Pattern(1000, 1));
   EXPECT_FALSE(file.ReadStream(u"Workbook2"));
@@ -117,7 +117,7 @@ TEST(CompoundFileLayout, StreamsAreFoundByNameWithoutRegardToCase) {
   EXPECT_THROW(file.ReplaceStream(u"Book", {}), std::invalid_argument);
 }
 
-TEST(CompoundFileLayout, NamesSortShorterFirstThenByUpperCase) {
+TEST(CompoundFileWriter, NamesSortShorterFirstThenByUpperCase) {
   EXPECT_LT(CompareEntryNames(u"Zz", u"aaa"), 0);
   EXPECT_EQ(CompareEntryNames(u"workbook", u"WorkBook"), 0);
   EXPECT_LT(CompareEntryNames(u"Book", u"Bool"), 0);
@@ -137,7 +137,7 @@ void ExpectRefused(const Bytes& bytes, const std::string& message_part) {
   }
 }
 
-TEST(CompoundFileLayout, OtherFormatsAndBrokenHeadersAreRefused) {
+TEST(CompoundFileWriter, OtherFormatsAndBrokenHeadersAreRefused) {
   const Bytes good = SmallFile();
   ExpectRefused({'P', 'K', 3, 4, 20, 0, 6, 0}, "zip");
   const std::string html = "<!DOCTYPE html><html><body>Workbook</body></html>";
@@ -156,34 +156,34 @@ TEST(CompoundFileLayout, OtherFormatsAndBrokenHeadersAreRefused) {
   ExpectRefused(with(32, 7), "mini sector");
 }
 
-TEST(CompoundFileLayout, BrokenChainsAndTreesAreRefused) {
+TEST(CompoundFileWriter, BrokenChainsAndTreesAreRefused) {
   const Bytes good = SmallFile();
   const std::size_t fat = (U32At(good, 76) + 1) * 512;
   const std::uint32_t directory_sector = U32At(good, 48);
   const std::size_t directory = (directory_sector + 1) * 512;
 
   Bytes looping = good;  // the directory chain leads back to itself
-  cfb_test::PutU32(looping, fat + 4 * directory_sector, directory_sector);
+  test_support::PutU32(looping, fat + 4 * directory_sector, directory_sector);
   ExpectRefused(looping, "used twice");
 
   Bytes overlong = good;  // "Big" claims more bytes than its chain holds
-  cfb_test::PutU32(overlong, directory + 3 * 128 + 120, 9000 + 512 * 3);
+  test_support::PutU32(overlong, directory + 3 * 128 + 120, 9000 + 512 * 3);
   ExpectRefused(overlong, "chain ends");
 
   Bytes huge = good;  // a size far beyond the file must not be allocated
-  cfb_test::PutU32(huge, directory + 3 * 128 + 120, 0xFFFFFF00);
+  test_support::PutU32(huge, directory + 3 * 128 + 120, 0xFFFFFF00);
   ExpectRefused(huge, "larger than the file");
 
   Bytes cyclic_tree = good;  // the last stream's right sibling is the first again
-  cfb_test::PutU32(cyclic_tree, directory + 3 * 128 + 72, 1);
+  test_support::PutU32(cyclic_tree, directory + 3 * 128 + 72, 1);
   ExpectRefused(cyclic_tree, "loops");
 
   Bytes dangling = good;
-  cfb_test::PutU32(dangling, directory + 128 + 72, 4000);
+  test_support::PutU32(dangling, directory + 128 + 72, 4000);
   ExpectRefused(dangling, "out of range");
 
   Bytes shared = good;  // "Workbook" starts in the mini sectors of the summary stream
-  cfb_test::PutU32(shared, directory + 2 * 128 + 116, U32At(good, directory + 128 + 116) + 2);
+  test_support::PutU32(shared, directory + 2 * 128 + 116, U32At(good, directory + 128 + 116) + 2);
   ExpectRefused(shared, "used twice");
 }
 
