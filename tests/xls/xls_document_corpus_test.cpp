@@ -15,8 +15,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Every cell's text, by sheet name and (row << 16 | column).
-using Snapshot = std::map<std::u16string, std::map<std::uint32_t, std::u16string>>;
+// Every cell's text, by sheet name and cell (counted from 0).
+using Snapshot = std::map<std::u16string, std::map<biff::CellAddress, std::u16string>>;
 
 Snapshot TakeSnapshot(const XlsDocument& document) {
   Snapshot snapshot;
@@ -102,15 +102,15 @@ TEST(XlsDocumentCorpus, WriteSaveReopenKeepsEveryUntouchedCell) {
       std::map<std::pair<int, int>, std::u16string> writes{
           {{300, 3}, u"新的买方 " + source.filename().u16string()}, {{301, 3}, u"12.5"}};
       if (!first_sheet.empty()) {
-        writes[{static_cast<int>(first_sheet.begin()->first >> 16) + 1,
-                static_cast<int>(first_sheet.begin()->first & 0xFFFF) + 1}] = u"";
-        writes[{static_cast<int>(first_sheet.rbegin()->first >> 16) + 1,
-                static_cast<int>(first_sheet.rbegin()->first & 0xFFFF) + 1}] = u"改";
+        const biff::CellAddress first = first_sheet.begin()->first;
+        const biff::CellAddress last = first_sheet.rbegin()->first;
+        writes[{first.row + 1, first.column + 1}] = u"";
+        writes[{last.row + 1, last.column + 1}] = u"改";
       }
       for (const auto& [cell, text] : writes) {
         document->SetCell(0, cell.first, cell.second, text);
-        const std::uint32_t key = (static_cast<std::uint32_t>(cell.first - 1) << 16) |
-                                  static_cast<std::uint32_t>(cell.second - 1);
+        const biff::CellAddress key{static_cast<std::uint16_t>(cell.first - 1),
+                                    static_cast<std::uint16_t>(cell.second - 1)};
         if (!text.empty() || first_sheet.contains(key)) first_sheet[key] = text;
       }
       document->Save();

@@ -72,28 +72,26 @@ const SheetSubstream& BiffWorkbook::Sheet(std::size_t sheet) const {
   return *worksheets_.at(sheets_.at(sheet).substream);
 }
 
-std::u16string BiffWorkbook::CellText(std::size_t sheet, std::uint16_t row,
-                                      std::uint16_t column) const {
-  const CellData* cell = Sheet(sheet).Find(row, column);
+std::u16string BiffWorkbook::CellText(std::size_t sheet, CellAddress cell_address) const {
+  const CellData* cell = Sheet(sheet).Find(cell_address);
   return cell == nullptr ? std::u16string() : DisplayText(cell->value);
 }
 
-void BiffWorkbook::SetCellText(std::size_t sheet, std::uint16_t row, std::uint16_t column,
-                               std::u16string_view text) {
+void BiffWorkbook::SetCellText(std::size_t sheet, CellAddress cell, std::u16string_view text) {
   SheetSubstream& target = *worksheets_.at(sheets_.at(sheet).substream);
   if (text.empty()) {
-    target.ClearValue(row, column);
+    target.ClearValue(cell);
     return;
   }
-  if (!globals_.IsTextFormat(target.XfForWrite(row, column))) {
+  if (!globals_.IsTextFormat(target.XfForWrite(cell))) {
     if (const std::optional<double> number = ParseNumericInput(text)) {
-      target.SetNumber(row, column, *number);
+      target.SetNumber(cell, *number);
       return;
     }
   }
   if (text.size() > 0xFFFF) throw std::length_error("text longer than a cell can hold");
   const std::uint32_t index = globals_.Strings().Add(text);
-  target.SetSharedString(row, column, index, std::u16string(text));
+  target.SetSharedString(cell, index, std::u16string(text));
 }
 
 bool BiffWorkbook::Modified() const {

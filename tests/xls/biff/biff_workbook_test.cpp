@@ -62,11 +62,11 @@ TEST(BiffWorkbook, ReadsCellsAsGeneralText) {
   const std::size_t tally = book.FindWorksheet(u"码单").value();
   EXPECT_EQ(book.FindWorksheet(u"资料"), 1u);
   EXPECT_FALSE(book.FindWorksheet(u"码").has_value());
-  EXPECT_EQ(book.CellText(tally, 0, 0), u"买方");
-  EXPECT_EQ(book.CellText(tally, 0, 1), u"2.5");
-  EXPECT_EQ(book.CellText(tally, 0, 2), u"1");
-  EXPECT_EQ(book.CellText(tally, 1, 0), u"3.5");
-  EXPECT_EQ(book.CellText(tally, 5, 5), u"");
+  EXPECT_EQ(book.CellText(tally, {0, 0}), u"买方");
+  EXPECT_EQ(book.CellText(tally, {0, 1}), u"2.5");
+  EXPECT_EQ(book.CellText(tally, {0, 2}), u"1");
+  EXPECT_EQ(book.CellText(tally, {1, 0}), u"3.5");
+  EXPECT_EQ(book.CellText(tally, {5, 5}), u"");
 }
 
 TEST(BiffWorkbook, UnchangedWorkbookSerialisesToItsOwnBytes) {
@@ -79,26 +79,26 @@ TEST(BiffWorkbook, UnchangedWorkbookSerialisesToItsOwnBytes) {
 TEST(BiffWorkbook, WritesNumbersStringsAndBlanksWithTheRightFormats) {
   BiffWorkbook book = BiffWorkbook::Parse(SampleStream());
   const std::size_t tally = *book.FindWorksheet(u"码单");
-  book.SetCellText(tally, 0, 1, u"320.00");  // number over number: keeps XF 22
-  book.SetCellText(tally, 0, 2, u"杉木");    // string over a MULRK cell: keeps XF 23
-  book.SetCellText(tally, 1, 1, u"0012");    // Text cell: stays text
-  book.SetCellText(tally, 0, 0, u"");        // empties, keeps XF 21
-  book.SetCellText(tally, 9, 3, u"7");       // new cell in the formatted row
-  book.SetCellText(tally, 20, 4, u"=1+1");   // new cell in the formatted column
-  book.SetCellText(tally, 30, 7, u"  ");     // blanks only: text, default format
-  book.SetCellText(tally, 40, 0, u"");       // empty text on no cell: nothing appears
+  book.SetCellText(tally, {0, 1}, u"320.00");  // number over number: keeps XF 22
+  book.SetCellText(tally, {0, 2}, u"杉木");    // string over a MULRK cell: keeps XF 23
+  book.SetCellText(tally, {1, 1}, u"0012");    // Text cell: stays text
+  book.SetCellText(tally, {0, 0}, u"");        // empties, keeps XF 21
+  book.SetCellText(tally, {9, 3}, u"7");       // new cell in the formatted row
+  book.SetCellText(tally, {20, 4}, u"=1+1");   // new cell in the formatted column
+  book.SetCellText(tally, {30, 7}, u"  ");     // blanks only: text, default format
+  book.SetCellText(tally, {40, 0}, u"");       // empty text on no cell: nothing appears
   const Bytes written = book.Serialize();
 
   const BiffWorkbook reread = BiffWorkbook::Parse(written);
-  EXPECT_EQ(reread.CellText(tally, 0, 1), u"320");
-  EXPECT_EQ(reread.CellText(tally, 0, 2), u"杉木");
-  EXPECT_EQ(reread.CellText(tally, 1, 1), u"0012");
-  EXPECT_EQ(reread.CellText(tally, 0, 0), u"");
-  EXPECT_EQ(reread.CellText(tally, 9, 3), u"7");
-  EXPECT_EQ(reread.CellText(tally, 20, 4), u"=1+1");
-  EXPECT_EQ(reread.CellText(tally, 30, 7), u"  ");
-  EXPECT_EQ(reread.Sheet(tally).Find(40, 0), nullptr);
-  EXPECT_EQ(reread.CellText(1, 2, 1), u"买方");  // the other sheet, found at its new offset
+  EXPECT_EQ(reread.CellText(tally, {0, 1}), u"320");
+  EXPECT_EQ(reread.CellText(tally, {0, 2}), u"杉木");
+  EXPECT_EQ(reread.CellText(tally, {1, 1}), u"0012");
+  EXPECT_EQ(reread.CellText(tally, {0, 0}), u"");
+  EXPECT_EQ(reread.CellText(tally, {9, 3}), u"7");
+  EXPECT_EQ(reread.CellText(tally, {20, 4}), u"=1+1");
+  EXPECT_EQ(reread.CellText(tally, {30, 7}), u"  ");
+  EXPECT_EQ(reread.Sheet(tally).Find({40, 0}), nullptr);
+  EXPECT_EQ(reread.CellText(1, {2, 1}), u"买方");  // the other sheet, found at its new offset
 
   const test_support::StreamView view = test_support::ReadStream(written);
   const std::vector<Record>& sheet = view.sheets[0];
@@ -126,15 +126,15 @@ TEST(BiffWorkbook, CustomTextFormatKeepsNumericTextAsText) {
       u"S", {test_support::Dimensions(0, 1, 0, 1), test_support::LabelSst(0, 0, kCustomTextXf, 0)}};
   globals.push_back(test_support::Sst({u"x"}));
   BiffWorkbook book = BiffWorkbook::Parse(test_support::BuildStream(globals, {sheet}));
-  book.SetCellText(0, 0, 0, u"42");
+  book.SetCellText(0, {0, 0}, u"42");
   const BiffWorkbook reread = BiffWorkbook::Parse(book.Serialize());
-  EXPECT_EQ(reread.Sheet(0).Find(0, 0)->value.kind, CellValue::Kind::kString);
+  EXPECT_EQ(reread.Sheet(0).Find({0, 0})->value.kind, CellValue::Kind::kString);
 }
 
 TEST(BiffWorkbook, WrittenSheetGetsConsistentBookkeeping) {
   BiffWorkbook book = BiffWorkbook::Parse(SampleStream());
-  book.SetCellText(0, 40, 6, u"新买方");
-  book.SetCellText(0, 3, 0, u"9");
+  book.SetCellText(0, {40, 6}, u"新买方");
+  book.SetCellText(0, {3, 0}, u"9");
   const Bytes written = book.Serialize();
   const test_support::StreamView view = test_support::ReadStream(written);
 
@@ -189,12 +189,12 @@ TEST(BiffWorkbook, SplittingAMulRkKeepsALaterRecordOfTheSameCellWinning) {
        test_support::MulRk(0, 0, {{15, 0x3FF00000}, {15, 0x40000000}, {15, 0x40080000}}),
        test_support::Number(0, 1, 15, 42)}};
   BiffWorkbook book = BiffWorkbook::Parse(test_support::BuildStream({}, {sheet}));
-  EXPECT_EQ(book.CellText(0, 0, 1), u"42");
-  book.SetCellText(0, 0, 2, u"9");
+  EXPECT_EQ(book.CellText(0, {0, 1}), u"42");
+  book.SetCellText(0, {0, 2}, u"9");
   const BiffWorkbook reread = BiffWorkbook::Parse(book.Serialize());
-  EXPECT_EQ(reread.CellText(0, 0, 0), u"1");
-  EXPECT_EQ(reread.CellText(0, 0, 1), u"42");
-  EXPECT_EQ(reread.CellText(0, 0, 2), u"9");
+  EXPECT_EQ(reread.CellText(0, {0, 0}), u"1");
+  EXPECT_EQ(reread.CellText(0, {0, 1}), u"42");
+  EXPECT_EQ(reread.CellText(0, {0, 2}), u"9");
 }
 
 TEST(BiffWorkbook, MalformedStreamsFailCleanly) {

@@ -44,11 +44,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   ReadEveryCell(*book);
   if (book->SheetCount() == 0) return 0;
-  book->SetCellText(0, 2, 1, u"买方");
-  book->SetCellText(0, 4, 0, u"320.00");
-  book->SetCellText(0, 0, 0, u"");
+  book->SetCellText(0, {2, 1}, u"买方");
+  book->SetCellText(0, {4, 0}, u"320.00");
+  book->SetCellText(0, {0, 0}, u"");
   const BiffWorkbook again = BiffWorkbook::Parse(book->Serialize());
   ReadEveryCell(again);
-  if (again.CellText(0, 2, 1) != u"买方") std::abort();
+  if (again.CellText(0, {2, 1}) != u"买方") std::abort();
   return 0;
 }
