@@ -1,6 +1,8 @@
 // What the clerk is told when the export meets a failure nobody foresaw.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <new>
 #include <stdexcept>
 #include <string>
 
@@ -20,20 +22,25 @@ class EmptySource final : public ExportSource {
 // An engine that breaks in a way no workbook failure describes, with a developer's text.
 class BrokenFactory final : public ApplicationFactory {
  public:
+  explicit BrokenFactory(std::function<void()> fail) : fail_(std::move(fail)) {}
   std::unique_ptr<Application> Create(std::string_view) override {
     ++attempts;
-    throw std::length_error("BIFF record body longer than 65535 bytes");
+    fail_();
+    return nullptr;
   }
   int attempts = 0;
+
+ private:
+  std::function<void()> fail_;
 };
 
-TEST(TallyExport, AnUnexpectedFailureReachesTheClerkAsANumberAndChineseWords) {
-  BrokenFactory factory;
+void ExpectTheClerksMessage(const std::function<void()>& fail) {
+  BrokenFactory factory(fail);
   int reminders = 0;
   TallyExport exporter(factory, "/nowhere", [&] { ++reminders; });
   try {
     exporter.Run(EmptySource());
-    FAIL() << "the export succeeded";
+    ADD_FAILURE() << "the export succeeded";
   } catch (const AutomationError& e) {
     EXPECT_EQ(e.Number(), 51);
     EXPECT_EQ(e.Description().find("BIFF"), std::string::npos) << e.Description();
@@ -41,6 +48,18 @@ TEST(TallyExport, AnUnexpectedFailureReachesTheClerkAsANumberAndChineseWords) {
   }
   EXPECT_EQ(factory.attempts, 2);  // it retried once, as for any failure
   EXPECT_EQ(reminders, 1);
+}
+
+TEST(TallyExport, AnUnexpectedFailureReachesTheClerkAsANumberAndChineseWords) {
+  ExpectTheClerksMessage(
+      [] { throw std::length_error("BIFF record body longer than 65535 bytes"); });
+  ExpectTheClerksMessage([] { throw 42; });  // not even an exception class
+}
+
+TEST(TallyExport, RunningOutOfMemoryIsNotDisguised) {
+  BrokenFactory factory([] { throw std::bad_alloc(); });
+  TallyExport exporter(factory, "/nowhere", nullptr);
+  EXPECT_THROW(exporter.Run(EmptySource()), std::bad_alloc);
 }
 
 }  // namespace
