@@ -1,9 +1,9 @@
-#include "verdalon_application.h"
+#include "ui/verdalon_application.h"
 
 #include <exception>
 
-#include "button_pictures.h"
-#include "failure_report.h"
+#include "ui/button_pictures.h"
+#include "ui/failure_report.h"
 
 namespace ui {
 

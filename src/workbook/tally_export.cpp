@@ -1,13 +1,13 @@
-#include "tally_export.h"
+#include "workbook/tally_export.h"
 
 #include <exception>
 #include <new>
 #include <utility>
 
-#include "automation_error.h"
-#include "cell_map.h"
+#include "workbook/automation_error.h"
+#include "workbook/cell_map.h"
 #include "workbook/failure_descriptions.h"
-#include "workbook_path.h"
+#include "workbook/workbook_path.h"
 
 namespace workbook {
 namespace {

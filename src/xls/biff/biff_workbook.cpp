@@ -2,24 +2,13 @@
 
 #include <stdexcept>
 
+#include "base/ascii_case.h"
 #include "xls/biff/biff_format_error.h"
 #include "xls/biff/numeric_input.h"
 
 namespace xls::biff {
 
 namespace {
-
-char16_t FoldCase(char16_t c) {
-  return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c;
-}
-
-bool SameSheetName(std::u16string_view a, std::u16string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (FoldCase(a[i]) != FoldCase(b[i])) return false;
-  }
-  return true;
-}
 
 void AppendBytes(std::vector<std::uint8_t>& out, const std::vector<std::uint8_t>& bytes) {
   out.insert(out.end(), bytes.begin(), bytes.end());
@@ -63,7 +52,7 @@ const std::u16string& BiffWorkbook::SheetName(std::size_t sheet) const {
 
 std::optional<std::size_t> BiffWorkbook::FindWorksheet(std::u16string_view name) const {
   for (std::size_t i = 0; i < sheets_.size(); ++i) {
-    if (SameSheetName(SheetName(i), name)) return i;
+    if (base::EqualIgnoringAsciiCase<char16_t>(SheetName(i), name)) return i;
   }
   return std::nullopt;
 }
