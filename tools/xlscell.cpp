@@ -64,10 +64,10 @@ std::optional<int> ParseIndex(std::string_view text) {
 
 void DumpSheet(const xls::XlsDocument& document, std::size_t sheet) {
   const std::string name = Escaped(document.SheetName(sheet));
-  for (const auto& [key, cell] : document.Sheet(sheet).Cells()) {
+  for (const auto& [address, cell] : document.Sheet(sheet).Cells()) {
     const std::u16string text = xls::biff::DisplayText(cell.value);
     if (text.empty()) continue;
-    std::cout << name << '\t' << (key >> 16) + 1 << '\t' << (key & 0xFFFF) + 1 << '\t'
+    std::cout << name << '\t' << address.row + 1 << '\t' << address.column + 1 << '\t'
               << Escaped(text) << '\n';
   }
 }

@@ -1,4 +1,4 @@
-#include "numeric_text.h"
+#include "tally/numeric_text.h"
 
 #include "base/significant_digits.h"
 

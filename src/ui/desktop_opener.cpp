@@ -1,6 +1,5 @@
-#include "desktop_opener.h"
+#include "ui/desktop_opener.h"
 
-#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QString>
 #include <QUrl>
@@ -14,10 +13,6 @@ void OpenWithDesktop(const std::filesystem::path& workbook) {
   if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path))) {
     throw workbook::NothingToShowWorkbookError(workbook);
   }
-}
-
-std::filesystem::path ProgramDirectory() {
-  return std::filesystem::path(QCoreApplication::applicationDirPath().toStdU16String());
 }
 
 }  // namespace ui

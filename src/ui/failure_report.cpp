@@ -1,10 +1,10 @@
-#include "failure_report.h"
+#include "ui/failure_report.h"
 
 #include <cstdlib>
 #include <new>
 
-#include "message_box.h"
 #include "tally/numeric_text.h"
+#include "ui/message_box.h"
 #include "workbook/automation_error.h"
 
 namespace ui {

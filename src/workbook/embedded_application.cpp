@@ -1,9 +1,10 @@
-#include "embedded_application.h"
+#include "workbook/embedded_application.h"
 
 #include <algorithm>
 #include <string>
 #include <vector>
 
+#include "base/ascii_case.h"
 #include "workbook/failure_descriptions.h"
 #include "xls/failure.h"
 #include "xls/xls_document.h"
@@ -13,15 +14,6 @@ namespace workbook {
 namespace {
 
 constexpr std::string_view kProgId = "excel.application";
-
-bool SameProgId(std::string_view a, std::string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    const auto lower = [](char c) {
-      return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-    };
-    return lower(x) == lower(y);
-  });
-}
 
 // Runs one engine operation; its failures reach the caller in the clerk's words.
 template <typename Operation>
@@ -146,7 +138,7 @@ EmbeddedApplicationFactory::EmbeddedApplicationFactory(WorkbookOpener opener)
     : opener_(std::move(opener)) {}
 
 std::unique_ptr<Application> EmbeddedApplicationFactory::Create(std::string_view prog_id) {
-  if (!SameProgId(prog_id, kProgId)) {
+  if (!base::EqualIgnoringAsciiCase(prog_id, kProgId)) {
     throw UnknownProgIdError(prog_id);
   }
   return std::make_unique<EmbeddedApplication>(opener_);

@@ -55,6 +55,11 @@ FailureKind KindOfBiffProblem(biff::FormatProblem problem) {
   return FailureKind::kDamaged;
 }
 
+// Callers count rows and columns from 1, the file from 0; CheckCell has bounded both.
+biff::CellAddress ToCellAddress(int row, int column) {
+  return {static_cast<std::uint16_t>(row - 1), static_cast<std::uint16_t>(column - 1)};
+}
+
 }  // namespace
 
 XlsDocument::XlsDocument(std::filesystem::path path, std::vector<std::uint8_t> bytes)
@@ -107,8 +112,7 @@ void XlsDocument::CheckCell(std::size_t sheet, int row, int column) const {
 
 std::u16string XlsDocument::Cell(std::size_t sheet, int row, int column) const {
   CheckCell(sheet, row, column);
-  return book_.CellText(sheet, static_cast<std::uint16_t>(row - 1),
-                        static_cast<std::uint16_t>(column - 1));
+  return book_.CellText(sheet, ToCellAddress(row, column));
 }
 
 void XlsDocument::SetCell(std::size_t sheet, int row, int column, std::u16string_view text) {
@@ -120,8 +124,7 @@ void XlsDocument::SetCell(std::size_t sheet, int row, int column, std::u16string
         .WithTextLength(text.size());
   }
   try {
-    book_.SetCellText(sheet, static_cast<std::uint16_t>(row - 1),
-                      static_cast<std::uint16_t>(column - 1), text);
+    book_.SetCellText(sheet, ToCellAddress(row, column), text);
   } catch (const std::bad_alloc&) {
     throw;
   } catch (const std::exception&) {

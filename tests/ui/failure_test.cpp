@@ -6,9 +6,9 @@
 #include <new>
 #include <stdexcept>
 
-#include "failure_report.h"
-#include "form1.h"
 #include "tally/numeric_text.h"
+#include "ui/failure_report.h"
+#include "ui/form1.h"
 #include "workbook/automation_error.h"
 
 namespace ui {

@@ -8,7 +8,7 @@
 #include <QTest>
 #include <memory>
 
-#include "form1.h"
+#include "ui/form1.h"
 
 namespace ui::testing {
 

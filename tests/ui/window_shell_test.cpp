@@ -7,8 +7,8 @@
 #include <QUrl>
 #include <cstdlib>
 
-#include "button_pictures.h"
-#include "date_caption.h"
+#include "ui/button_pictures.h"
+#include "ui/date_caption.h"
 #include "window_fixture.h"
 
 namespace ui::testing {

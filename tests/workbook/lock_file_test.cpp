@@ -12,8 +12,8 @@
 #include <string>
 #include <thread>
 
-#include "biff_test_support.h"
-#include "cfb_test_support.h"
+#include "biff_streams.h"
+#include "compound_files.h"
 #include "spreadsheet_programs.h"
 #include "workbook/automation_error.h"
 #include "workbook/failure_descriptions.h"
@@ -25,7 +25,7 @@ extern char** environ;
 namespace {
 
 namespace fs = std::filesystem;
-using cfb_test::Bytes;
+using test_support::Bytes;
 
 Bytes Utf8(std::string_view text) {
   return {text.begin(), text.end()};
@@ -94,10 +94,10 @@ class HeldWorkbookTest : public ::testing::Test {
  protected:
   HeldWorkbookTest() {
     path_ = temp_.Path() / u"锯材账单.xls";
-    original_ = cfb_test::BuildCompoundFile(
+    original_ = test_support::BuildCompoundFile(
         3, {{u"Workbook",
-             biff_test::BuildStream({}, {{u"码单", {biff_test::Dimensions(0, 1, 0, 1)}}})}});
-    cfb_test::SaveFile(path_, original_);
+             test_support::BuildStream({}, {{u"码单", {test_support::Dimensions(0, 1, 0, 1)}}})}});
+    test_support::SaveFile(path_, original_);
   }
 
   fs::path LibreOfficeLock() const { return temp_.Path() / u".~lock.锯材账单.xls#"; }
@@ -116,14 +116,14 @@ class HeldWorkbookTest : public ::testing::Test {
     return {0, ""};
   }
 
-  cfb_test::TempDir temp_;
+  test_support::TempDir temp_;
   fs::path path_;
   Bytes original_;
 };
 
 TEST_F(HeldWorkbookTest, LibreOfficeLockStopsTheSaveAndNamesHolderAndLockFile) {
-  cfb_test::SaveFile(LibreOfficeLock(),
-                     Utf8(",wang,财务室,07.12.2026 13:05,file:///home/wang/.config/x;"));
+  test_support::SaveFile(LibreOfficeLock(),
+                         Utf8(",wang,财务室,07.12.2026 13:05,file:///home/wang/.config/x;"));
   const workbook::AutomationError error = WriteAndSave(path_);
   EXPECT_EQ(error.Number(), 70);
   const std::string text = error.Description();
@@ -131,12 +131,12 @@ TEST_F(HeldWorkbookTest, LibreOfficeLockStopsTheSaveAndNamesHolderAndLockFile) {
   EXPECT_NE(text.find("“财务室”"), std::string::npos) << text;
   EXPECT_NE(text.find("关闭"), std::string::npos) << text;
   EXPECT_NE(text.find(LibreOfficeLock().string()), std::string::npos) << text;
-  EXPECT_EQ(cfb_test::LoadFile(path_), original_);
+  EXPECT_EQ(test_support::LoadFile(path_), original_);
 
   // Reading at start-up, which saves an unchanged workbook, goes on.
   auto document = xls::XlsDocument::Open(path_);
   EXPECT_NO_THROW(document->Save());
-  EXPECT_EQ(cfb_test::LoadFile(path_), original_);
+  EXPECT_EQ(test_support::LoadFile(path_), original_);
 
   // Once the other program lets go, the next try saves.
   fs::remove(LibreOfficeLock());
@@ -145,12 +145,12 @@ TEST_F(HeldWorkbookTest, LibreOfficeLockStopsTheSaveAndNamesHolderAndLockFile) {
 }
 
 TEST_F(HeldWorkbookTest, OwnerFileOfExcelOrWpsStopsTheSave) {
-  cfb_test::SaveFile(OwnerFile(), ExcelOwnerFile(u"张三", {0xD5, 0xC5, 0xC8, 0xFD}));
+  test_support::SaveFile(OwnerFile(), ExcelOwnerFile(u"张三", {0xD5, 0xC5, 0xC8, 0xFD}));
   const workbook::AutomationError error = WriteAndSave(path_);
   EXPECT_EQ(error.Number(), 70);
   EXPECT_NE(error.Description().find("“张三”"), std::string::npos) << error.Description();
   EXPECT_NE(error.Description().find(OwnerFile().string()), std::string::npos);
-  EXPECT_EQ(cfb_test::LoadFile(path_), original_);
+  EXPECT_EQ(test_support::LoadFile(path_), original_);
   // An owner file of another workbook, or a folder of that name, is no lock on this one.
   fs::rename(OwnerFile(), temp_.Path() / u"~$其他.xls");
   fs::create_directory(LibreOfficeLock());
@@ -162,16 +162,16 @@ TEST_F(HeldWorkbookTest, LockBesideTheTargetOfALinkCounts) {
   fs::create_directory(elsewhere);
   const fs::path link = elsewhere / u"锯材账单.xls";
   fs::create_symlink(path_, link);
-  cfb_test::SaveFile(LibreOfficeLock(), Utf8(",li,pc2,x,y;"));
+  test_support::SaveFile(LibreOfficeLock(), Utf8(",li,pc2,x,y;"));
   EXPECT_EQ(WriteAndSave(link).Number(), 70);
-  EXPECT_EQ(cfb_test::LoadFile(path_), original_);
+  EXPECT_EQ(test_support::LoadFile(path_), original_);
 }
 
 // The lock file of a colleague's program on a shared folder, which we may not read: the
 // save still stops, naming the lock file without a user. Runs as a second user, by id.
 TEST_F(HeldWorkbookTest, UnreadableLockOfAnotherUserStillStopsTheSave) {
   if (geteuid() != 0) GTEST_SKIP() << "needs root to act as two users";
-  cfb_test::SaveFile(LibreOfficeLock(), Utf8(",colleague,pc3,x,y;"));
+  test_support::SaveFile(LibreOfficeLock(), Utf8(",colleague,pc3,x,y;"));
   ASSERT_EQ(chown(LibreOfficeLock().c_str(), 4321, 4321), 0);
   fs::permissions(LibreOfficeLock(), fs::perms::owner_read | fs::perms::owner_write);
   fs::permissions(temp_.Path(), fs::perms::all);
@@ -189,7 +189,7 @@ TEST_F(HeldWorkbookTest, UnreadableLockOfAnotherUserStillStopsTheSave) {
   ASSERT_EQ(waitpid(child, &status, 0), child);
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 0);
-  EXPECT_EQ(cfb_test::LoadFile(path_), original_);
+  EXPECT_EQ(test_support::LoadFile(path_), original_);
 }
 
 // A real LibreOffice, headless, with the workbook open; the process group we start is
@@ -245,7 +245,7 @@ TEST_F(HeldWorkbookTest, WorkbookOpenInARealLibreOfficeIsNotOverwritten) {
         << error.Description();
     EXPECT_NE(error.Description().find("“" + std::string(host) + "”"), std::string::npos)
         << error.Description();
-    EXPECT_EQ(cfb_test::LoadFile(path_), original_);
+    EXPECT_EQ(test_support::LoadFile(path_), original_);
   }
   // Killed, LibreOffice leaves its lock behind: deleting it, as the message says, lets the
   // next save through.

@@ -10,8 +10,8 @@
 #include <functional>
 #include <string>
 
-#include "biff_test_support.h"
-#include "cfb_test_support.h"
+#include "biff_streams.h"
+#include "compound_files.h"
 #include "workbook/failure_descriptions.h"
 #include "xls/xls_document.h"
 
@@ -46,7 +46,7 @@ bool InChildWithoutBlocking(const std::function<bool()>& check) {
 }
 
 TEST(NotAFile, PipesDevicesAndFoldersFailAtOnceOnOpening) {
-  cfb_test::TempDir temp;
+  test_support::TempDir temp;
   const fs::path pipe = temp.Path() / u"锯材账单.xls";
   ASSERT_EQ(mkfifo(pipe.c_str(), 0666), 0);
   const fs::path to_device = temp.Path() / "device.xls";
@@ -63,12 +63,12 @@ TEST(NotAFile, PipesDevicesAndFoldersFailAtOnceOnOpening) {
 }
 
 TEST(NotAFile, AWorkbookReplacedByAPipeIsNotSavedIntoIt) {
-  cfb_test::TempDir temp;
+  test_support::TempDir temp;
   const fs::path path = temp.Path() / u"锯材账单.xls";
-  cfb_test::SaveFile(
-      path, cfb_test::BuildCompoundFile(
-                3, {{u"Workbook", biff_test::BuildStream(
-                                      {}, {{u"码单", {biff_test::Dimensions(0, 1, 0, 1)}}})}}));
+  test_support::SaveFile(
+      path, test_support::BuildCompoundFile(
+                3, {{u"Workbook", test_support::BuildStream(
+                                      {}, {{u"码单", {test_support::Dimensions(0, 1, 0, 1)}}})}}));
   auto document = xls::XlsDocument::Open(path);
   document->SetCell(0, 1, 1, u"x");
   fs::remove(path);

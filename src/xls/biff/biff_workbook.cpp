@@ -2,24 +2,13 @@
 
 #include <stdexcept>
 
+#include "base/ascii_case.h"
 #include "xls/biff/biff_format_error.h"
 #include "xls/biff/numeric_input.h"
 
 namespace xls::biff {
 
 namespace {
-
-char16_t FoldCase(char16_t c) {
-  return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c;
-}
-
-bool SameSheetName(std::u16string_view a, std::u16string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (FoldCase(a[i]) != FoldCase(b[i])) return false;
-  }
-  return true;
-}
 
 void AppendBytes(std::vector<std::uint8_t>& out, const std::vector<std::uint8_t>& bytes) {
   out.insert(out.end(), bytes.begin(), bytes.end());
@@ -63,7 +52,7 @@ const std::u16string& BiffWorkbook::SheetName(std::size_t sheet) const {
 
 std::optional<std::size_t> BiffWorkbook::FindWorksheet(std::u16string_view name) const {
   for (std::size_t i = 0; i < sheets_.size(); ++i) {
-    if (SameSheetName(SheetName(i), name)) return i;
+    if (base::EqualIgnoringAsciiCase<char16_t>(SheetName(i), name)) return i;
   }
   return std::nullopt;
 }
@@ -72,28 +61,26 @@ const SheetSubstream& BiffWorkbook::Sheet(std::size_t sheet) const {
   return *worksheets_.at(sheets_.at(sheet).substream);
 }
 
-std::u16string BiffWorkbook::CellText(std::size_t sheet, std::uint16_t row,
-                                      std::uint16_t column) const {
-  const CellData* cell = Sheet(sheet).Find(row, column);
+std::u16string BiffWorkbook::CellText(std::size_t sheet, CellAddress cell_address) const {
+  const CellData* cell = Sheet(sheet).Find(cell_address);
   return cell == nullptr ? std::u16string() : DisplayText(cell->value);
 }
 
-void BiffWorkbook::SetCellText(std::size_t sheet, std::uint16_t row, std::uint16_t column,
-                               std::u16string_view text) {
+void BiffWorkbook::SetCellText(std::size_t sheet, CellAddress cell, std::u16string_view text) {
   SheetSubstream& target = *worksheets_.at(sheets_.at(sheet).substream);
   if (text.empty()) {
-    target.ClearValue(row, column);
+    target.ClearValue(cell);
     return;
   }
-  if (!globals_.IsTextFormat(target.XfForWrite(row, column))) {
+  if (!globals_.IsTextFormat(target.XfForWrite(cell))) {
     if (const std::optional<double> number = ParseNumericInput(text)) {
-      target.SetNumber(row, column, *number);
+      target.SetNumber(cell, *number);
       return;
     }
   }
   if (text.size() > 0xFFFF) throw std::length_error("text longer than a cell can hold");
   const std::uint32_t index = globals_.Strings().Add(text);
-  target.SetSharedString(row, column, index, *globals_.Strings().Find(index));
+  target.SetSharedString(cell, index, *globals_.Strings().Find(index));
 }
 
 bool BiffWorkbook::Modified() const {

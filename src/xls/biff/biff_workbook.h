@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "xls/biff/cell_address.h"
 #include "xls/biff/sheet_substream.h"
 #include "xls/biff/substreams.h"
 #include "xls/biff/workbook_globals.h"
@@ -15,7 +16,7 @@
 namespace xls::biff {
 
 // A BIFF8 Workbook stream held in memory: read cells as text, write texts into cells, and
-// write the stream back. Rows and columns count from 0 here.
+// write the stream back. Rows and columns count from 0 here, as in the file.
 class BiffWorkbook {
  public:
   // Throws BiffFormatError (damaged, encrypted, or older than BIFF8).
@@ -29,13 +30,12 @@ class BiffWorkbook {
   const SheetSubstream& Sheet(std::size_t sheet) const;
 
   // The cell's value as a General cell shows it; empty for a cell that holds nothing.
-  std::u16string CellText(std::size_t sheet, std::uint16_t row, std::uint16_t column) const;
+  std::u16string CellText(std::size_t sheet, CellAddress cell) const;
 
   // Stores a text as a spreadsheet stores typed input: a number where it reads as one
   // (unless the cell is formatted as Text), else a shared string; never a formula. The
   // empty text drops the value and keeps the cell's format.
-  void SetCellText(std::size_t sheet, std::uint16_t row, std::uint16_t column,
-                   std::u16string_view text);
+  void SetCellText(std::size_t sheet, CellAddress cell, std::u16string_view text);
 
   bool Modified() const;
   // The stream; unchanged workbooks give back exactly the bytes they were read from.

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "xls/cfb/cfb_constants.h"
-#include "xls/cfb/little_endian.h"
+#include "xls/little_endian.h"
 
 namespace xls::cfb {
 

@@ -1,7 +1,7 @@
 #include "xls/cfb/directory_entry.h"
 
 #include "xls/cfb/compound_file.h"
-#include "xls/cfb/little_endian.h"
+#include "xls/little_endian.h"
 
 namespace xls::cfb {
 

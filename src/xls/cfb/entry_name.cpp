@@ -1,5 +1,7 @@
 #include "xls/cfb/entry_name.h"
 
+#include "base/ascii_case.h"
+
 namespace xls::cfb {
 
 namespace {
@@ -25,7 +27,7 @@ char16_t UpperLatinExtendedA(char16_t c) {
 }  // namespace
 
 char16_t UpperCaseForCompare(char16_t c) {
-  if (InRange(c, u'a', u'z')) return Shift(c, -32);
+  if (InRange(c, u'a', u'z')) return base::AsciiUpper(c);
   if (InRange(c, 0x00E0, 0x00FE) && c != 0x00F7) return Shift(c, -32);
   if (c == 0x00FF) return 0x0178;
   if (InRange(c, 0x0100, 0x017F)) return UpperLatinExtendedA(c);
