@@ -102,7 +102,8 @@ LockHolder ReadOwnerFile(std::span<const std::uint8_t> contents) {
   if (contents.empty()) return holder;
   const std::size_t ansi_length = std::min<std::size_t>(contents[0], kOwnerMaxName);
   if (contents.size() >= kOwnerAnsiField + 2) {
-    const std::size_t length = contents[kOwnerAnsiField] | (contents[kOwnerAnsiField + 1] << 8);
+    const auto length =
+        static_cast<std::size_t>(contents[kOwnerAnsiField] | (contents[kOwnerAnsiField + 1] << 8));
     const std::size_t start = kOwnerAnsiField + 2;
     if (length > 0 && length <= kOwnerMaxName && contents.size() - start >= 2 * length) {
       std::u16string name;

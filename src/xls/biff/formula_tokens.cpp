@@ -78,7 +78,7 @@ std::optional<std::size_t> TokenSize(std::span<const std::uint8_t> rgce, std::si
     if (rgce.size() - at < 4) return std::nullopt;
     size = 3;
     if ((rgce[at + 1] & kAttrChoose) != 0) {
-      const std::size_t cases = rgce[at + 2] | (rgce[at + 3] << 8);
+      const auto cases = static_cast<std::size_t>(rgce[at + 2] | (rgce[at + 3] << 8));
       *size += 2 * (cases + 1);
     }
   } else {
