@@ -275,15 +275,19 @@ void SaveInPlace(const fs::path& target, std::span<const std::uint8_t> bytes) {
   try {
     OverwriteContents(target, bytes);
   } catch (...) {
-    // Disk full half-way, say: put the old contents back while we still can.
+    // Disk full half-way, say: put the old contents back while we still can. If even that
+    // fails, the backup stays for the next open to restore.
+    bool restored = false;
     try {
       OverwriteContents(target, old);
+      restored = true;
     } catch (...) {
-      throw;  // the backup stays for the next open to restore
     }
-    std::error_code ignored;
-    fs::remove(backup, ignored);
-    throw;
+    if (restored) {
+      std::error_code ignored;
+      fs::remove(backup, ignored);
+    }
+    throw;  // what stopped the save
   }
   std::error_code ignored;
   fs::remove(backup, ignored);
