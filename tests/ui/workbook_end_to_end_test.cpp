@@ -193,6 +193,22 @@ TEST_F(WorkbookEndToEndTest, ExportsTheTallyAsShownAndHandsItToTheDesktop) {
   EXPECT_EQ(view[17][6], text(form().sheet().Text(SingleField::Text11)));
 }
 
+// The list holds 福建永安林海木业有限公司: a clerk who types its start gets just that start on the
+// bill.
+TEST_F(WorkbookEndToEndTest, TheBuyerOnTheBillIsWhatTheClerkTyped) {
+  MessageAnswerer answerer;
+  Focus(Cell("Text6", 1));
+  Press(Qt::Key_Tab);
+  ASSERT_EQ(FocusName(), "Combo1");
+  form().Combo1()->lineEdit()->selectAll();
+  Type("福建永安");
+  Press(Qt::Key_Return);
+  QTest::mouseClick(Control("Command4"), Qt::LeftButton);
+  Settle();
+  ASSERT_EQ(opened_.size(), 1u);
+  EXPECT_EQ(ReadSheet(Workbook(), workbook::kTallySheet).at({3, 2}), u"福建永安");
+}
+
 TEST_F(WorkbookEndToEndTest, ASecondExportEmptiesWhatTheFirstWrote) {
   MessageAnswerer answerer;
   form().sheet().SetText(TallyColumn::Length, 12, u"4");
