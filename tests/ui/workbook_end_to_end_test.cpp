@@ -266,7 +266,6 @@ TEST(StartupFailure, AMissingWorkbookIsToldAndTheProgramEnds) {
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   environment.insert("QT_QPA_PLATFORM", "offscreen");
   environment.insert("XDG_RUNTIME_DIR", folder.path());
-  environment.insert("VERDALON_AUTO_ACCEPT_MESSAGES", "1");
   process.setProcessEnvironment(environment);
   process.start(program, {});
   ASSERT_TRUE(process.waitForFinished(20000));
