@@ -12,6 +12,7 @@
 #include "date_caption.h"
 #include "enter_as_tab.h"
 #include "etched_frame.h"
+#include "message_box.h"
 #include "system_colours.h"
 #include "tally/recalculation_pass.h"
 #include "twips.h"
@@ -238,7 +239,13 @@ void Form1::CreateButtons() {
   connect(command6, &QAbstractButton::clicked, this, [this] { showMinimized(); });
   // Ends the program at once: nothing is saved or asked first.
   connect(command5, &QAbstractButton::clicked, this, [] { QCoreApplication::exit(0); });
-  connect(command2_, &QAbstractButton::clicked, this, [] { OpenWebPage(); });
+  connect(command2_, &QAbstractButton::clicked, this, [this] {
+    // Told, not fatal: ending the program here would lose the tally on screen.
+    if (!OpenWebPage()) {
+      ShowMessage(this, QStringLiteral("无法打开网页 %1 ：桌面上没有能打开网页的浏览器。")
+                            .arg(QLatin1String(kWebPageAddress)));
+    }
+  });
 }
 
 void Form1::SetTabOrder() {

@@ -9,6 +9,7 @@
 
 #include "button_pictures.h"
 #include "date_caption.h"
+#include "tally/tally_sheet.h"
 #include "window_fixture.h"
 
 namespace ui::testing {
@@ -114,6 +115,33 @@ TEST_F(WindowShellTest, WebButtonOpensTheProgramsPage) {
   QDesktopServices::unsetUrlHandler("https");
   ASSERT_EQ(recorder.urls.size(), 1);
   EXPECT_EQ(recorder.urls.front(), QUrl("https://verdalon.example.com/"));
+}
+
+// A handler whose slot does not exist: the desktop then reports that it could not open the page.
+class BrokenBrowser : public QObject {
+  Q_OBJECT
+};
+
+TEST_F(WindowShellTest, AWebPageThatCannotOpenIsToldAndTheTallyStays) {
+  form().sheet().SetText(tally::TallyColumn::Length, 0, u"4");
+  form().sheet().SetText(tally::SingleField::Text9, u"李四");
+  Focus(Cell("Text2", 3));
+  Type("117");
+
+  MessageAnswerer answerer;
+  BrokenBrowser browser;
+  QDesktopServices::setUrlHandler("https", &browser, "NoSuchSlot");
+  QTest::mouseClick(Control("Command2"), Qt::LeftButton);
+  QDesktopServices::unsetUrlHandler("https");
+  Settle();
+
+  ASSERT_EQ(answerer.texts.size(), 1);
+  EXPECT_EQ(answerer.texts[0],
+            "无法打开网页 https://verdalon.example.com/ ：桌面上没有能打开网页的浏览器。");
+  EXPECT_TRUE(form().isVisible());
+  EXPECT_EQ(Edit("Text1_0")->text(), "4");
+  EXPECT_EQ(Edit("Text2_3")->text(), "117");
+  EXPECT_EQ(Edit("Text9")->text(), "李四");
 }
 
 TEST_F(WindowShellTest, HooksForTheStartUpLoad) {

@@ -31,24 +31,6 @@ using tally::SingleField;
 using tally::TallyColumn;
 using Cells = std::map<std::pair<int, int>, std::u16string>;
 
-// Answers every message box that comes up with OK and keeps its text.
-class MessageAnswerer {
- public:
-  MessageAnswerer() {
-    QObject::connect(&timer_, &QTimer::timeout, [this] {
-      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-        texts.push_back(box->text());
-        box->accept();
-      }
-    });
-    timer_.start(5);
-  }
-  QStringList texts;
-
- private:
-  QTimer timer_;
-};
-
 // Reads every cell of rows 1 to 20, columns 1 to 8 of a sheet through a fresh engine.
 Cells ReadSheet(const fs::path& file, std::u16string_view sheet_name) {
   workbook::EmbeddedApplicationFactory engine([](const fs::path&) {});
@@ -134,7 +116,7 @@ TEST_F(WorkbookEndToEndTest, StartsWithTheBuyersAndSellerOfTheReferenceSheet) {
 }
 
 TEST_F(WorkbookEndToEndTest, ExportsTheTallyAsShownAndHandsItToTheDesktop) {
-  MessageAnswerer answerer;
+  testing::MessageAnswerer answerer;
   form().Combo1()->setCurrentIndex(1);
   Focus(Cell("Text1", 0));
   TypeLine({"4", "200", "50", "1", "10", "800"});
@@ -196,7 +178,7 @@ TEST_F(WorkbookEndToEndTest, ExportsTheTallyAsShownAndHandsItToTheDesktop) {
 // The list holds 福建永安林海木业有限公司: a clerk who types its start gets just that start on the
 // bill.
 TEST_F(WorkbookEndToEndTest, TheBuyerOnTheBillIsWhatTheClerkTyped) {
-  MessageAnswerer answerer;
+  testing::MessageAnswerer answerer;
   Focus(Cell("Text6", 1));
   Press(Qt::Key_Tab);
   ASSERT_EQ(FocusName(), "Combo1");
@@ -210,7 +192,7 @@ TEST_F(WorkbookEndToEndTest, TheBuyerOnTheBillIsWhatTheClerkTyped) {
 }
 
 TEST_F(WorkbookEndToEndTest, ASecondExportEmptiesWhatTheFirstWrote) {
-  MessageAnswerer answerer;
+  testing::MessageAnswerer answerer;
   form().sheet().SetText(TallyColumn::Length, 12, u"4");
   form().sheet().SetText(TallyColumn::Width, 12, u"200");
   form().sheet().SetText(TallyColumn::Thickness, 12, u"50");
@@ -240,7 +222,7 @@ TEST_F(WorkbookEndToEndTest, ASecondExportEmptiesWhatTheFirstWrote) {
 }
 
 TEST_F(WorkbookEndToEndTest, AFailedExportIsToldAndTheTallyStays) {
-  MessageAnswerer answerer;
+  testing::MessageAnswerer answerer;
   form().sheet().SetText(TallyColumn::Length, 0, u"4");
   form().sheet().SetText(SingleField::Text9, u"李四");
   fs::remove(Workbook());  // gone after start-up: both attempts fail
