@@ -101,7 +101,7 @@ Form1::Form1(QWidget* parent)
   CreateTotalsLine();
   CreateFooter();
   CreateButtons();
-  setStyleSheet(WindowStyleSheet());
+  ApplySystemColours();
   SetTabOrder();
   InstallKeyboardRules();
   StartTimers();
@@ -335,6 +335,23 @@ void Form1::ShowCentred() {
   Box(FieldId(TallyColumn::Length, 0))->setFocus(Qt::OtherFocusReason);
   show();
   activateWindow();
+}
+
+// The colours taken from the desktop's scheme are baked into the style sheet and Command2's
+// face; both are made again when the scheme changes while the program runs.
+void Form1::ApplySystemColours() {
+  const QString sheet = WindowStyleSheet();
+  // Setting a style sheet raises palette changes of its own: only a real change goes on.
+  if (styleSheet() != sheet) setStyleSheet(sheet);
+  command2_->SetFace(GrayTextColour());
+}
+
+void Form1::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::ApplicationPaletteChange || event->type() == QEvent::PaletteChange) {
+    ApplySystemColours();
+    update();
+  }
+  QWidget::changeEvent(event);
 }
 
 void Form1::paintEvent(QPaintEvent*) {

@@ -188,6 +188,38 @@ std::pair<int, int> WordExtent(const QImage& image) {
   return {left, right};
 }
 
+int WhitePixels(const QImage& image) {
+  int count = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) count += image.pixelColor(x, y) == Qt::white;
+  }
+  return count;
+}
+
+// Each button shows its own words: its lettering is that of the picture with those words.
+TEST_F(WindowShellTest, EachPictureButtonShowsItsOwnWords) {
+  const struct {
+    const char* button;
+    const char16_t* words;
+    WordSpacing spacing;
+  } buttons[] = {
+      {"Command1", u"清除数据", WordSpacing::Together},
+      {"Command4", u"导出表格", WordSpacing::Together},
+      {"Command6", u"最小化", WordSpacing::Spread},
+      {"Command5", u"退出", WordSpacing::Spread},
+  };
+  for (const auto& b : buttons) {
+    // Inside the raised border, whose light edge is white too.
+    QWidget* button = Control(b.button);
+    const QImage shown = button->grab(button->rect().adjusted(2, 2, -2, -2)).toImage();
+    const QImage picture = ButtonPicture(QString::fromUtf16(b.words), b.spacing, false).toImage();
+    EXPECT_EQ(WhitePixels(shown), WhitePixels(picture)) << b.button;
+    EXPECT_EQ(WordExtent(shown).second - WordExtent(shown).first,
+              WordExtent(picture).second - WordExtent(picture).first)
+        << b.button;
+  }
+}
+
 TEST_F(WindowShellTest, PicturesAndIcon) {
   const QImage clear = ButtonPicture("清除数据", WordSpacing::Together, false).toImage();
   EXPECT_EQ(clear.size(), QSize(81, 33));
