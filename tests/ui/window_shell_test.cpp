@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QEventLoop>
+#include <QImageReader>
 #include <QLabel>
 #include <QTimer>
 #include <QUrl>
@@ -244,7 +245,36 @@ TEST_F(WindowShellTest, PicturesAndIcon) {
   const QColor screen = big.pixelColor(20, 15);
   EXPECT_GT(screen.blue(), 150);
   EXPECT_GT(screen.blue(), screen.red() + 50);
-  EXPECT_FALSE(form().windowIcon().isNull());
+}
+
+// The window carries the monitor itself: without the application's icon to fall back on, it
+// still shows the same picture.
+TEST(WindowIconTest, TheWindowHasTheMonitorIconOfItsOwn) {
+  const QIcon application_icon = QApplication::windowIcon();
+  QApplication::setWindowIcon(QIcon());
+  Form1 form;
+  const QImage shown = form.windowIcon().pixmap(32, 32).toImage();
+  QApplication::setWindowIcon(application_icon);
+  ASSERT_FALSE(shown.isNull());
+  EXPECT_EQ(shown.convertToFormat(QImage::Format_ARGB32),
+            MonitorIcon().pixmap(32, 32).toImage().convertToFormat(QImage::Format_ARGB32));
+}
+
+// verdalon.exe carries src/ui/verdalon.ico; it must be the picture the window shows, in the
+// three sizes, as written by tools/make_icon.
+TEST(WindowIconTest, TheProgramFilesIconIsTheWindowsPicture) {
+  QImageReader reader(QStringLiteral(VERDALON_ICON_FILE));
+  ASSERT_TRUE(reader.canRead()) << reader.errorString().toStdString();
+  QList<int> sides;
+  do {
+    const QImage image = reader.read().convertToFormat(QImage::Format_ARGB32);
+    ASSERT_FALSE(image.isNull());
+    sides << image.width();
+    EXPECT_EQ(image,
+              MonitorIcon().pixmap(image.size()).toImage().convertToFormat(QImage::Format_ARGB32))
+        << image.width() << " px";
+  } while (reader.jumpToNextImage());
+  EXPECT_EQ(sides, (QList<int>{16, 32, 48}));
 }
 
 }  // namespace
