@@ -4,12 +4,14 @@
 #include <QEventLoop>
 #include <QImageReader>
 #include <QLabel>
+#include <QMessageBox>
 #include <QTimer>
 #include <QUrl>
 #include <cstdlib>
 
 #include "button_pictures.h"
 #include "date_caption.h"
+#include "message_box.h"
 #include "tally/tally_sheet.h"
 #include "window_fixture.h"
 
@@ -60,7 +62,6 @@ TEST_F(WindowShellTest, DateLabel) {
   EXPECT_EQ(DateCaption(QDate(2024, 3, 5)), "2024年03月05日 ");
   EXPECT_EQ(DateCaption(QDate(987, 1, 1)), "0987年01月01日 ");
 
-  EXPECT_EQ(form().DateCaptionText(), u"Label2");  // until the first tick
   QDate today(2024, 12, 31);
   form().SetClock([&] { return today; });
   form().OnTimer2Tick();
@@ -72,6 +73,56 @@ TEST_F(WindowShellTest, DateLabel) {
   today = QDate(2025, 1, 1);
   EXPECT_TRUE(
       QTest::qWaitFor([&] { return form().DateCaptionText() == u"2025年01月01日 "; }, 1000));
+}
+
+// Without the fixture, which stops them: both timers run from the window's creation, the
+// recalculation every 300 ms and the date every 100 ms, with nothing else starting them.
+TEST(WindowTimersTest, BothTimersRunFromTheWindowsCreation) {
+  Form1 form;
+  EXPECT_EQ(form.DateCaptionText(), u"Label2");  // until the first tick
+  EXPECT_TRUE(form.Timer1().isActive());
+  EXPECT_EQ(form.Timer1().interval(), 300);
+  EXPECT_TRUE(form.Timer2().isActive());
+  EXPECT_EQ(form.Timer2().interval(), 100);
+
+  const char16_t* line[] = {u"4", u"200", u"50", u"1", u"10", u"800"};
+  for (int k = 0; k < 6; ++k) form.sheet().SetText(tally::kTypedColumns[k], 0, line[k]);
+  EXPECT_TRUE(QTest::qWaitFor(
+      [&] { return form.sheet().Text(tally::SingleField::Text11) == u"320.00"; }, 3000));
+  EXPECT_EQ(form.sheet().Text(tally::TallyColumn::Volume, 0), u"0.4000");
+
+  const QDate today = QDate::currentDate();
+  const QString expected =
+      QString::asprintf("%04d年%02d月%02d日 ", today.year(), today.month(), today.day());
+  EXPECT_TRUE(
+      QTest::qWaitFor([&] { return form.DateCaptionText() == expected.toStdU16String(); }, 1000));
+}
+
+// Every message: the caption Verdalon, no icon and a single OK button.
+TEST(MessageBoxTest, CaptionVerdalonNoIconOneOkButton) {
+  QString title;
+  QMessageBox::Icon icon = QMessageBox::Information;
+  QMessageBox::StandardButtons buttons;
+  qsizetype button_count = 0;
+  QString text;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      title = box->windowTitle();
+      icon = box->icon();
+      buttons = box->standardButtons();
+      button_count = box->buttons().size();
+      text = box->text();
+      box->accept();
+    }
+  });
+  poll.start(5);
+  ShowMessage(nullptr, QStringLiteral("程序已经运行"));
+  EXPECT_EQ(title, "Verdalon");
+  EXPECT_EQ(icon, QMessageBox::NoIcon);
+  EXPECT_EQ(buttons, QMessageBox::Ok);
+  EXPECT_EQ(button_count, 1);
+  EXPECT_EQ(text, "程序已经运行");
 }
 
 // Run in a child process: once the application has been told to exit, every event loop

@@ -134,7 +134,7 @@ TEST_F(WorkbookEndToEndTest, ExportsTheTallyAsShownAndHandsItToTheDesktop) {
   QTest::mouseClick(Control("Command4"), Qt::LeftButton);
   Settle();
   ASSERT_EQ(answerer.texts.size(), 1);
-  EXPECT_EQ(answerer.texts[0].toStdU16String(), kCloseWorkbookReminder);
+  EXPECT_EQ(answerer.texts[0], "每次打印前请先关闭*锯材账单*");
   ASSERT_EQ(opened_.size(), 1u);
   EXPECT_EQ(opened_[0], Workbook());
   EXPECT_EQ(std::distance(fs::directory_iterator(program_dir_), fs::directory_iterator()), 1)
@@ -239,22 +239,56 @@ TEST_F(WorkbookEndToEndTest, AFailedExportIsToldAndTheTallyStays) {
   EXPECT_TRUE(fs::is_empty(program_dir_)) << "no temporary file is left behind";
 }
 
-TEST(StartupFailure, AMissingWorkbookIsToldAndTheProgramEnds) {
-  QTemporaryDir folder;
+// Starts the test build of the program from its own folder, with or without the workbook
+// beside it; every copy shares the given runtime folder and so the one-instance lock.
+std::unique_ptr<QProcess> StartProgram(const QTemporaryDir& folder, const QString& runtime,
+                                       bool with_workbook) {
   const QString program = folder.filePath("verdalon");
-  ASSERT_TRUE(QFile::copy(VERDALON_EXECUTABLE, program));
+  EXPECT_TRUE(QFile::copy(VERDALON_EXECUTABLE, program));
   QFile::setPermissions(program, QFile::permissions(program) | QFile::ExeOwner);
-  QProcess process;
+  if (with_workbook) {
+    EXPECT_TRUE(QFile::copy(VERDALON_TEMPLATE, folder.filePath(QStringLiteral("锯材账单.xls"))));
+  }
+  auto process = std::make_unique<QProcess>();
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   environment.insert("QT_QPA_PLATFORM", "offscreen");
-  environment.insert("XDG_RUNTIME_DIR", folder.path());
-  process.setProcessEnvironment(environment);
-  process.start(program, {});
-  ASSERT_TRUE(process.waitForFinished(20000));
-  EXPECT_NE(process.exitCode(), 0);
-  const QString said = QString::fromUtf8(process.readAllStandardError());
+  environment.insert("XDG_RUNTIME_DIR", runtime);
+  process->setProcessEnvironment(environment);
+  process->start(program, {});
+  EXPECT_TRUE(process->waitForStarted(10000));
+  return process;
+}
+
+// The window shows only once the load has worked: a failed load ends the program before it.
+TEST(StartupOrder, AMissingWorkbookIsToldAndTheWindowNeverShows) {
+  QTemporaryDir folder;
+  std::unique_ptr<QProcess> process = StartProgram(folder, folder.path(), false);
+  ASSERT_TRUE(process->waitForFinished(20000));
+  EXPECT_NE(process->exitCode(), 0);
+  const QString said = QString::fromUtf8(process->readAllStandardError());
   EXPECT_TRUE(said.contains("53")) << said.toStdString();
   EXPECT_TRUE(said.contains(QStringLiteral("锯材账单.xls"))) << said.toStdString();
+  EXPECT_FALSE(said.contains("window shown: Form1")) << said.toStdString();
+}
+
+// The one-instance guard runs before the load: a second copy that has no workbook beside it
+// says that a copy runs, not that the workbook is missing.
+TEST(StartupOrder, TheGuardComesBeforeTheLoad) {
+  QTemporaryDir runtime;
+  QTemporaryDir first_folder;
+  std::unique_ptr<QProcess> first = StartProgram(first_folder, runtime.path(), true);
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] { return first->readAllStandardError().contains("window shown: Form1"); }, 20000));
+
+  QTemporaryDir second_folder;
+  std::unique_ptr<QProcess> second = StartProgram(second_folder, runtime.path(), false);
+  ASSERT_TRUE(second->waitForFinished(20000));
+  const QString said = QString::fromUtf8(second->readAllStandardError());
+  EXPECT_TRUE(said.contains("程序已经运行")) << said.toStdString();
+  EXPECT_FALSE(said.contains("53")) << said.toStdString();
+  EXPECT_EQ(second->exitCode(), 0);
+  first->kill();
+  first->waitForFinished(10000);
 }
 
 }  // namespace
