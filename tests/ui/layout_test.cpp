@@ -224,7 +224,9 @@ class RenderedColoursTest : public WindowTest {
   QPoint Inside(const char* name, QPoint offset) { return Control(name)->mapTo(&form(), offset); }
   // How many pixels of a control's inside have exactly this colour.
   int Count(const QImage& image, const char* name, const QColor& colour) {
-    const QRect rect(Inside(name, {1, 1}), Control(name)->size() - QSize(2, 2));
+    return Count(image, QRect(Inside(name, {1, 1}), Control(name)->size() - QSize(2, 2)), colour);
+  }
+  int Count(const QImage& image, const QRect& rect, const QColor& colour) {
     int count = 0;
     for (int y = rect.top(); y <= rect.bottom(); ++y) {
       for (int x = rect.left(); x <= rect.right(); ++x) count += At(image, {x, y}) == colour;
@@ -237,7 +239,9 @@ class RenderedColoursTest : public WindowTest {
     const QImage image = form().grab().toImage();
     EXPECT_EQ(At(image, {3, 200}), scheme.highlight) << "the window's margin";
     EXPECT_EQ(At(image, Inside("Frame1", {650, 100})), scheme.shadow) << "Frame1";
-    EXPECT_GT(Count(image, "Frame1", scheme.window), 20) << "Frame1's caption";
+    // The caption "Verdalon" on the frame's top edge, left of the buyer box.
+    const QRect caption(Inside("Frame1", {0, 0}), QSize(90, 16));
+    EXPECT_GT(Count(image, caption, scheme.window), 20) << "Frame1's caption";
     EXPECT_EQ(At(image, Inside("Text10", {3, 12})), scheme.window) << "Text10";
     EXPECT_EQ(At(image, Inside("Text9", {3, 12})), scheme.window) << "Text9";
     EXPECT_EQ(At(image, Inside("Command2", {10, 3})), scheme.gray_text) << "Command2's face";
