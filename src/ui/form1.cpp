@@ -169,9 +169,10 @@ void Form1::CreateBuyerLine() {
   combo1_->setEditable(true);
   // A typed buyer is only a text: it never joins the list.
   combo1_->setInsertPolicy(QComboBox::NoInsert);
-  // What the clerk types is the buyer printed on the bill, exactly. QComboBox would complete a
-  // typed start of a listed name, and on Enter or when the box loses the focus swap the text
-  // for an entry that matches it ignoring case; the list is only there to pick from.
+  // What the clerk types is the buyer printed on the bill, exactly. QComboBox's completer would
+  // complete a typed start of a listed name (and pick an entry that matches ignoring case),
+  // and some Qt versions also swap the text for such an entry on Enter or when the
+  // box loses the focus; the list is only there to pick from.
   combo1_->setCompleter(nullptr);
   QObject::disconnect(combo1_->lineEdit(), &QLineEdit::editingFinished, combo1_, nullptr);
   QObject::disconnect(combo1_->lineEdit(), &QLineEdit::returnPressed, combo1_, nullptr);
