@@ -6,6 +6,7 @@
 #include <new>
 #include <stdexcept>
 
+#include "message_answering.h"
 #include "tally/numeric_text.h"
 #include "ui/failure_report.h"
 #include "ui/form1.h"
@@ -42,7 +43,7 @@ TEST(FailureReportDeathTest, EscapedFailureEndsTheProgramAfterTheMessage) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT(
       {
-        qputenv("VERDALON_AUTO_ACCEPT_MESSAGES", "1");
+        test_support::AnswerEveryMessageBox();
         Form1 form;
         form.SetExportHandler([] { throw workbook::AutomationError(70, "文件被占用"); });
         form.show();
