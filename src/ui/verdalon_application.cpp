@@ -4,6 +4,8 @@
 
 #include "button_pictures.h"
 #include "failure_report.h"
+#include "plain_dialog_buttons_style.h"
+#include "qt_chinese_texts.h"
 
 namespace ui {
 
@@ -13,6 +15,9 @@ VerdalonApplication::VerdalonApplication(int& argc, char** argv) : QApplication(
   setApplicationVersion(QStringLiteral("1.01"));
   setOrganizationName(QStringLiteral("Verdalon"));
   setWindowIcon(MonitorIcon());
+  // The program speaks Chinese on every desktop, Qt's own words included.
+  InstallChineseQtTexts(*this);
+  setStyle(new PlainDialogButtonsStyle(style()->name()));
 }
 
 bool VerdalonApplication::notify(QObject* receiver, QEvent* event) {
