@@ -8,6 +8,7 @@
 #include <QWindow>
 
 #include "button_pictures.h"
+#include "buyer_list_rows.h"
 #include "column_navigation.h"
 #include "date_caption.h"
 #include "enter_as_tab.h"
@@ -168,6 +169,7 @@ void Form1::CreateBuyerLine() {
   combo1_->setEditable(true);
   // A typed buyer is only a text: it never joins the list.
   combo1_->setInsertPolicy(QComboBox::NoInsert);
+  UseBuyerListRows(*combo1_);
   combo1_->setEditText(QString(10, QLatin1Char(' ')));
 }
 
