@@ -13,6 +13,7 @@
 #include "date_caption.h"
 #include "enter_as_tab.h"
 #include "etched_frame.h"
+#include "start_in_view.h"
 #include "system_colours.h"
 #include "tally/recalculation_pass.h"
 #include "twips.h"
@@ -91,6 +92,7 @@ Form1::Form1(QWidget* parent)
   setFont(SongFont(kDefaultFontPixels));
   setFixedSize(kWindowWidth, kWindowHeight);
 
+  start_in_view_ = new StartInView(this);
   frame1_ = new EtchedFrame(QStringLiteral("Verdalon"), this);
   frame1_->setObjectName(QStringLiteral("Frame1"));
   frame1_->setGeometry(TwipsRect(210, 158, 9975, 7215));
@@ -129,6 +131,7 @@ QLineEdit* Form1::AddBox(const QString& name, const QRect& geometry, int font_pi
   box->setMaxLength(32767);
   box->setProperty("box", true);
   box->setCursor(Qt::IBeamCursor);
+  start_in_view_->Watch(box);
   return box;
 }
 
