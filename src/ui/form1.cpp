@@ -207,7 +207,9 @@ GraphicalButton* Form1::AddPictureButton(const QString& name, const QString& wor
   button->setObjectName(name);
   button->setGeometry(TwipsRect(8385, top_twips, 1200, 500));
   const WordSpacing spacing = spread ? WordSpacing::Spread : WordSpacing::Together;
-  button->SetPictures(ButtonPicture(words, spacing, false), ButtonPicture(words, spacing, true));
+  button->SetPictures([words, spacing](bool pressed, qreal device_pixel_ratio) {
+    return ButtonPicture(words, spacing, pressed, device_pixel_ratio);
+  });
   // The platform's "application starting" pointer: an arrow with an hourglass.
   button->setCursor(Qt::BusyCursor);
   return button;
