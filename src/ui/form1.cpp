@@ -125,9 +125,11 @@ QLineEdit* Form1::AddBox(const QString& name, const QRect& geometry, int font_pi
   box->setGeometry(geometry);
   box->setFont(SongFont(font_pixels));
   box->setAlignment(Qt::AlignCenter);
-  // Qt keeps a 2 px blank inside each side of a line edit; a one-pixel one, as the classic
-  // edit control has, lets a width such as "117.25" fit the narrow columns whole.
-  box->setTextMargins(-1, 0, -1, 0);
+  // Qt lays the text out 2 px inside the border on each side. A width such as "117.25" is
+  // 48 px, as wide as the narrow columns inside their borders, and the Song face's last digit
+  // reaches a pixel past its advance: Qt then scrolls the text and cuts a digit at one end.
+  // Laid out over the box's whole width and centred, it stands whole between the borders.
+  box->setTextMargins(-3, 0, -3, 0);
   box->setMaxLength(32767);
   box->setProperty("box", true);
   box->setCursor(Qt::IBeamCursor);

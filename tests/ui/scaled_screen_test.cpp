@@ -4,6 +4,7 @@
 // drawn for the screen's pixels instead of being enlarged.
 #include <QImage>
 #include <QLabel>
+#include <QPainter>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -120,6 +121,61 @@ TEST_F(ScaledScreenTest, TextsStayWhole) {
       }
     }
     EXPECT_GT(ink, 0) << name;
+  }
+}
+
+// The columns of ink a text has when nothing cuts it, drawn as the box draws it.
+int UncutInkColumns(const QFont& font, const QString& text, qreal ratio) {
+  QImage image(QSize(200, 40) * ratio, QImage::Format_RGB32);
+  image.setDevicePixelRatio(ratio);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  painter.setFont(font);
+  painter.setPen(Qt::black);
+  painter.drawText(QPointF(20, 25), text);
+  painter.end();
+  int left = image.width();
+  int right = -1;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      if (!IsDark(image.pixel(x, y))) continue;
+      left = std::min(left, x);
+      right = std::max(right, x);
+    }
+  }
+  return right - left + 1;
+}
+
+// The widest values the narrow columns are made for stand whole between the box's borders,
+// whether the box shows the start of its text or, while typed into, its end.
+TEST_F(ScaledScreenTest, WidestValuesStandWholeInTheirBoxes) {
+  const std::pair<const char*, QString> values[] = {
+      {"Text2_1", QStringLiteral("117.25")},     {"Text4_1", QStringLiteral("117.25")},
+      {"Text1_1", QStringLiteral("1234.56")},    {"Text6_1", QStringLiteral("12345.6789")},
+      {"Text8_1", QStringLiteral("1234567.89")},
+  };
+  const qreal r = Ratio();
+  for (const auto& [name, value] : values) {
+    QLineEdit* box = Edit(name);
+    box->setText(value);
+    const int uncut = UncutInkColumns(box->font(), value, r);
+    for (int caret : {0, static_cast<int>(value.size())}) {
+      box->setCursorPosition(caret);
+      const QImage image = box->grab().toImage();
+      // Between the border columns, in the rows the characters take.
+      const int border = static_cast<int>(std::ceil(r));
+      int left = image.width();
+      int right = -1;
+      for (int y = border; y < image.height() - border; ++y) {
+        for (int x = border; x < image.width() - border; ++x) {
+          if (qGray(image.pixel(x, y)) >= 150) continue;
+          left = std::min(left, x);
+          right = std::max(right, x);
+        }
+      }
+      // On a scaled screen a glyph may land on a fraction of a pixel and take a column more.
+      EXPECT_GE(right - left + 1, uncut) << name << " caret " << caret << " is cut";
+    }
   }
 }
 
