@@ -4,11 +4,7 @@
 #include <QScreen>
 
 namespace ui {
-
-QStringList SongFamilies() {
-  return {QStringLiteral("SimSun"), QStringLiteral("宋体"), QStringLiteral("AR PL SungtiL GB"),
-          QStringLiteral("AR PL UMing CN"), QStringLiteral("NSimSun")};
-}
+namespace {
 
 // 宋体 draws its small sizes from hand-made bitmaps, without smoothing; on a screen scaled to
 // 125 % or more the same characters are drawn larger from outlines, and smoothed. Unsmoothed
@@ -16,6 +12,13 @@ QStringList SongFamilies() {
 bool SmoothAtThisScale() {
   const QScreen* screen = QGuiApplication::primaryScreen();
   return screen != nullptr && screen->devicePixelRatio() > 1.0;
+}
+
+}  // namespace
+
+QStringList SongFamilies() {
+  return {QStringLiteral("SimSun"), QStringLiteral("宋体"), QStringLiteral("AR PL SungtiL GB"),
+          QStringLiteral("AR PL UMing CN"), QStringLiteral("NSimSun")};
 }
 
 QFont SongFont(int pixel_size, bool bold) {

@@ -18,7 +18,8 @@ inline constexpr int kLargeFontPixels = 16;    // 12 pt
 // GB 2312 that a buyer's name may hold.
 QStringList SongFamilies();
 
-// A font of the faces above. Antialiasing stays off, as 宋体 draws its small sizes.
+// A font of the faces above: unsmoothed, as 宋体 draws its small sizes, except on a screen
+// scaled beyond 100 %, where the characters are drawn larger and smoothed.
 QFont SongFont(int pixel_size, bool bold = false);
 
 }  // namespace ui
