@@ -14,6 +14,10 @@ class GraphicalButton final : public QAbstractButton {
  public:
   GraphicalButton(const QColor& face, QWidget* parent);
 
+  // A face that follows the desktop's colour scheme is set again when the scheme changes.
+  void SetFace(const QColor& face);
+  QColor Face() const { return face_; }
+
   // Draws the picture, or its brighter variant shown while the button is held down, at a
   // device pixel ratio.
   using PictureMaker = std::function<QPixmap(bool pressed, qreal device_pixel_ratio)>;

@@ -65,7 +65,7 @@ std::pair<SeenBox, SeenBox> ShowAndLook(const QString& text) {
   return seen;
 }
 
-TEST(MessageBoxTest, EveryMessageHasOneButtonReading确定WithoutPictures) {
+TEST(MessageBoxTest, EveryMessageHasOneChineseOkButtonWithoutPicture) {
   const QString messages[] = {
       QString::fromUtf16(kCloseWorkbookReminder),
       QString::fromUtf16(kAlreadyRunningMessage),
