@@ -14,10 +14,10 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "form1.h"
-#include "message_box.h"
-#include "verdalon_application.h"
-#include "workbook_binding.h"
+#include "ui/form1.h"
+#include "ui/message_box.h"
+#include "ui/verdalon_application.h"
+#include "ui/workbook_binding.h"
 
 namespace {
 

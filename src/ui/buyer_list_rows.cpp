@@ -1,4 +1,4 @@
-#include "buyer_list_rows.h"
+#include "ui/buyer_list_rows.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "plain_dialog_buttons_style.h"
+#include "ui/plain_dialog_buttons_style.h"
 
 namespace ui {
 

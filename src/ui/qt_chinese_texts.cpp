@@ -1,4 +1,4 @@
-#include "qt_chinese_texts.h"
+#include "ui/qt_chinese_texts.h"
 
 #include <QCoreApplication>
 #include <QTranslator>

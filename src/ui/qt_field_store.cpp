@@ -1,9 +1,9 @@
-#include "qt_field_store.h"
+#include "ui/qt_field_store.h"
 
 #include <QSignalBlocker>
 #include <QStringView>
 
-#include "start_in_view.h"
+#include "ui/start_in_view.h"
 
 namespace ui {
 namespace {

@@ -1,4 +1,4 @@
-#include "start_in_view.h"
+#include "ui/start_in_view.h"
 
 #include <QFocusEvent>
 #include <QLineEdit>

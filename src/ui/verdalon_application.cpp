@@ -1,18 +1,18 @@
-#include "verdalon_application.h"
+#include "ui/verdalon_application.h"
 
 #include <exception>
 
-#include "button_pictures.h"
-#include "failure_report.h"
-#include "plain_dialog_buttons_style.h"
-#include "qt_chinese_texts.h"
+#include "ui/button_pictures.h"
+#include "ui/failure_report.h"
+#include "ui/plain_dialog_buttons_style.h"
+#include "ui/qt_chinese_texts.h"
 
 namespace ui {
 
 VerdalonApplication::VerdalonApplication(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(QStringLiteral("Verdalon"));
   setApplicationDisplayName(QStringLiteral("Verdalon"));
-  setApplicationVersion(QStringLiteral("1.01"));
+  setApplicationVersion(QStringLiteral(VERDALON_VERSION));
   setOrganizationName(QStringLiteral("Verdalon"));
   setWindowIcon(MonitorIcon());
   // The program speaks Chinese on every desktop, Qt's own words included.

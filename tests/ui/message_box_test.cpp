@@ -13,11 +13,11 @@
 #include <QTimer>
 #include <memory>
 
-#include "failure_report.h"
-#include "message_box.h"
-#include "plain_dialog_buttons_style.h"
-#include "single_instance_guard.h"
-#include "workbook_binding.h"
+#include "ui/failure_report.h"
+#include "ui/message_box.h"
+#include "ui/plain_dialog_buttons_style.h"
+#include "ui/single_instance_guard.h"
+#include "ui/workbook_binding.h"
 
 namespace ui {
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "button_pictures.h"
+#include "ui/button_pictures.h"
 #include "window_fixture.h"
 
 namespace ui::testing {

@@ -8,10 +8,10 @@
 #include <QPainter>
 #include <QRawFont>
 
-#include "single_instance_guard.h"
+#include "ui/single_instance_guard.h"
+#include "ui/window_fonts.h"
+#include "ui/workbook_binding.h"
 #include "window_fixture.h"
-#include "window_fonts.h"
-#include "workbook_binding.h"
 
 namespace ui::testing {
 namespace {
