@@ -239,6 +239,25 @@ Record ArrayFormula(std::uint16_t first_row, std::uint16_t last_row, std::uint8_
   return record;
 }
 
+Bytes Tbl(std::uint16_t row, std::uint16_t column) {
+  Bytes tokens{0x02};
+  U16(tokens, row);
+  U16(tokens, column);
+  return tokens;
+}
+
+Record DataTable(std::uint16_t first_row, std::uint16_t last_row, std::uint8_t first_column,
+                 std::uint8_t last_column, bool row_input, std::uint16_t input_row,
+                 std::uint16_t input_column) {
+  Record record{0x0236, RangeRef(first_row, last_row, first_column, last_column)};
+  U16(record.body, row_input ? 0x0004 : 0x0000);  // fRw; one input, so not fTbl2
+  U16(record.body, input_row);                    // the only input cell
+  U16(record.body, input_column);
+  U16(record.body, 0);  // the second input cell, unused
+  U16(record.body, 0);
+  return record;
+}
+
 Record Index() {
   return {0x020B, Bytes(16, 0)};
 }

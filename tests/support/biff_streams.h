@@ -40,6 +40,13 @@ Record SharedFormula(std::uint16_t first_row, std::uint16_t last_row, std::uint8
                      std::uint8_t last_column, const Bytes& rgce);
 Record ArrayFormula(std::uint16_t first_row, std::uint16_t last_row, std::uint8_t first_column,
                     std::uint8_t last_column, const Bytes& rgce);
+// PtgTbl: the cell is a result of the data table whose first result cell is (row, column).
+Bytes Tbl(std::uint16_t row, std::uint16_t column);
+// A one-input data table (TABLE) over the result cells of the range, computed with its
+// input values put into (input_row, input_column); row_input says the values lie in a row.
+Record DataTable(std::uint16_t first_row, std::uint16_t last_row, std::uint8_t first_column,
+                 std::uint8_t last_column, bool row_input, std::uint16_t input_row,
+                 std::uint16_t input_column);
 Record Index();
 
 struct SheetSpec {

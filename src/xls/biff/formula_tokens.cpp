@@ -1,11 +1,16 @@
 #include "xls/biff/formula_tokens.h"
 
+#include <algorithm>
+
 namespace xls::biff {
 
 namespace {
 
 constexpr std::uint8_t kPtgExp = 0x01;
+constexpr std::uint8_t kPtgTbl = 0x02;
+constexpr std::uint8_t kPtgConcat = 0x08;
 constexpr std::uint8_t kPtgStr = 0x17;
+constexpr std::size_t kMaxPtgStrCharacters = 255;
 constexpr std::uint8_t kPtgAttr = 0x19;
 constexpr std::uint8_t kAttrChoose = 0x04;
 constexpr std::uint8_t kPtgRefN = 0x2C;
@@ -118,6 +123,36 @@ void Resolve(std::vector<std::uint8_t>& out, std::size_t row_at, std::size_t col
 std::optional<CellAnchor> ExpAnchor(std::span<const std::uint8_t> rgce) {
   if (rgce.size() != 5 || rgce[0] != kPtgExp) return std::nullopt;
   return CellAnchor{Get16(rgce, 1), Get16(rgce, 3)};
+}
+
+std::optional<CellAnchor> TblAnchor(std::span<const std::uint8_t> rgce) {
+  if (rgce.size() != 5 || rgce[0] != kPtgTbl) return std::nullopt;
+  return CellAnchor{Get16(rgce, 1), Get16(rgce, 3)};
+}
+
+std::vector<std::uint8_t> TextConstant(std::u16string_view text) {
+  std::vector<std::uint8_t> out;
+  std::size_t at = 0;
+  do {
+    const std::u16string_view part = text.substr(at, kMaxPtgStrCharacters);
+    // A part is not cut between the halves of a surrogate pair, which are one character.
+    const std::size_t size =
+        part.size() == kMaxPtgStrCharacters && part.back() >= 0xD800 && part.back() <= 0xDBFF
+            ? part.size() - 1
+            : part.size();
+    const bool wide = std::any_of(part.begin(), part.begin() + static_cast<std::ptrdiff_t>(size),
+                                  [](char16_t c) { return c > 0xFF; });
+    out.push_back(kPtgStr);
+    out.push_back(static_cast<std::uint8_t>(size));
+    out.push_back(wide ? 0x01 : 0x00);
+    for (std::size_t i = 0; i < size; ++i) {
+      out.push_back(static_cast<std::uint8_t>(part[i] & 0xFF));
+      if (wide) out.push_back(static_cast<std::uint8_t>(part[i] >> 8));
+    }
+    if (at != 0) out.push_back(kPtgConcat);
+    at += size;
+  } while (at < text.size());
+  return out;
 }
 
 std::optional<std::vector<std::uint8_t>> SharedFormulaForCell(std::span<const std::uint8_t> rgce,

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string_view>
 #include <vector>
 
 namespace xls::biff {
@@ -20,6 +21,14 @@ struct CellAnchor {
 // The anchor of an expression that is only a PtgExp: the cell whose SHRFMLA or ARRAY
 // record holds the formula this cell uses. Nothing for any other expression.
 std::optional<CellAnchor> ExpAnchor(std::span<const std::uint8_t> rgce);
+
+// The first result cell of the data table an expression belongs to, when it is only a
+// PtgTbl (the cell then computes the TABLE record after that cell). Nothing otherwise.
+std::optional<CellAnchor> TblAnchor(std::span<const std::uint8_t> rgce);
+
+// An expression whose value is `text`: PtgStr constants of at most 255 characters each,
+// joined with the concatenation operator, as one token cannot hold more.
+std::vector<std::uint8_t> TextConstant(std::u16string_view text);
 
 // A shared formula's expression as an ordinary formula of the cell at (row, column):
 // references kept relative to the cell (PtgRefN, PtgAreaN, and the 3-D references that

@@ -38,8 +38,8 @@ inline constexpr std::uint8_t kShared = 0x08;   // part of a shared formula
 inline constexpr std::size_t kExpression = 20;  // cce, then rgce and rgcb
 }  // namespace formula_record
 
-// SHRFMLA and ARRAY: the range [first row, last row] x [first column, last column] (one
-// byte each), then their own fields and the shared expression.
+// SHRFMLA, ARRAY and TABLE: the range [first row, last row] x [first column, last column]
+// (one byte each), then their own fields (for SHRFMLA and ARRAY the shared expression).
 namespace formula_range_record {
 inline constexpr std::size_t kFirstRow = 0;
 inline constexpr std::size_t kLastRow = 2;

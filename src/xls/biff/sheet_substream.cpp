@@ -7,6 +7,7 @@
 #include "xls/biff/byte_io.h"
 #include "xls/biff/cell_records.h"
 #include "xls/biff/cell_table_writer.h"
+#include "xls/biff/data_tables.h"
 #include "xls/biff/formula_ranges.h"
 #include "xls/biff/record_fields.h"
 
@@ -99,6 +100,7 @@ void SheetSubstream::ClearValue(CellAddress cell) {
 void SheetSubstream::Replace(CellAddress cell, Record record, CellValue value) {
   SplitMultiCellItem(cell);
   DetachFromSharedFormulas(table_.items, cell);
+  DissolveDataTable(table_.items, cell);
   std::vector<Record> anchored;  // a data table other cells refer to
   std::erase_if(table_.items, [&](const CellItem& item) {
     if (item.first != cell) return false;
