@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QPageLayout>
+#include <QPagedPaintDevice>
+#include <QString>
+
+#include "workbook/layout/page_plan.h"
+#include "workbook/layout/sheet_layout.h"
+
+namespace printing {
+
+// The plan of pages for a layout, with column widths measured in its default font.
+workbook::layout::PagePlan PlanFor(const workbook::layout::SheetLayout& layout);
+
+// The paper of a plan, upright or turned, without margins of the device's own: the sheet's
+// margins are part of what is drawn.
+QPageLayout PaperLayout(const workbook::layout::SheetLayout& layout,
+                        const workbook::layout::PagePlan& plan);
+
+// Draws every page of the sheet onto a printer, a PDF writer or a preview. The device is
+// set to the sheet's paper first. Returns the number of pages.
+int PrintSheet(const workbook::layout::SheetLayout& layout, QPagedPaintDevice& device);
+
+// Writes the sheet as a PDF file; false when the file cannot be written.
+bool WriteSheetPdf(const workbook::layout::SheetLayout& layout, const QString& path);
+
+}  // namespace printing
