@@ -23,7 +23,9 @@ class SheetPainter {
 
   // Paints one page; the painter's device is the whole sheet of paper, its origin the
   // paper's top left corner, with dots_per_point device units to the point.
-  void PaintPage(QPainter& painter, std::size_t page, double dots_per_point) const;
+  // first_page_number is what &P shows on the first page, unless the sheet sets its own.
+  void PaintPage(QPainter& painter, std::size_t page, double dots_per_point,
+                 int first_page_number = 1) const;
 
  private:
   struct PageGrid {
@@ -42,6 +44,7 @@ class SheetPainter {
   void PaintGridlines(QPainter& p, const PageGrid& grid, double k) const;
   void PaintTexts(QPainter& p, const PageGrid& grid, double k) const;
   void PaintBorders(QPainter& p, const PageGrid& grid, double k) const;
+  void PaintHeaderFooter(QPainter& p, int page_number, double k) const;
 
   const workbook::layout::SheetLayout& layout_;
   workbook::layout::PagePlan plan_;

@@ -57,7 +57,8 @@ QPageLayout PaperLayout(const workbook::layout::SheetLayout& layout,
                      QMarginsF(0, 0, 0, 0), QPageLayout::Point);
 }
 
-int PrintSheet(const workbook::layout::SheetLayout& layout, QPagedPaintDevice& device) {
+int PrintSheet(const workbook::layout::SheetLayout& layout, QPagedPaintDevice& device,
+               int first_page_number) {
   const double digit_width = DigitWidthPoints(layout.fonts.front());
   const SheetPainter painter_plan(layout, workbook::layout::PlanPages(layout, digit_width),
                                   digit_width);
@@ -70,17 +71,18 @@ int PrintSheet(const workbook::layout::SheetLayout& layout, QPagedPaintDevice& d
   const double dots_per_point = device.logicalDpiY() / 72.0;
   for (std::size_t page = 0; page < plan.pages.size(); ++page) {
     if (page > 0) device.newPage();
-    painter_plan.PaintPage(painter, page, dots_per_point);
+    painter_plan.PaintPage(painter, page, dots_per_point, first_page_number);
   }
   painter.end();
   return static_cast<int>(plan.pages.size());
 }
 
-bool WriteSheetPdf(const workbook::layout::SheetLayout& layout, const QString& path) {
+bool WriteSheetPdf(const workbook::layout::SheetLayout& layout, const QString& path,
+                   int first_page_number) {
   QPdfWriter writer(path);
   writer.setResolution(kPdfResolution);
   writer.setCreator(QStringLiteral("Verdalon"));
-  PrintSheet(layout, writer);
+  PrintSheet(layout, writer, first_page_number);
   QFile written(path);
   return written.exists() && written.size() > 0;
 }

@@ -18,10 +18,14 @@ QPageLayout PaperLayout(const workbook::layout::SheetLayout& layout,
                         const workbook::layout::PagePlan& plan);
 
 // Draws every page of the sheet onto a printer, a PDF writer or a preview. The device is
-// set to the sheet's paper first. Returns the number of pages.
-int PrintSheet(const workbook::layout::SheetLayout& layout, QPagedPaintDevice& device);
+// set to the sheet's paper first. first_page_number is the number &P gives the first page
+// (unless the sheet sets its own), for printing several sheets as one document. Returns the
+// number of pages.
+int PrintSheet(const workbook::layout::SheetLayout& layout, QPagedPaintDevice& device,
+               int first_page_number = 1);
 
 // Writes the sheet as a PDF file; false when the file cannot be written.
-bool WriteSheetPdf(const workbook::layout::SheetLayout& layout, const QString& path);
+bool WriteSheetPdf(const workbook::layout::SheetLayout& layout, const QString& path,
+                   int first_page_number = 1);
 
 }  // namespace printing

@@ -38,7 +38,9 @@ layout::SheetLayout LoadSheetLayout(const std::filesystem::path& path, std::u16s
     throw AutomationError(error_number::kBadFileFormat, "工作簿中没有可打印的工作表。");
   }
   try {
-    return layout::ReadSheetLayout(*stream, sheet);
+    layout::SheetLayout read = layout::ReadSheetLayout(*stream, sheet);
+    read.file_name = path.filename().u16string();
+    return read;
   } catch (const biff::BiffFormatError&) {
     // Records that only printing reads (fonts, formats, page setup) are damaged.
     throw AutomationError(error_number::kBadFileFormat,

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "workbook/biff/byte_io.h"
+#include "workbook/biff/continued_reader.h"
 
 namespace workbook::layout {
 
@@ -20,14 +21,16 @@ constexpr std::uint16_t kWsBool = 0x0081;
 constexpr std::uint16_t kHCenter = 0x0083;
 constexpr std::uint16_t kVCenter = 0x0084;
 constexpr std::uint16_t kSetup = 0x00A1;
+constexpr std::uint16_t kHeader = 0x0014;
+constexpr std::uint16_t kFooter = 0x0015;
 
 constexpr std::uint16_t kSetupPortrait = 0x0002;
 constexpr std::uint16_t kSetupNoPrinterSettings = 0x0004;  // paper, scale and orientation unset
+constexpr std::uint16_t kSetupUsePageStart = 0x0080;
 constexpr std::uint16_t kWsBoolFitToPage = 0x0100;
 
 // Margins are doubles from the file: keep them to something a page can hold.
-double Margin(const biff::Record& record, double fallback) {
-  const double inches = biff::GetF64(record.body, 0);
+double Margin(double inches, double fallback) {
   return std::isfinite(inches) && inches >= 0 && inches < 20 ? inches : fallback;
 }
 
@@ -49,7 +52,12 @@ PageSetup ReadPageSetup(const std::vector<biff::Record>& sheet) {
     switch (record.type) {
       case kSetup: {
         const std::uint16_t flags = GetU16(record.body, 10);
+        if ((flags & kSetupUsePageStart) != 0) page.first_page_number = GetU16(record.body, 4);
         page.fit_width = GetU16(record.body, 6);
+        if (record.body.size() >= 32) {
+          page.header_margin = Margin(biff::GetF64(record.body, 16), page.header_margin);
+          page.footer_margin = Margin(biff::GetF64(record.body, 24), page.footer_margin);
+        }
         page.fit_height = GetU16(record.body, 8);
         if ((flags & kSetupNoPrinterSettings) == 0) {
           if (GetU16(record.body, 0) != 0) page.paper_size = GetU16(record.body, 0);
@@ -64,16 +72,25 @@ PageSetup ReadPageSetup(const std::vector<biff::Record>& sheet) {
         page.fit_to_pages = (GetU16(record.body, 0) & kWsBoolFitToPage) != 0;
         break;
       case kLeftMargin:
-        page.left_margin = Margin(record, page.left_margin);
+        page.left_margin = Margin(biff::GetF64(record.body, 0), page.left_margin);
         break;
       case kRightMargin:
-        page.right_margin = Margin(record, page.right_margin);
+        page.right_margin = Margin(biff::GetF64(record.body, 0), page.right_margin);
         break;
       case kTopMargin:
-        page.top_margin = Margin(record, page.top_margin);
+        page.top_margin = Margin(biff::GetF64(record.body, 0), page.top_margin);
         break;
       case kBottomMargin:
-        page.bottom_margin = Margin(record, page.bottom_margin);
+        page.bottom_margin = Margin(biff::GetF64(record.body, 0), page.bottom_margin);
+        break;
+      case kHeader:
+        // An empty record has no text at all, not even the length.
+        page.header =
+            record.body.empty() ? std::u16string() : biff::ReadUnicodeString(record.body, 0);
+        break;
+      case kFooter:
+        page.footer =
+            record.body.empty() ? std::u16string() : biff::ReadUnicodeString(record.body, 0);
         break;
       case kHCenter:
         page.centre_horizontally = GetU16(record.body, 0) != 0;

@@ -113,6 +113,14 @@ struct PageSetup {
   bool centre_horizontally = false;
   bool centre_vertically = false;
   bool print_gridlines = false;
+  // Header and footer as the file codes them (&L, &C, &R sections, &P page, &N pages,
+  // &A sheet, &D date, &T time, &F file); empty for none. Their distances from the paper's
+  // edge are in inches.
+  std::u16string header;
+  std::u16string footer;
+  std::optional<std::uint16_t> first_page_number;  // when the sheet sets its own
+  double header_margin = 0.5;
+  double footer_margin = 0.5;
   std::optional<CellRange> print_area;
   std::vector<std::uint16_t> row_breaks;     // a page starts at each of these rows
   std::vector<std::uint16_t> column_breaks;  // a page starts at each of these columns
@@ -120,6 +128,8 @@ struct PageSetup {
 
 // Column widths in 1/256 of the width of the default font's digit; row heights in twips.
 struct SheetLayout {
+  std::u16string sheet_name;  // for &A in headers and footers
+  std::u16string file_name;   // for &F; the reader leaves it to whoever knows the file
   std::vector<Font> fonts;
   std::vector<CellStyle> styles;
   std::vector<PrintCell> cells;  // by row, then column

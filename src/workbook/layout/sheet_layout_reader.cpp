@@ -56,6 +56,7 @@ SheetLayout ReadSheetLayout(std::span<const std::uint8_t> workbook_stream,
 
   const WorkbookStyles styles = ReadWorkbookStyles(globals_stream.records);
   SheetLayout layout;
+  layout.sheet_name = globals.Sheets()[*sheet_index].name;
   layout.fonts = styles.fonts;
   for (const CellFormat& format : styles.formats) layout.styles.push_back(format.style);
   if (layout.styles.empty()) layout.styles.emplace_back();
