@@ -5,7 +5,9 @@
 #include "failure_report.h"
 #include "form1.h"
 #include "message_box.h"
+#include "print_command.h"
 #include "single_instance_guard.h"
+#include "tally_print_preview.h"
 #include "verdalon_application.h"
 #include "workbook/embedded_application.h"
 #include "workbook_binding.h"
@@ -19,9 +21,10 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  workbook::EmbeddedApplicationFactory spreadsheets(ui::OpenWithDesktop);
+  workbook::EmbeddedApplicationFactory spreadsheets(ui::OpenForPrinting);
   ui::Form1 form;
   ui::WorkbookBinding binding(form, spreadsheets, ui::ProgramDirectory());
+  ui::PrintCommand print(form, ui::ProgramDirectory());
   try {
     binding.LoadReferenceData();
   } catch (const std::exception&) {
