@@ -1,11 +1,13 @@
 #include "workbook/layout/sheet_layout_reader.h"
 
+#include <map>
 #include <optional>
 
 #include "workbook/biff/biff_format_error.h"
 #include "workbook/biff/sheet_substream.h"
 #include "workbook/biff/substreams.h"
 #include "workbook/biff/workbook_globals.h"
+#include "workbook/layout/formula_results.h"
 #include "workbook/layout/number_format.h"
 #include "workbook/layout/page_setup_records.h"
 #include "workbook/layout/print_area.h"
@@ -66,15 +68,20 @@ SheetLayout ReadSheetLayout(std::span<const std::uint8_t> workbook_stream,
   layout.page = ReadPageSetup(sheet_stream->records);
   layout.page.print_area = FindPrintArea(globals_stream.records, *sheet_index);
 
+  const std::vector<biff::Record> sheet_records = sheet_stream->records;
   const biff::SheetSubstream sheet =
       biff::SheetSubstream::Parse(std::move(*sheet_stream), globals.Strings());
+  std::map<std::uint32_t, biff::CellValue> values;
+  for (const auto& [key, data] : sheet.Cells()) values[key] = data.value;
+  RecomputeFormulas(sheet_records, values);
   for (const auto& [key, data] : sheet.Cells()) {
     PrintCell cell;
     cell.row = static_cast<std::uint16_t>(key >> 16);
     cell.column = static_cast<std::uint16_t>(key & 0xFFFF);
     cell.style = data.xf < layout.styles.size() ? data.xf : 0;
-    const FormattedValue shown = FormatValue(
-        data.value, styles.NumberFormatCode(styles.Format(data.xf).number_format), styles.date1904);
+    const FormattedValue shown =
+        FormatValue(values[key], styles.NumberFormatCode(styles.Format(data.xf).number_format),
+                    styles.date1904);
     cell.text = shown.text;
     cell.is_number = shown.is_number;
     cell.text_colour = shown.colour;
