@@ -48,8 +48,10 @@ class Evaluator {
       const std::optional<double> result = Evaluate(formula->second, depth + 1);
       busy_.erase(key);
       if (result) cells_[key] = CellValue::Number(*result);
-      done_[key] = result ? result : Stored(key);
-      return done_[key];
+      // A formula that cannot be computed keeps its stored result, and so does every
+      // formula that depends on it: a stale input makes a stale output, not a new wrong one.
+      done_[key] = result;
+      return result;
     }
     return Stored(key);
   }

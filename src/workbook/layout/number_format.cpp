@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "tally/significant_digits.h"
 #include "workbook/biff/general_number_format.h"
 
 namespace workbook::layout {
@@ -210,6 +211,10 @@ Section ParseSection(std::u16string_view code) {
       s.tokens.push_back({Token::Kind::kGeneral, {}});
       s.has_general = true;
       i += 7;
+    } else if ((c == u'E' || c == u'e') && i + 1 < code.size() &&
+               (code[i + 1] == u'+' || code[i + 1] == u'-')) {
+      s.tokens.push_back({Token::Kind::kExponent, std::u16string(code.substr(i, 2))});
+      i += 2;
     } else if (StartsWithIgnoringCase(code.substr(i), u"AM/PM")) {
       s.tokens.push_back({Token::Kind::kDatePart, u"AM/PM"});
       s.twelve_hour = s.has_date = true;
@@ -243,10 +248,6 @@ Section ParseSection(std::u16string_view code) {
     } else if (c == u'%') {
       s.tokens.push_back({Token::Kind::kPercent, u"%"});
       ++i;
-    } else if ((c == u'E' || c == u'e') && i + 1 < code.size() &&
-               (code[i + 1] == u'+' || code[i + 1] == u'-')) {
-      s.tokens.push_back({Token::Kind::kExponent, std::u16string(code.substr(i, 2))});
-      i += 2;
     } else if (c == u'@') {
       s.tokens.push_back({Token::Kind::kText, {}});
       s.has_text = true;
@@ -281,6 +282,8 @@ Section ParseSection(std::u16string_view code) {
     for (Token& t : s.tokens) {
       if (t.kind == Token::Kind::kPoint || t.kind == Token::Kind::kDigit) {
         t.kind = Token::Kind::kDatePart;
+      } else if (t.kind == Token::Kind::kThousands || t.kind == Token::Kind::kPercent) {
+        t.kind = Token::Kind::kLiteral;  // "dddd, mmmm d": only digits group
       }
     }
   }
@@ -314,6 +317,45 @@ std::vector<std::u16string_view> SplitSections(std::u16string_view code) {
 }
 
 // ---- Numbers ------------------------------------------------------------------------------
+
+// A non-negative value rounded half away from zero to `decimals` places, as integer and
+// fraction digits. The rounding works on the value's 15 significant digits, as spreadsheets
+// round: 2.345 is stored a little below itself but shows as 2.35 with two places.
+void RoundToDecimals(double value, int decimals, std::string& integer_part, std::string& fraction) {
+  const tally::SignificantDigits significant = tally::ToSignificantDigits(value);
+  // Digits with the point at `point`: pad so that every needed place exists.
+  std::string digits = significant.digits;
+  int point = significant.point;
+  if (digits.empty()) point = 1;
+  while (point <= 0) {
+    digits = "0" + digits;
+    ++point;
+  }
+  const std::size_t keep = static_cast<std::size_t>(point + decimals);
+  while (digits.size() < keep + 1) digits += '0';
+  const bool round_up = digits[keep] >= '5';
+  digits.resize(keep);
+  if (round_up) {
+    std::size_t i = keep;
+    while (i > 0) {
+      --i;
+      if (digits[i] == '9') {
+        digits[i] = '0';
+      } else {
+        ++digits[i];
+        break;
+      }
+      if (i == 0) {
+        digits = "1" + digits;
+        ++point;
+      }
+    }
+  }
+  integer_part = digits.substr(0, static_cast<std::size_t>(point));
+  fraction = digits.substr(static_cast<std::size_t>(point));
+  const std::size_t first = integer_part.find_first_not_of('0');
+  integer_part = first == std::string::npos ? "0" : integer_part.substr(first);
+}
 
 std::u16string FormatDigits(double value, const Section& s) {
   // Placeholders on each side of the point, and of the exponent.
@@ -359,12 +401,9 @@ std::u16string FormatDigits(double value, const Section& s) {
     value /= std::pow(10.0, exponent);
   }
 
-  std::array<char, 400> buffer{};
-  std::snprintf(buffer.data(), buffer.size(), "%.*f", decimals, value);
-  std::string digits = buffer.data();
-  std::string integer_part = digits.substr(0, digits.find('.'));
-  std::string fraction =
-      digits.find('.') == std::string::npos ? "" : digits.substr(digits.find('.') + 1);
+  std::string integer_part;
+  std::string fraction;
+  RoundToDecimals(value, decimals, integer_part, fraction);
   while (static_cast<int>(fraction.size()) > decimal_zeros && !fraction.empty() &&
          fraction.back() == '0') {
     fraction.pop_back();
@@ -546,8 +585,11 @@ std::u16string FormatDate(double serial, const Section& s, bool date1904) {
         // m is minutes right after hours or right before seconds, else the month.
         bool minutes = false;
         for (std::size_t j = k; j-- > 0;) {
-          if (s.tokens[j].kind != Token::Kind::kDatePart) continue;
-          minutes = s.tokens[j].text[0] == u'h';
+          const Token& before = s.tokens[j];
+          if (before.kind != Token::Kind::kDatePart && before.kind != Token::Kind::kElapsed) {
+            continue;
+          }
+          minutes = before.text[0] == u'h';
           break;
         }
         for (std::size_t j = k + 1; !minutes && j < s.tokens.size(); ++j) {
@@ -784,6 +826,10 @@ FormattedValue FormatValue(const biff::CellValue& value, std::u16string_view cod
 
   const double v = value.number;
   out.is_number = true;
+  if (!std::isfinite(v)) {
+    out.text = u"#NUM!";  // no cell holds one; a damaged file might
+    return out;
+  }
   const Section* chosen = &sections[0];
   bool show_minus = false;
   const bool conditional = sections[0].condition.op != Condition::Op::kNone;
