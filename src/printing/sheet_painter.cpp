@@ -207,12 +207,38 @@ void SheetPainter::PaintFills(QPainter& p, const PageGrid& grid, double k) const
 
 void SheetPainter::PaintGridlines(QPainter& p, const PageGrid& grid, double k) const {
   p.setPen(QPen(Qt::black, kGridlineWidth * k));
-  const double left = grid.column_left.front() * k;
-  const double right = grid.column_left.back() * k;
-  const double top = grid.row_top.front() * k;
-  const double bottom = grid.row_top.back() * k;
-  for (double y : grid.row_top) p.drawLine(QPointF(left, y * k), QPointF(right, y * k));
-  for (double x : grid.column_left) p.drawLine(QPointF(x * k, top), QPointF(x * k, bottom));
+  const auto& slice = grid.slice;
+  // Cell by cell, so that no line runs through a merged range.
+  auto same_merge = [this](std::uint16_t r1, std::uint16_t c1, std::uint16_t r2, std::uint16_t c2) {
+    const CellRange* merge = MergeAt(r1, c1);
+    return merge != nullptr && merge->Contains(r2, c2);
+  };
+  const std::size_t rows = grid.row_top.size() - 1;
+  const std::size_t columns = grid.column_left.size() - 1;
+  for (std::size_t r = 0; r <= rows; ++r) {
+    const auto row = static_cast<std::uint16_t>(slice.first_row + r);
+    const double y = grid.row_top[r] * k;
+    for (std::size_t c = 0; c < columns; ++c) {
+      const auto column = static_cast<std::uint16_t>(slice.first_column + c);
+      if (r > 0 && r < rows &&
+          same_merge(static_cast<std::uint16_t>(row - 1), column, row, column)) {
+        continue;
+      }
+      p.drawLine(QPointF(grid.column_left[c] * k, y), QPointF(grid.column_left[c + 1] * k, y));
+    }
+  }
+  for (std::size_t c = 0; c <= columns; ++c) {
+    const auto column = static_cast<std::uint16_t>(slice.first_column + c);
+    const double x = grid.column_left[c] * k;
+    for (std::size_t r = 0; r < rows; ++r) {
+      const auto row = static_cast<std::uint16_t>(slice.first_row + r);
+      if (c > 0 && c < columns &&
+          same_merge(row, static_cast<std::uint16_t>(column - 1), row, column)) {
+        continue;
+      }
+      p.drawLine(QPointF(x, grid.row_top[r] * k), QPointF(x, grid.row_top[r + 1] * k));
+    }
+  }
 }
 
 void SheetPainter::PaintTexts(QPainter& p, const PageGrid& grid, double k) const {
