@@ -252,6 +252,8 @@ void SheetPainter::PaintTexts(QPainter& p, const PageGrid& grid, double k) const
     }
     const CellRange* merge = MergeAt(cell.row, cell.column);
     if (merge && (merge->first_row != cell.row || merge->first_column != cell.column)) continue;
+    // A hidden cell's text would otherwise run on over its empty neighbours.
+    if (!merge && (layout_.RowHidden(cell.row) || layout_.ColumnHidden(cell.column))) continue;
     const workbook::layout::CellStyle& style = layout_.styles[cell.style];
     const workbook::layout::Font& font = layout_.fonts[style.font];
     const QRectF cell_rect = merge ? CellRect(grid, merge->first_row, merge->last_row,
