@@ -44,6 +44,7 @@ QPageSize PageSizeFor(std::uint16_t code, const workbook::layout::PaperSize& upr
 }  // namespace
 
 workbook::layout::PagePlan PlanFor(const workbook::layout::SheetLayout& layout) {
+  if (layout.fonts.empty()) return workbook::layout::PagePlan{};
   return workbook::layout::PlanPages(layout, DigitWidthPoints(layout.fonts.front()));
 }
 
@@ -59,6 +60,8 @@ QPageLayout PaperLayout(const workbook::layout::SheetLayout& layout,
 
 int PrintSheet(const workbook::layout::SheetLayout& layout, QPagedPaintDevice& device,
                int first_page_number) {
+  // A layout without its default font and format has nothing to be drawn with.
+  if (layout.fonts.empty() || layout.styles.empty()) return 0;
   const double digit_width = DigitWidthPoints(layout.fonts.front());
   const SheetPainter painter_plan(layout, workbook::layout::PlanPages(layout, digit_width),
                                   digit_width);

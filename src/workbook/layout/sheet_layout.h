@@ -127,6 +127,8 @@ struct PageSetup {
 };
 
 // Column widths in 1/256 of the width of the default font's digit; row heights in twips.
+// The reader always gives at least one font (the first is the workbook's default) and one
+// style; a layout without them prints nothing.
 struct SheetLayout {
   std::u16string sheet_name;  // for &A in headers and footers
   std::u16string file_name;   // for &F; the reader leaves it to whoever knows the file
