@@ -2,7 +2,7 @@
 
 #include <array>
 #include <cmath>
-#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
