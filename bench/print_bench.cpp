@@ -8,10 +8,10 @@
 #include <iterator>
 #include <vector>
 
-#include "sheet_printer.h"
-#include "workbook/cfb/compound_file.h"
-#include "workbook/layout/sheet_layout_reader.h"
+#include "printing/sheet_printer.h"
 #include "workbook/sheet_print_source.h"
+#include "xls/cfb/compound_file.h"
+#include "xls/layout/sheet_layout_reader.h"
 
 namespace {
 
@@ -21,19 +21,19 @@ std::vector<std::uint8_t> TemplateStream() {
   std::ifstream in(kTemplate, std::ios::binary);
   const std::vector<std::uint8_t> file{std::istreambuf_iterator<char>(in),
                                        std::istreambuf_iterator<char>()};
-  return *workbook::cfb::CompoundFile::Read(file).ReadStream(u"Workbook");
+  return *xls::cfb::CompoundFile::Read(file).ReadStream(u"Workbook");
 }
 
 void BM_ReadSheetLayout(benchmark::State& state) {
   const std::vector<std::uint8_t> stream = TemplateStream();
   for (auto _ : state) {
-    benchmark::DoNotOptimize(workbook::layout::ReadSheetLayout(stream, u"码单"));
+    benchmark::DoNotOptimize(xls::layout::ReadSheetLayout(stream, u"码单"));
   }
 }
 BENCHMARK(BM_ReadSheetLayout)->Unit(benchmark::kMicrosecond);
 
 void BM_PlanPages(benchmark::State& state) {
-  const auto layout = workbook::layout::ReadSheetLayout(TemplateStream(), u"码单");
+  const auto layout = xls::layout::ReadSheetLayout(TemplateStream(), u"码单");
   for (auto _ : state) benchmark::DoNotOptimize(printing::PlanFor(layout));
 }
 BENCHMARK(BM_PlanPages)->Unit(benchmark::kMicrosecond);

@@ -18,9 +18,9 @@
 #include <filesystem>
 #include <vector>
 
-#include "form1.h"
-#include "print_command.h"
-#include "sheet_printer.h"
+#include "printing/sheet_printer.h"
+#include "ui/form1.h"
+#include "ui/print_command.h"
 #include "workbook/sheet_print_source.h"
 
 namespace {

@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "workbook/atomic_file.h"
-#include "workbook/cfb/compound_file.h"
+#include "xls/cfb/compound_file.h"
+#include "xls/whole_file.h"
 
 namespace {
 
@@ -149,8 +149,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   try {
-    const std::vector<std::uint8_t> file = workbook::ReadWholeFile(argv[1]);
-    const auto compound = workbook::cfb::CompoundFile::Read(file);
+    const std::vector<std::uint8_t> file = xls::ReadWholeFile(argv[1]);
+    const auto compound = xls::cfb::CompoundFile::Read(file);
     auto stream = compound.ReadStream(u"Workbook");
     if (!stream) stream = compound.ReadStream(u"Book");
     if (!stream) {

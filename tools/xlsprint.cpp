@@ -7,7 +7,7 @@
 #include <exception>
 #include <filesystem>
 
-#include "sheet_printer.h"
+#include "printing/sheet_printer.h"
 #include "workbook/automation_error.h"
 #include "workbook/sheet_print_source.h"
 

@@ -1,4 +1,4 @@
-#include "print_fonts.h"
+#include "printing/print_fonts.h"
 
 #include <QFontMetricsF>
 #include <QStringList>
@@ -19,7 +19,7 @@ bool IsSong(const QString& name) {
 
 }  // namespace
 
-QFont CellFont(const workbook::layout::Font& font, double point_size) {
+QFont CellFont(const xls::layout::Font& font, double point_size) {
   const QString name = QString::fromStdU16String(font.name);
   QFont qfont;
   if (IsSong(name)) {
@@ -34,13 +34,13 @@ QFont CellFont(const workbook::layout::Font& font, double point_size) {
   qfont.setBold(font.bold);
   qfont.setItalic(font.italic);
   qfont.setStrikeOut(font.strikeout);
-  qfont.setUnderline(font.underline != workbook::layout::Underline::kNone);
+  qfont.setUnderline(font.underline != xls::layout::Underline::kNone);
   qfont.setHintingPreference(QFont::PreferNoHinting);
   qfont.setKerning(false);
   return qfont;
 }
 
-double DigitWidthPoints(const workbook::layout::Font& default_font) {
+double DigitWidthPoints(const xls::layout::Font& default_font) {
   QFont qfont(QString::fromStdU16String(default_font.name));
   qfont.setPixelSize(kMeasuringPixels);
   qfont.setBold(default_font.bold);

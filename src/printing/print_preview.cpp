@@ -1,4 +1,4 @@
-#include "print_preview.h"
+#include "printing/print_preview.h"
 
 #include <QAction>
 #include <QFileDialog>
@@ -8,7 +8,7 @@
 #include <QToolBar>
 #include <memory>
 
-#include "sheet_printer.h"
+#include "printing/sheet_printer.h"
 
 namespace printing {
 
@@ -17,7 +17,7 @@ namespace {
 // Adds "另存为 PDF" to the preview's tool bar: a PDF drawn by the same renderer, for
 // desktops without a printer or for sending the tally on.
 void AddSaveAsPdf(QPrintPreviewDialog* dialog,
-                  std::shared_ptr<const workbook::layout::SheetLayout> layout) {
+                  std::shared_ptr<const xls::layout::SheetLayout> layout) {
   auto* toolbar = dialog->findChild<QToolBar*>();
   if (toolbar == nullptr) return;
   toolbar->addSeparator();
@@ -37,10 +37,9 @@ void AddSaveAsPdf(QPrintPreviewDialog* dialog,
 
 }  // namespace
 
-QPrintPreviewDialog* CreatePrintPreview(QWidget* parent,
-                                        const workbook::layout::SheetLayout& layout) {
+QPrintPreviewDialog* CreatePrintPreview(QWidget* parent, const xls::layout::SheetLayout& layout) {
   // The dialog may outlive the caller's layout (it is deleted on close): it keeps a copy.
-  auto kept = std::make_shared<const workbook::layout::SheetLayout>(layout);
+  auto kept = std::make_shared<const xls::layout::SheetLayout>(layout);
   auto* printer = new QPrinter(QPrinter::HighResolution);
   auto* dialog = new QPrintPreviewDialog(printer, parent);
   dialog->setAttribute(Qt::WA_DeleteOnClose);
@@ -56,7 +55,7 @@ QPrintPreviewDialog* CreatePrintPreview(QWidget* parent,
   return dialog;
 }
 
-void ShowPrintPreview(QWidget* parent, const workbook::layout::SheetLayout& layout) {
+void ShowPrintPreview(QWidget* parent, const xls::layout::SheetLayout& layout) {
   CreatePrintPreview(parent, layout)->exec();
 }
 

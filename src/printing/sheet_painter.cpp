@@ -1,24 +1,24 @@
-#include "sheet_painter.h"
+#include "printing/sheet_painter.h"
 
 #include <QDateTime>
 #include <QFontMetricsF>
 #include <QPen>
 #include <algorithm>
 
-#include "print_fonts.h"
-#include "workbook/layout/header_footer.h"
+#include "printing/print_fonts.h"
+#include "xls/layout/header_footer.h"
 
 namespace printing {
 
 namespace {
 
-using workbook::layout::Border;
-using workbook::layout::BorderStyle;
-using workbook::layout::CellRange;
-using workbook::layout::HorizontalAlignment;
-using workbook::layout::PrintCell;
-using workbook::layout::Rgb;
-using workbook::layout::VerticalAlignment;
+using xls::layout::Border;
+using xls::layout::BorderStyle;
+using xls::layout::CellRange;
+using xls::layout::HorizontalAlignment;
+using xls::layout::PrintCell;
+using xls::layout::Rgb;
+using xls::layout::VerticalAlignment;
 
 constexpr double kPointsPerInch = 72.0;
 // Room between a cell's edge and its text, in points on the sheet, as spreadsheets leave it.
@@ -102,24 +102,23 @@ void DrawBorderLine(QPainter& p, const Border& border, QPointF from, QPointF to,
 
 }  // namespace
 
-SheetPainter::SheetPainter(const workbook::layout::SheetLayout& layout,
-                           workbook::layout::PagePlan plan, double digit_width_points)
+SheetPainter::SheetPainter(const xls::layout::SheetLayout& layout, xls::layout::PagePlan plan,
+                           double digit_width_points)
     : layout_(layout), plan_(std::move(plan)), digit_width_(digit_width_points) {}
 
 SheetPainter::PageGrid SheetPainter::GridFor(std::size_t page) const {
-  const workbook::layout::PageSetup& setup = layout_.page;
+  const xls::layout::PageSetup& setup = layout_.page;
   PageGrid grid;
   grid.slice = plan_.pages.at(page);
   const double s = plan_.scale;
   double width = 0;
   for (std::uint32_t c = grid.slice.first_column; c <= grid.slice.last_column; ++c) {
     width +=
-        workbook::layout::ColumnWidthPoints(layout_, static_cast<std::uint16_t>(c), digit_width_) *
-        s;
+        xls::layout::ColumnWidthPoints(layout_, static_cast<std::uint16_t>(c), digit_width_) * s;
   }
   double height = 0;
   for (std::uint32_t r = grid.slice.first_row; r <= grid.slice.last_row; ++r) {
-    height += workbook::layout::RowHeightPoints(layout_, static_cast<std::uint16_t>(r)) * s;
+    height += xls::layout::RowHeightPoints(layout_, static_cast<std::uint16_t>(r)) * s;
   }
   double left = setup.left_margin * kPointsPerInch;
   double top = setup.top_margin * kPointsPerInch;
@@ -133,13 +132,12 @@ SheetPainter::PageGrid SheetPainter::GridFor(std::size_t page) const {
   grid.column_left.push_back(left);
   for (std::uint32_t c = grid.slice.first_column; c <= grid.slice.last_column; ++c) {
     left +=
-        workbook::layout::ColumnWidthPoints(layout_, static_cast<std::uint16_t>(c), digit_width_) *
-        s;
+        xls::layout::ColumnWidthPoints(layout_, static_cast<std::uint16_t>(c), digit_width_) * s;
     grid.column_left.push_back(left);
   }
   grid.row_top.push_back(top);
   for (std::uint32_t r = grid.slice.first_row; r <= grid.slice.last_row; ++r) {
-    top += workbook::layout::RowHeightPoints(layout_, static_cast<std::uint16_t>(r)) * s;
+    top += xls::layout::RowHeightPoints(layout_, static_cast<std::uint16_t>(r)) * s;
     grid.row_top.push_back(top);
   }
   return grid;
@@ -254,8 +252,8 @@ void SheetPainter::PaintTexts(QPainter& p, const PageGrid& grid, double k) const
     if (merge && (merge->first_row != cell.row || merge->first_column != cell.column)) continue;
     // A hidden cell's text would otherwise run on over its empty neighbours.
     if (!merge && (layout_.RowHidden(cell.row) || layout_.ColumnHidden(cell.column))) continue;
-    const workbook::layout::CellStyle& style = layout_.styles[cell.style];
-    const workbook::layout::Font& font = layout_.fonts[style.font];
+    const xls::layout::CellStyle& style = layout_.styles[cell.style];
+    const xls::layout::Font& font = layout_.fonts[style.font];
     const QRectF cell_rect = merge ? CellRect(grid, merge->first_row, merge->last_row,
                                               merge->first_column, merge->last_column)
                                    : CellRect(grid, cell.row, cell.row, cell.column, cell.column);
@@ -351,10 +349,10 @@ void SheetPainter::PaintTexts(QPainter& p, const PageGrid& grid, double k) const
 }
 
 void SheetPainter::PaintHeaderFooter(QPainter& p, int page_number, double k) const {
-  const workbook::layout::PageSetup& setup = layout_.page;
+  const xls::layout::PageSetup& setup = layout_.page;
   if (setup.header.empty() && setup.footer.empty()) return;
   const QDateTime now = QDateTime::currentDateTime();
-  workbook::layout::HeaderFooterContext context;
+  xls::layout::HeaderFooterContext context;
   context.page = page_number;
   context.pages = static_cast<int>(plan_.pages.size());
   context.sheet = layout_.sheet_name;
@@ -363,7 +361,7 @@ void SheetPainter::PaintHeaderFooter(QPainter& p, int page_number, double k) con
   context.time = now.toString(QStringLiteral("H:mm")).toStdU16String();
 
   // Headers and footers keep their size whatever the sheet's scale, in the default font.
-  const workbook::layout::Font& font = layout_.fonts.front();
+  const xls::layout::Font& font = layout_.fonts.front();
   p.setFont(CellFont(font, font.points));
   p.setPen(Qt::black);
   const double left = setup.left_margin * kPointsPerInch;
@@ -376,8 +374,7 @@ void SheetPainter::PaintHeaderFooter(QPainter& p, int page_number, double k) con
       plan_.paper.height - setup.footer_margin * kPointsPerInch + font.points * 0.11;
   auto draw = [&](const std::u16string& code, double middle) {
     if (code.empty()) return;
-    const workbook::layout::HeaderFooterText text =
-        workbook::layout::ExpandHeaderFooter(code, context);
+    const xls::layout::HeaderFooterText text = xls::layout::ExpandHeaderFooter(code, context);
     const QRectF band(QPointF(left, middle - line / 2), QPointF(right, middle + line / 2));
     const QRectF scaled = Scaled(band, k);
     p.drawText(scaled, Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdU16String(text.left));
@@ -395,7 +392,7 @@ void SheetPainter::PaintBorders(QPainter& p, const PageGrid& grid, double k) con
         cell.column < slice.first_column || cell.column > slice.last_column) {
       continue;
     }
-    const workbook::layout::CellStyle& style = layout_.styles[cell.style];
+    const xls::layout::CellStyle& style = layout_.styles[cell.style];
     const QRectF r = Scaled(CellRect(grid, cell.row, cell.row, cell.column, cell.column), k);
     DrawBorderLine(p, style.top, r.topLeft(), r.topRight(), true, k);
     DrawBorderLine(p, style.bottom, r.bottomLeft(), r.bottomRight(), true, k);

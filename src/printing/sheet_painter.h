@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <vector>
 
-#include "workbook/layout/page_plan.h"
-#include "workbook/layout/sheet_layout.h"
+#include "xls/layout/page_plan.h"
+#include "xls/layout/sheet_layout.h"
 
 namespace printing {
 
@@ -16,10 +16,10 @@ namespace printing {
 // plan's scale.
 class SheetPainter {
  public:
-  SheetPainter(const workbook::layout::SheetLayout& layout, workbook::layout::PagePlan plan,
+  SheetPainter(const xls::layout::SheetLayout& layout, xls::layout::PagePlan plan,
                double digit_width_points);
 
-  const workbook::layout::PagePlan& Plan() const { return plan_; }
+  const xls::layout::PagePlan& Plan() const { return plan_; }
 
   // Paints one page; the painter's device is the whole sheet of paper, its origin the
   // paper's top left corner, with dots_per_point device units to the point.
@@ -31,13 +31,13 @@ class SheetPainter {
   struct PageGrid {
     std::vector<double> column_left;  // points on paper, one more than the columns
     std::vector<double> row_top;      // points on paper, one more than the rows
-    workbook::layout::PageSlice slice;
+    xls::layout::PageSlice slice;
   };
 
   PageGrid GridFor(std::size_t page) const;
   QRectF CellRect(const PageGrid& grid, std::uint16_t first_row, std::uint16_t last_row,
                   std::uint16_t first_column, std::uint16_t last_column) const;
-  const workbook::layout::CellRange* MergeAt(std::uint16_t row, std::uint16_t column) const;
+  const xls::layout::CellRange* MergeAt(std::uint16_t row, std::uint16_t column) const;
   bool HasText(std::uint16_t row, std::uint16_t column) const;
 
   void PaintFills(QPainter& p, const PageGrid& grid, double k) const;
@@ -46,8 +46,8 @@ class SheetPainter {
   void PaintBorders(QPainter& p, const PageGrid& grid, double k) const;
   void PaintHeaderFooter(QPainter& p, int page_number, double k) const;
 
-  const workbook::layout::SheetLayout& layout_;
-  workbook::layout::PagePlan plan_;
+  const xls::layout::SheetLayout& layout_;
+  xls::layout::PagePlan plan_;
   double digit_width_;
 };
 

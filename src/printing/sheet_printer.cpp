@@ -1,4 +1,4 @@
-#include "sheet_printer.h"
+#include "printing/sheet_printer.h"
 
 #include <QFile>
 #include <QPageSize>
@@ -6,8 +6,8 @@
 #include <QPdfWriter>
 #include <QPrinter>
 
-#include "print_fonts.h"
-#include "sheet_painter.h"
+#include "printing/print_fonts.h"
+#include "printing/sheet_painter.h"
 
 namespace printing {
 
@@ -16,7 +16,7 @@ namespace {
 // Fine enough that text lands within a hundredth of a millimetre of where it belongs.
 constexpr int kPdfResolution = 1200;
 
-QPageSize PageSizeFor(std::uint16_t code, const workbook::layout::PaperSize& upright) {
+QPageSize PageSizeFor(std::uint16_t code, const xls::layout::PaperSize& upright) {
   switch (code) {
     case 1:
       return QPageSize(QPageSize::Letter);
@@ -43,29 +43,27 @@ QPageSize PageSizeFor(std::uint16_t code, const workbook::layout::PaperSize& upr
 
 }  // namespace
 
-workbook::layout::PagePlan PlanFor(const workbook::layout::SheetLayout& layout) {
-  if (layout.fonts.empty()) return workbook::layout::PagePlan{};
-  return workbook::layout::PlanPages(layout, DigitWidthPoints(layout.fonts.front()));
+xls::layout::PagePlan PlanFor(const xls::layout::SheetLayout& layout) {
+  if (layout.fonts.empty()) return xls::layout::PagePlan{};
+  return xls::layout::PlanPages(layout, DigitWidthPoints(layout.fonts.front()));
 }
 
-QPageLayout PaperLayout(const workbook::layout::SheetLayout& layout,
-                        const workbook::layout::PagePlan& plan) {
-  const bool landscape = layout.page.orientation == workbook::layout::Orientation::kLandscape;
-  const workbook::layout::PaperSize upright =
-      landscape ? workbook::layout::PaperSize{plan.paper.height, plan.paper.width} : plan.paper;
+QPageLayout PaperLayout(const xls::layout::SheetLayout& layout, const xls::layout::PagePlan& plan) {
+  const bool landscape = layout.page.orientation == xls::layout::Orientation::kLandscape;
+  const xls::layout::PaperSize upright =
+      landscape ? xls::layout::PaperSize{plan.paper.height, plan.paper.width} : plan.paper;
   return QPageLayout(PageSizeFor(layout.page.paper_size, upright),
                      landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
                      QMarginsF(0, 0, 0, 0), QPageLayout::Point);
 }
 
-int PrintSheet(const workbook::layout::SheetLayout& layout, QPagedPaintDevice& device,
+int PrintSheet(const xls::layout::SheetLayout& layout, QPagedPaintDevice& device,
                int first_page_number) {
   // A layout without its default font and format has nothing to be drawn with.
   if (layout.fonts.empty() || layout.styles.empty()) return 0;
   const double digit_width = DigitWidthPoints(layout.fonts.front());
-  const SheetPainter painter_plan(layout, workbook::layout::PlanPages(layout, digit_width),
-                                  digit_width);
-  const workbook::layout::PagePlan& plan = painter_plan.Plan();
+  const SheetPainter painter_plan(layout, xls::layout::PlanPages(layout, digit_width), digit_width);
+  const xls::layout::PagePlan& plan = painter_plan.Plan();
   if (auto* printer = dynamic_cast<QPrinter*>(&device)) printer->setFullPage(true);
   device.setPageLayout(PaperLayout(layout, plan));
 
@@ -80,7 +78,7 @@ int PrintSheet(const workbook::layout::SheetLayout& layout, QPagedPaintDevice& d
   return static_cast<int>(plan.pages.size());
 }
 
-bool WriteSheetPdf(const workbook::layout::SheetLayout& layout, const QString& path,
+bool WriteSheetPdf(const xls::layout::SheetLayout& layout, const QString& path,
                    int first_page_number) {
   QPdfWriter writer(path);
   writer.setResolution(kPdfResolution);

@@ -1,6 +1,6 @@
-#include "form_export_source.h"
+#include "ui/form_export_source.h"
 
-#include "form1.h"
+#include "ui/form1.h"
 
 namespace ui {
 

@@ -1,16 +1,17 @@
 #include <QString>
 #include <exception>
 
-#include "desktop_opener.h"
-#include "failure_report.h"
-#include "form1.h"
-#include "message_box.h"
-#include "print_command.h"
-#include "single_instance_guard.h"
-#include "tally_print_preview.h"
-#include "verdalon_application.h"
+#include "ui/desktop_opener.h"
+#include "ui/failure_report.h"
+#include "ui/form1.h"
+#include "ui/message_box.h"
+#include "ui/print_command.h"
+#include "ui/single_instance_guard.h"
+#include "ui/tally_print_preview.h"
+#include "ui/verdalon_application.h"
+#include "ui/workbook_binding.h"
 #include "workbook/embedded_application.h"
-#include "workbook_binding.h"
+#include "workbook/workbook_path.h"
 
 int main(int argc, char** argv) {
   ui::VerdalonApplication app(argc, argv);
@@ -30,8 +31,8 @@ int main(int argc, char** argv) {
 
   workbook::EmbeddedApplicationFactory spreadsheets(ui::OpenForPrinting);
   ui::Form1 form;
-  ui::WorkbookBinding binding(form, spreadsheets, ui::ProgramDirectory());
-  ui::PrintCommand print(form, ui::ProgramDirectory());
+  ui::WorkbookBinding binding(form, spreadsheets, workbook::ProgramDirectory());
+  ui::PrintCommand print(form, workbook::ProgramDirectory());
   try {
     binding.LoadReferenceData();
   } catch (const std::exception&) {

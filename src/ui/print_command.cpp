@@ -1,11 +1,11 @@
-#include "print_command.h"
+#include "ui/print_command.h"
 
 #include <exception>
 
-#include "failure_report.h"
-#include "form1.h"
-#include "message_box.h"
-#include "tally_print_preview.h"
+#include "ui/failure_report.h"
+#include "ui/form1.h"
+#include "ui/message_box.h"
+#include "ui/tally_print_preview.h"
 
 namespace ui {
 

@@ -3,7 +3,7 @@
 #include <QShortcut>
 #include <filesystem>
 
-#include "form_export_source.h"
+#include "ui/form_export_source.h"
 #include "workbook/embedded_application.h"
 #include "workbook/tally_export.h"
 

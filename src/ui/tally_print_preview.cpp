@@ -1,12 +1,12 @@
-#include "tally_print_preview.h"
+#include "ui/tally_print_preview.h"
 
 #include <QApplication>
 
-#include "desktop_opener.h"
-#include "print_preview.h"
+#include "printing/print_preview.h"
+#include "ui/desktop_opener.h"
+#include "ui/xls_association.h"
 #include "workbook/automation_error.h"
 #include "workbook/sheet_print_source.h"
-#include "xls_association.h"
 
 namespace ui {
 

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string>
 
-#include "form_export_source.h"
+#include "ui/form_export_source.h"
 #include "workbook/tally_export.h"
 #include "workbook/workbook_automation.h"
 

@@ -1,4 +1,4 @@
-#include "xls_association.h"
+#include "ui/xls_association.h"
 
 #ifdef _WIN32
 #include <shlwapi.h>

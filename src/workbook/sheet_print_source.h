@@ -3,13 +3,14 @@
 #include <filesystem>
 #include <string_view>
 
-#include "workbook/layout/sheet_layout.h"
+#include "xls/layout/sheet_layout.h"
 
 namespace workbook {
 
 // Reads what printing one sheet of a workbook file needs. Failures are AutomationErrors
 // with the same numbers and Chinese descriptions as opening the workbook for writing
 // (missing or unreadable file, damaged or encrypted workbook, no such sheet).
-layout::SheetLayout LoadSheetLayout(const std::filesystem::path& path, std::u16string_view sheet);
+xls::layout::SheetLayout LoadSheetLayout(const std::filesystem::path& path,
+                                         std::u16string_view sheet);
 
 }  // namespace workbook

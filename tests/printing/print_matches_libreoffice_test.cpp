@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "pdf_words.h"
-#include "sheet_printer.h"
+#include "printing/sheet_printer.h"
 #include "spreadsheet_programs.h"
 #include "workbook/sheet_print_source.h"
-#include "workbook/xls_document.h"
+#include "xls/xls_document.h"
 
 namespace {
 
@@ -47,7 +47,7 @@ class PrintMatchesLibreOffice : public ::testing::TestWithParam<fs::path> {
 
   // Every sheet as Verdalon prints it, numbered on from page to page as one document.
   std::vector<PdfPage> VerdalonPages() {
-    const auto document = workbook::XlsDocument::Open(workbook_);
+    const auto document = xls::XlsDocument::Open(workbook_);
     std::vector<PdfPage> pages;
     int next_page = 1;
     for (std::size_t sheet = 0; sheet < document->SheetCount(); ++sheet) {

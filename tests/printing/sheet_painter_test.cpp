@@ -8,13 +8,13 @@
 #include <optional>
 
 #include "pdf_words.h"
-#include "sheet_printer.h"
+#include "printing/sheet_printer.h"
 #include "spreadsheet_programs.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using namespace workbook::layout;
+using namespace xls::layout;
 using printing_test::PdfPage;
 using printing_test::PdfWord;
 

@@ -10,10 +10,10 @@
 #include <QTimer>
 #include <filesystem>
 
-#include "print_command.h"
+#include "ui/print_command.h"
 #include "window_fixture.h"
 #include "workbook/workbook_path.h"
-#include "workbook/xls_document.h"
+#include "xls/xls_document.h"
 
 namespace ui {
 namespace {
@@ -73,8 +73,8 @@ TEST_F(PrintCommandTest, CtrlPSavesTheTallyAndShowsThePreview) {
   EXPECT_EQ(closer.previews, QStringList{QStringLiteral("打印预览 - 码单")});
   EXPECT_TRUE(closer.messages.isEmpty()) << "no reminder: no spreadsheet program holds the file";
 
-  const auto saved = workbook::XlsDocument::Open(workbook::WorkbookPath(program_dir_));
-  const std::size_t sheet = saved->Worksheet(u"码单");
+  const auto saved = xls::XlsDocument::Open(workbook::WorkbookPath(program_dir_));
+  const std::size_t sheet = saved->WorksheetIndex(u"码单");
   EXPECT_EQ(saved->Cell(sheet, 5, 1), u"4");
   EXPECT_EQ(saved->Cell(sheet, 5, 8), u"740");                        // stored as a number
   EXPECT_EQ(form().sheet().Text(TallyColumn::Amount, 0), u"740.00");  // the window unchanged

@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "single_instance_guard.h"
+#include "ui/single_instance_guard.h"
 
 namespace ui {
 namespace {
