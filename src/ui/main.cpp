@@ -5,7 +5,9 @@
 #include "ui/failure_report.h"
 #include "ui/form1.h"
 #include "ui/message_box.h"
+#include "ui/print_command.h"
 #include "ui/single_instance_guard.h"
+#include "ui/tally_print_preview.h"
 #include "ui/verdalon_application.h"
 #include "ui/workbook_binding.h"
 #include "workbook/embedded_application.h"
@@ -27,9 +29,10 @@ int main(int argc, char** argv) {
       return 1;
   }
 
-  workbook::EmbeddedApplicationFactory spreadsheets(ui::OpenWithDesktop);
+  workbook::EmbeddedApplicationFactory spreadsheets(ui::OpenForPrinting);
   ui::Form1 form;
   ui::WorkbookBinding binding(form, spreadsheets, workbook::ProgramDirectory());
+  ui::PrintCommand print(form, workbook::ProgramDirectory());
   try {
     binding.LoadReferenceData();
   } catch (const std::exception&) {

@@ -34,16 +34,4 @@ void WorkbookBinding::Export() {
   }
 }
 
-std::u16string WorkbookBinding::FormSource::Buyer() const {
-  return form_.BuyerText();
-}
-
-std::u16string WorkbookBinding::FormSource::Seller() const {
-  return form_.SellerCaption();
-}
-
-std::u16string WorkbookBinding::FormSource::Text(tally::FieldId field) const {
-  return form_.sheet().Text(field);
-}
-
 }  // namespace ui

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 
+#include "ui/form_export_source.h"
 #include "workbook/tally_export.h"
 #include "workbook/workbook_automation.h"
 
@@ -31,22 +32,10 @@ class WorkbookBinding {
   void Export();
 
  private:
-  // The window's texts as the export reads them.
-  class FormSource final : public workbook::ExportSource {
-   public:
-    explicit FormSource(Form1& form) : form_(form) {}
-    std::u16string Buyer() const override;
-    std::u16string Seller() const override;
-    std::u16string Text(tally::FieldId field) const override;
-
-   private:
-    Form1& form_;
-  };
-
   Form1& form_;
   workbook::ApplicationFactory& factory_;
   std::filesystem::path program_directory_;
-  FormSource source_;
+  FormExportSource source_;
   workbook::TallyExport export_;
 };
 

@@ -71,4 +71,17 @@ std::vector<std::string> GnumericCsv(const fs::path& file, const fs::path& work)
   return sheets;
 }
 
+fs::path LibreOfficePdf(const fs::path& file, const fs::path& work) {
+  const fs::path out = FreshFolder(work, "libreoffice-");
+  const std::string command = "cd " + Quoted(work) +
+                              " && soffice --headless -env:UserInstallation=file://" +
+                              (work / "profile").string() + " --convert-to pdf --outdir " +
+                              Quoted(out) + " " + Quoted(file) + " >/dev/null 2>&1";
+  if (!Run(command)) return {};
+  for (const fs::directory_entry& entry : fs::directory_iterator(out)) {
+    if (entry.path().extension() == ".pdf") return entry.path();
+  }
+  return {};
+}
+
 }  // namespace test_support

@@ -24,4 +24,9 @@ std::string LibreOfficeCsv(const std::filesystem::path& file, const std::filesys
 std::vector<std::string> GnumericCsv(const std::filesystem::path& file,
                                      const std::filesystem::path& work);
 
+// The workbook printed to PDF by LibreOffice (every sheet, in order); the PDF's path, or
+// nothing when the conversion failed.
+std::filesystem::path LibreOfficePdf(const std::filesystem::path& file,
+                                     const std::filesystem::path& work);
+
 }  // namespace test_support

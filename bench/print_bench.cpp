@@ -1,0 +1,60 @@
+// Printing the sample template's sheet 码单 without a spreadsheet program: reading its
+// layout, cutting it into pages, and drawing the PDF. Runs headless (offscreen).
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "printing/sheet_printer.h"
+#include "workbook/sheet_print_source.h"
+#include "xls/cfb/compound_file.h"
+#include "xls/layout/sheet_layout_reader.h"
+
+namespace {
+
+const char* const kTemplate = VERDALON_TEMPLATE_DIR "/锯材账单.xls";
+
+std::vector<std::uint8_t> TemplateStream() {
+  std::ifstream in(kTemplate, std::ios::binary);
+  const std::vector<std::uint8_t> file{std::istreambuf_iterator<char>(in),
+                                       std::istreambuf_iterator<char>()};
+  return *xls::cfb::CompoundFile::Read(file).ReadStream(u"Workbook");
+}
+
+void BM_ReadSheetLayout(benchmark::State& state) {
+  const std::vector<std::uint8_t> stream = TemplateStream();
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(xls::layout::ReadSheetLayout(stream, u"码单"));
+  }
+}
+BENCHMARK(BM_ReadSheetLayout)->Unit(benchmark::kMicrosecond);
+
+void BM_PlanPages(benchmark::State& state) {
+  const auto layout = xls::layout::ReadSheetLayout(TemplateStream(), u"码单");
+  for (auto _ : state) benchmark::DoNotOptimize(printing::PlanFor(layout));
+}
+BENCHMARK(BM_PlanPages)->Unit(benchmark::kMicrosecond);
+
+// From the file on disk to the PDF written, as xlsprint does it.
+void BM_WorkbookToPdf(benchmark::State& state) {
+  QTemporaryDir folder;
+  const QString pdf = folder.filePath(QStringLiteral("码单.pdf"));
+  for (auto _ : state) {
+    printing::WriteSheetPdf(workbook::LoadSheetLayout(kTemplate, u"码单"), pdf);
+  }
+}
+BENCHMARK(BM_WorkbookToPdf)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

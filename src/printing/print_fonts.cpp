@@ -1,0 +1,54 @@
+#include "printing/print_fonts.h"
+
+#include <QFontMetricsF>
+#include <QStringList>
+
+namespace printing {
+
+namespace {
+
+// Measured at a large size, so that hinting and rounding to pixels do not matter.
+constexpr int kMeasuringPixels = 1000;
+
+bool IsSong(const QString& name) {
+  return name.compare(QStringLiteral("SimSun"), Qt::CaseInsensitive) == 0 ||
+         name == QStringLiteral("宋体") ||
+         name.compare(QStringLiteral("NSimSun"), Qt::CaseInsensitive) == 0 ||
+         name == QStringLiteral("新宋体");
+}
+
+}  // namespace
+
+QFont CellFont(const xls::layout::Font& font, double point_size) {
+  const QString name = QString::fromStdU16String(font.name);
+  QFont qfont;
+  if (IsSong(name)) {
+    // The window's stand-ins for 宋体, in its order.
+    qfont.setFamilies({QStringLiteral("SimSun"), QStringLiteral("宋体"),
+                       QStringLiteral("AR PL UMing CN"), QStringLiteral("NSimSun")});
+  } else {
+    // Chinese text in a Latin face falls back to the song face the window uses.
+    qfont.setFamilies({name, QStringLiteral("AR PL UMing CN")});
+  }
+  qfont.setPointSizeF(point_size > 0 ? point_size : 1);
+  qfont.setBold(font.bold);
+  qfont.setItalic(font.italic);
+  qfont.setStrikeOut(font.strikeout);
+  qfont.setUnderline(font.underline != xls::layout::Underline::kNone);
+  qfont.setHintingPreference(QFont::PreferNoHinting);
+  qfont.setKerning(false);
+  return qfont;
+}
+
+double DigitWidthPoints(const xls::layout::Font& default_font) {
+  QFont qfont(QString::fromStdU16String(default_font.name));
+  qfont.setPixelSize(kMeasuringPixels);
+  qfont.setBold(default_font.bold);
+  qfont.setItalic(default_font.italic);
+  qfont.setHintingPreference(QFont::PreferNoHinting);
+  const QFontMetricsF metrics(qfont);
+  const double advance = metrics.horizontalAdvance(QLatin1Char('0'));
+  return advance / kMeasuringPixels * default_font.points;
+}
+
+}  // namespace printing

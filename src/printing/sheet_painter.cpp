@@ -1,0 +1,404 @@
+#include "printing/sheet_painter.h"
+
+#include <QDateTime>
+#include <QFontMetricsF>
+#include <QPen>
+#include <algorithm>
+
+#include "printing/print_fonts.h"
+#include "xls/layout/header_footer.h"
+
+namespace printing {
+
+namespace {
+
+using xls::layout::Border;
+using xls::layout::BorderStyle;
+using xls::layout::CellRange;
+using xls::layout::HorizontalAlignment;
+using xls::layout::PrintCell;
+using xls::layout::Rgb;
+using xls::layout::VerticalAlignment;
+
+constexpr double kPointsPerInch = 72.0;
+// Room between a cell's edge and its text, in points on the sheet, as spreadsheets leave it.
+constexpr double kTextPadding = 2.0;
+constexpr double kGridlineWidth = 0.25;
+
+QColor ToColor(const Rgb& rgb) {
+  return {rgb.red, rgb.green, rgb.blue};
+}
+
+QRectF Scaled(const QRectF& r, double k) {
+  return {r.x() * k, r.y() * k, r.width() * k, r.height() * k};
+}
+
+// Pen width in points and dash pattern of each border style.
+QPen BorderPen(const Border& border, double k) {
+  double width = 0.5;
+  Qt::PenStyle style = Qt::SolidLine;
+  switch (border.style) {
+    case BorderStyle::kHair:
+      width = 0.25;
+      style = Qt::DotLine;
+      break;
+    case BorderStyle::kThin:
+      width = 0.5;
+      break;
+    case BorderStyle::kDotted:
+      style = Qt::DotLine;
+      break;
+    case BorderStyle::kDashed:
+      style = Qt::DashLine;
+      break;
+    case BorderStyle::kDashDot:
+      style = Qt::DashDotLine;
+      break;
+    case BorderStyle::kDashDotDot:
+      style = Qt::DashDotDotLine;
+      break;
+    case BorderStyle::kMedium:
+      width = 1.0;
+      break;
+    case BorderStyle::kMediumDashed:
+      width = 1.0;
+      style = Qt::DashLine;
+      break;
+    case BorderStyle::kMediumDashDot:
+    case BorderStyle::kSlantedDashDot:
+      width = 1.0;
+      style = Qt::DashDotLine;
+      break;
+    case BorderStyle::kMediumDashDotDot:
+      width = 1.0;
+      style = Qt::DashDotDotLine;
+      break;
+    case BorderStyle::kThick:
+      width = 1.5;
+      break;
+    case BorderStyle::kDouble:
+      width = 0.5;
+      break;
+    case BorderStyle::kNone:
+      break;
+  }
+  QPen pen(ToColor(border.colour), width * k, style, Qt::FlatCap);
+  return pen;
+}
+
+void DrawBorderLine(QPainter& p, const Border& border, QPointF from, QPointF to, bool horizontal,
+                    double k) {
+  if (border.style == BorderStyle::kNone) return;
+  p.setPen(BorderPen(border, k));
+  if (border.style == BorderStyle::kDouble) {
+    const double gap = 0.75 * k;
+    const QPointF shift = horizontal ? QPointF(0, gap) : QPointF(gap, 0);
+    p.drawLine(from - shift, to - shift);
+    p.drawLine(from + shift, to + shift);
+    return;
+  }
+  p.drawLine(from, to);
+}
+
+}  // namespace
+
+SheetPainter::SheetPainter(const xls::layout::SheetLayout& layout, xls::layout::PagePlan plan,
+                           double digit_width_points)
+    : layout_(layout), plan_(std::move(plan)), digit_width_(digit_width_points) {}
+
+SheetPainter::PageGrid SheetPainter::GridFor(std::size_t page) const {
+  const xls::layout::PageSetup& setup = layout_.page;
+  PageGrid grid;
+  grid.slice = plan_.pages.at(page);
+  const double s = plan_.scale;
+  double width = 0;
+  for (std::uint32_t c = grid.slice.first_column; c <= grid.slice.last_column; ++c) {
+    width +=
+        xls::layout::ColumnWidthPoints(layout_, static_cast<std::uint16_t>(c), digit_width_) * s;
+  }
+  double height = 0;
+  for (std::uint32_t r = grid.slice.first_row; r <= grid.slice.last_row; ++r) {
+    height += xls::layout::RowHeightPoints(layout_, static_cast<std::uint16_t>(r)) * s;
+  }
+  double left = setup.left_margin * kPointsPerInch;
+  double top = setup.top_margin * kPointsPerInch;
+  const double room_width =
+      plan_.paper.width - (setup.left_margin + setup.right_margin) * kPointsPerInch;
+  const double room_height =
+      plan_.paper.height - (setup.top_margin + setup.bottom_margin) * kPointsPerInch;
+  if (setup.centre_horizontally && width < room_width) left += (room_width - width) / 2;
+  if (setup.centre_vertically && height < room_height) top += (room_height - height) / 2;
+
+  grid.column_left.push_back(left);
+  for (std::uint32_t c = grid.slice.first_column; c <= grid.slice.last_column; ++c) {
+    left +=
+        xls::layout::ColumnWidthPoints(layout_, static_cast<std::uint16_t>(c), digit_width_) * s;
+    grid.column_left.push_back(left);
+  }
+  grid.row_top.push_back(top);
+  for (std::uint32_t r = grid.slice.first_row; r <= grid.slice.last_row; ++r) {
+    top += xls::layout::RowHeightPoints(layout_, static_cast<std::uint16_t>(r)) * s;
+    grid.row_top.push_back(top);
+  }
+  return grid;
+}
+
+QRectF SheetPainter::CellRect(const PageGrid& grid, std::uint16_t first_row, std::uint16_t last_row,
+                              std::uint16_t first_column, std::uint16_t last_column) const {
+  const auto& slice = grid.slice;
+  const std::size_t c0 = std::max(first_column, slice.first_column) - slice.first_column;
+  const std::size_t c1 = std::min(last_column, slice.last_column) - slice.first_column + 1u;
+  const std::size_t r0 = std::max(first_row, slice.first_row) - slice.first_row;
+  const std::size_t r1 = std::min(last_row, slice.last_row) - slice.first_row + 1u;
+  return QRectF(QPointF(grid.column_left[c0], grid.row_top[r0]),
+                QPointF(grid.column_left[c1], grid.row_top[r1]));
+}
+
+const CellRange* SheetPainter::MergeAt(std::uint16_t row, std::uint16_t column) const {
+  for (const CellRange& merge : layout_.merges) {
+    if (merge.Contains(row, column)) return &merge;
+  }
+  return nullptr;
+}
+
+bool SheetPainter::HasText(std::uint16_t row, std::uint16_t column) const {
+  const auto found = std::lower_bound(
+      layout_.cells.begin(), layout_.cells.end(), std::make_pair(row, column),
+      [](const PrintCell& cell, const std::pair<std::uint16_t, std::uint16_t>& key) {
+        return std::make_pair(cell.row, cell.column) < key;
+      });
+  return found != layout_.cells.end() && found->row == row && found->column == column &&
+         !found->text.empty();
+}
+
+void SheetPainter::PaintPage(QPainter& painter, std::size_t page, double dots_per_point,
+                             int first_page_number) const {
+  const PageGrid grid = GridFor(page);
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing, true);
+  painter.setRenderHint(QPainter::TextAntialiasing, true);
+  PaintFills(painter, grid, dots_per_point);
+  if (layout_.page.print_gridlines) PaintGridlines(painter, grid, dots_per_point);
+  PaintTexts(painter, grid, dots_per_point);
+  PaintBorders(painter, grid, dots_per_point);
+  const int first = layout_.page.first_page_number.value_or(first_page_number);
+  PaintHeaderFooter(painter, first + static_cast<int>(page), dots_per_point);
+  painter.restore();
+}
+
+void SheetPainter::PaintFills(QPainter& p, const PageGrid& grid, double k) const {
+  const auto& slice = grid.slice;
+  for (const PrintCell& cell : layout_.cells) {
+    if (cell.row < slice.first_row || cell.row > slice.last_row ||
+        cell.column < slice.first_column || cell.column > slice.last_column) {
+      continue;
+    }
+    const auto& fill = layout_.styles[cell.style].fill;
+    if (!fill) continue;
+    const CellRange* merge = MergeAt(cell.row, cell.column);
+    const QRectF rect = merge ? CellRect(grid, merge->first_row, merge->last_row,
+                                         merge->first_column, merge->last_column)
+                              : CellRect(grid, cell.row, cell.row, cell.column, cell.column);
+    p.fillRect(Scaled(rect, k), ToColor(*fill));
+  }
+}
+
+void SheetPainter::PaintGridlines(QPainter& p, const PageGrid& grid, double k) const {
+  p.setPen(QPen(Qt::black, kGridlineWidth * k));
+  const auto& slice = grid.slice;
+  // Cell by cell, so that no line runs through a merged range.
+  auto same_merge = [this](std::uint16_t r1, std::uint16_t c1, std::uint16_t r2, std::uint16_t c2) {
+    const CellRange* merge = MergeAt(r1, c1);
+    return merge != nullptr && merge->Contains(r2, c2);
+  };
+  const std::size_t rows = grid.row_top.size() - 1;
+  const std::size_t columns = grid.column_left.size() - 1;
+  for (std::size_t r = 0; r <= rows; ++r) {
+    const auto row = static_cast<std::uint16_t>(slice.first_row + r);
+    const double y = grid.row_top[r] * k;
+    for (std::size_t c = 0; c < columns; ++c) {
+      const auto column = static_cast<std::uint16_t>(slice.first_column + c);
+      if (r > 0 && r < rows &&
+          same_merge(static_cast<std::uint16_t>(row - 1), column, row, column)) {
+        continue;
+      }
+      p.drawLine(QPointF(grid.column_left[c] * k, y), QPointF(grid.column_left[c + 1] * k, y));
+    }
+  }
+  for (std::size_t c = 0; c <= columns; ++c) {
+    const auto column = static_cast<std::uint16_t>(slice.first_column + c);
+    const double x = grid.column_left[c] * k;
+    for (std::size_t r = 0; r < rows; ++r) {
+      const auto row = static_cast<std::uint16_t>(slice.first_row + r);
+      if (c > 0 && c < columns &&
+          same_merge(row, static_cast<std::uint16_t>(column - 1), row, column)) {
+        continue;
+      }
+      p.drawLine(QPointF(x, grid.row_top[r] * k), QPointF(x, grid.row_top[r + 1] * k));
+    }
+  }
+}
+
+void SheetPainter::PaintTexts(QPainter& p, const PageGrid& grid, double k) const {
+  const auto& slice = grid.slice;
+  const double s = plan_.scale;
+  for (const PrintCell& cell : layout_.cells) {
+    if (cell.text.empty()) continue;
+    if (cell.row < slice.first_row || cell.row > slice.last_row ||
+        cell.column < slice.first_column || cell.column > slice.last_column) {
+      continue;
+    }
+    const CellRange* merge = MergeAt(cell.row, cell.column);
+    if (merge && (merge->first_row != cell.row || merge->first_column != cell.column)) continue;
+    // A hidden cell's text would otherwise run on over its empty neighbours.
+    if (!merge && (layout_.RowHidden(cell.row) || layout_.ColumnHidden(cell.column))) continue;
+    const xls::layout::CellStyle& style = layout_.styles[cell.style];
+    const xls::layout::Font& font = layout_.fonts[style.font];
+    const QRectF cell_rect = merge ? CellRect(grid, merge->first_row, merge->last_row,
+                                              merge->first_column, merge->last_column)
+                                   : CellRect(grid, cell.row, cell.row, cell.column, cell.column);
+
+    HorizontalAlignment horizontal = style.horizontal;
+    if (horizontal == HorizontalAlignment::kGeneral) {
+      horizontal = cell.is_number ? HorizontalAlignment::kRight : HorizontalAlignment::kLeft;
+    }
+    const bool wrap = style.wrap || horizontal == HorizontalAlignment::kJustify ||
+                      style.vertical == VerticalAlignment::kJustify;
+
+    // Text that does not wrap runs on over empty neighbours, on the side it is aligned
+    // away from; the clip is the cell widened over them.
+    QRectF clip = cell_rect;
+    const std::uint16_t last_column = merge ? merge->last_column : cell.column;
+    if (!wrap && !merge && !cell.is_number) {
+      const bool runs_right = horizontal != HorizontalAlignment::kRight;
+      const bool runs_left =
+          horizontal == HorizontalAlignment::kRight || horizontal == HorizontalAlignment::kCentre;
+      if (runs_right) {
+        std::uint16_t c = last_column;
+        while (c < slice.last_column && !HasText(cell.row, static_cast<std::uint16_t>(c + 1)) &&
+               !MergeAt(cell.row, static_cast<std::uint16_t>(c + 1))) {
+          ++c;
+        }
+        clip.setRight(CellRect(grid, cell.row, cell.row, c, c).right());
+      }
+      if (runs_left) {
+        std::uint16_t c = cell.column;
+        while (c > slice.first_column && !HasText(cell.row, static_cast<std::uint16_t>(c - 1)) &&
+               !MergeAt(cell.row, static_cast<std::uint16_t>(c - 1))) {
+          --c;
+        }
+        clip.setLeft(CellRect(grid, cell.row, cell.row, c, c).left());
+      }
+    }
+
+    const double padding = kTextPadding * s;
+    const double indent = style.indent * 3 * digit_width_ * s;
+    QRectF text_rect = cell_rect.adjusted(padding, 0, -padding, 0);
+    int flags = 0;
+    switch (horizontal) {
+      case HorizontalAlignment::kRight:
+        flags |= Qt::AlignRight;
+        text_rect.setRight(text_rect.right() - indent);
+        break;
+      case HorizontalAlignment::kCentre:
+      case HorizontalAlignment::kCentreAcrossSelection:
+      case HorizontalAlignment::kDistributed:
+        flags |= Qt::AlignHCenter;
+        break;
+      default:
+        flags |= Qt::AlignLeft;
+        text_rect.setLeft(text_rect.left() + indent);
+        break;
+    }
+    switch (style.vertical) {
+      case VerticalAlignment::kTop:
+        flags |= Qt::AlignTop;
+        text_rect.setTop(text_rect.top() + padding / 2);
+        break;
+      case VerticalAlignment::kCentre:
+      case VerticalAlignment::kDistributed:
+      case VerticalAlignment::kJustify:
+        flags |= Qt::AlignVCenter;
+        break;
+      case VerticalAlignment::kBottom:
+        flags |= Qt::AlignBottom;
+        text_rect.setBottom(text_rect.bottom() - padding / 2);
+        break;
+    }
+    if (wrap) {
+      flags |= Qt::TextWordWrap;
+    } else {
+      // Without wrapping the text keeps its width even where it leaves the cell.
+      const double spare = 10000;
+      if (flags & Qt::AlignRight) {
+        text_rect.setLeft(text_rect.left() - spare);
+      } else if (flags & Qt::AlignHCenter) {
+        text_rect.adjust(-spare, 0, spare, 0);
+      } else {
+        text_rect.setRight(text_rect.right() + spare);
+      }
+    }
+
+    p.save();
+    p.setClipRect(Scaled(clip, k));
+    p.setFont(CellFont(font, font.points * s));
+    p.setPen(ToColor(cell.text_colour.value_or(font.colour)));
+    p.drawText(Scaled(text_rect, k), flags, QString::fromStdU16String(cell.text));
+    p.restore();
+  }
+}
+
+void SheetPainter::PaintHeaderFooter(QPainter& p, int page_number, double k) const {
+  const xls::layout::PageSetup& setup = layout_.page;
+  if (setup.header.empty() && setup.footer.empty()) return;
+  const QDateTime now = QDateTime::currentDateTime();
+  xls::layout::HeaderFooterContext context;
+  context.page = page_number;
+  context.pages = static_cast<int>(plan_.pages.size());
+  context.sheet = layout_.sheet_name;
+  context.file = layout_.file_name;
+  context.date = now.toString(QStringLiteral("yyyy/M/d")).toStdU16String();
+  context.time = now.toString(QStringLiteral("H:mm")).toStdU16String();
+
+  // Headers and footers keep their size whatever the sheet's scale, in the default font.
+  const xls::layout::Font& font = layout_.fonts.front();
+  p.setFont(CellFont(font, font.points));
+  p.setPen(Qt::black);
+  const double left = setup.left_margin * kPointsPerInch;
+  const double right = plan_.paper.width - setup.right_margin * kPointsPerInch;
+  // The line's middle stands a little inside the header margin and on the footer margin,
+  // where other spreadsheet programs put it.
+  const double line = font.points * 1.3;
+  const double header_middle = setup.header_margin * kPointsPerInch + font.points * 0.86;
+  const double footer_middle =
+      plan_.paper.height - setup.footer_margin * kPointsPerInch + font.points * 0.11;
+  auto draw = [&](const std::u16string& code, double middle) {
+    if (code.empty()) return;
+    const xls::layout::HeaderFooterText text = xls::layout::ExpandHeaderFooter(code, context);
+    const QRectF band(QPointF(left, middle - line / 2), QPointF(right, middle + line / 2));
+    const QRectF scaled = Scaled(band, k);
+    p.drawText(scaled, Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdU16String(text.left));
+    p.drawText(scaled, Qt::AlignHCenter | Qt::AlignVCenter, QString::fromStdU16String(text.centre));
+    p.drawText(scaled, Qt::AlignRight | Qt::AlignVCenter, QString::fromStdU16String(text.right));
+  };
+  draw(setup.header, header_middle);
+  draw(setup.footer, footer_middle);
+}
+
+void SheetPainter::PaintBorders(QPainter& p, const PageGrid& grid, double k) const {
+  const auto& slice = grid.slice;
+  for (const PrintCell& cell : layout_.cells) {
+    if (cell.row < slice.first_row || cell.row > slice.last_row ||
+        cell.column < slice.first_column || cell.column > slice.last_column) {
+      continue;
+    }
+    const xls::layout::CellStyle& style = layout_.styles[cell.style];
+    const QRectF r = Scaled(CellRect(grid, cell.row, cell.row, cell.column, cell.column), k);
+    DrawBorderLine(p, style.top, r.topLeft(), r.topRight(), true, k);
+    DrawBorderLine(p, style.bottom, r.bottomLeft(), r.bottomRight(), true, k);
+    DrawBorderLine(p, style.left, r.topLeft(), r.bottomLeft(), false, k);
+    DrawBorderLine(p, style.right, r.topRight(), r.bottomRight(), false, k);
+  }
+}
+
+}  // namespace printing

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QPainter>
+#include <QRectF>
+#include <cstddef>
+#include <vector>
+
+#include "xls/layout/page_plan.h"
+#include "xls/layout/sheet_layout.h"
+
+namespace printing {
+
+// Draws the pages of a sheet layout as a spreadsheet program prints them: fills, grid lines
+// where the sheet asks for them, cell texts in their fonts and alignment, merged cells and
+// borders, each page placed inside the margins (centred where the sheet says so) at the
+// plan's scale.
+class SheetPainter {
+ public:
+  SheetPainter(const xls::layout::SheetLayout& layout, xls::layout::PagePlan plan,
+               double digit_width_points);
+
+  const xls::layout::PagePlan& Plan() const { return plan_; }
+
+  // Paints one page; the painter's device is the whole sheet of paper, its origin the
+  // paper's top left corner, with dots_per_point device units to the point.
+  // first_page_number is what &P shows on the first page, unless the sheet sets its own.
+  void PaintPage(QPainter& painter, std::size_t page, double dots_per_point,
+                 int first_page_number = 1) const;
+
+ private:
+  struct PageGrid {
+    std::vector<double> column_left;  // points on paper, one more than the columns
+    std::vector<double> row_top;      // points on paper, one more than the rows
+    xls::layout::PageSlice slice;
+  };
+
+  PageGrid GridFor(std::size_t page) const;
+  QRectF CellRect(const PageGrid& grid, std::uint16_t first_row, std::uint16_t last_row,
+                  std::uint16_t first_column, std::uint16_t last_column) const;
+  const xls::layout::CellRange* MergeAt(std::uint16_t row, std::uint16_t column) const;
+  bool HasText(std::uint16_t row, std::uint16_t column) const;
+
+  void PaintFills(QPainter& p, const PageGrid& grid, double k) const;
+  void PaintGridlines(QPainter& p, const PageGrid& grid, double k) const;
+  void PaintTexts(QPainter& p, const PageGrid& grid, double k) const;
+  void PaintBorders(QPainter& p, const PageGrid& grid, double k) const;
+  void PaintHeaderFooter(QPainter& p, int page_number, double k) const;
+
+  const xls::layout::SheetLayout& layout_;
+  xls::layout::PagePlan plan_;
+  double digit_width_;
+};
+
+}  // namespace printing

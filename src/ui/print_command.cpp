@@ -1,0 +1,31 @@
+#include "ui/print_command.h"
+
+#include <exception>
+
+#include "ui/failure_report.h"
+#include "ui/form1.h"
+#include "ui/message_box.h"
+#include "ui/tally_print_preview.h"
+
+namespace ui {
+
+PrintCommand::PrintCommand(Form1& form, std::filesystem::path program_directory)
+    : form_(form),
+      // The export's display step hands the saved workbook here instead of to the desktop.
+      factory_([&form](const std::filesystem::path& saved) { PreviewTallySheet(&form, saved); }),
+      source_(form),
+      export_(factory_, std::move(program_directory), [] {}),
+      shortcut_(QKeySequence::Print, &form) {
+  shortcut_.setContext(Qt::WindowShortcut);
+  QObject::connect(&shortcut_, &QShortcut::activated, &form, [this] { Run(); });
+}
+
+void PrintCommand::Run() {
+  try {
+    export_.Run(source_);
+  } catch (const std::exception&) {
+    ShowMessage(&form_, FailureMessage(DescribeFailure(std::current_exception())));
+  }
+}
+
+}  // namespace ui

@@ -1,0 +1,154 @@
+#include "xls/layout/page_plan.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace xls::layout {
+
+namespace {
+
+constexpr double kPointsPerInch = 72.0;
+constexpr double kPointsPerMm = 72.0 / 25.4;
+
+bool Shows(const SheetLayout& layout, const PrintCell& cell) {
+  if (!cell.text.empty()) return true;
+  const CellStyle& style = layout.styles[cell.style];
+  return style.fill.has_value() || style.left.style != BorderStyle::kNone ||
+         style.right.style != BorderStyle::kNone || style.top.style != BorderStyle::kNone ||
+         style.bottom.style != BorderStyle::kNone;
+}
+
+// Cuts [first, last] into runs that fit `room` points each, also before every break.
+template <typename SizeOf>
+std::vector<std::pair<std::uint16_t, std::uint16_t>> Cut(std::uint16_t first, std::uint16_t last,
+                                                         double room,
+                                                         const std::vector<std::uint16_t>& breaks,
+                                                         SizeOf size_of) {
+  std::vector<std::pair<std::uint16_t, std::uint16_t>> runs;
+  std::uint32_t start = first;
+  double used = 0;
+  for (std::uint32_t i = first; i <= last; ++i) {
+    const double size = size_of(static_cast<std::uint16_t>(i));
+    const bool manual = i > start && std::binary_search(breaks.begin(), breaks.end(), i);
+    // A single row or column taller than the page still gets a page of its own.
+    if (manual || (used + size > room + 1e-6 && i > start)) {
+      runs.emplace_back(static_cast<std::uint16_t>(start), static_cast<std::uint16_t>(i - 1));
+      start = i;
+      used = 0;
+    }
+    used += size;
+  }
+  runs.emplace_back(static_cast<std::uint16_t>(start), last);
+  return runs;
+}
+
+}  // namespace
+
+PaperSize PaperForCode(std::uint16_t code) {
+  auto mm = [](double w, double h) { return PaperSize{w * kPointsPerMm, h * kPointsPerMm}; };
+  auto inch = [](double w, double h) { return PaperSize{w * kPointsPerInch, h * kPointsPerInch}; };
+  switch (code) {
+    case 1:
+      return inch(8.5, 11);  // Letter
+    case 5:
+      return inch(8.5, 14);  // Legal
+    case 7:
+      return inch(7.25, 10.5);  // Executive
+    case 8:
+      return mm(297, 420);  // A3
+    case 11:
+      return mm(148, 210);  // A5
+    case 12:
+      return mm(257, 364);  // B4 (JIS)
+    case 13:
+      return mm(182, 257);  // B5 (JIS)
+    case 70:
+      return mm(105, 148);  // A6
+    default:
+      return mm(210, 297);  // A4
+  }
+}
+
+double ColumnWidthPoints(const SheetLayout& layout, std::uint16_t column,
+                         double digit_width_points) {
+  if (layout.ColumnHidden(column)) return 0;
+  return layout.ColumnWidth(column) / 256.0 * digit_width_points;
+}
+
+double RowHeightPoints(const SheetLayout& layout, std::uint16_t row) {
+  if (layout.RowHidden(row)) return 0;
+  return layout.RowHeight(row) / 20.0;
+}
+
+std::optional<CellRange> UsedRange(const SheetLayout& layout) {
+  std::optional<CellRange> used;
+  auto cover = [&used](std::uint16_t row, std::uint16_t column) {
+    if (!used) {
+      used = CellRange{0, row, 0, column};
+      return;
+    }
+    used->last_row = std::max(used->last_row, row);
+    used->last_column = std::max(used->last_column, column);
+  };
+  for (const PrintCell& cell : layout.cells) {
+    if (Shows(layout, cell)) cover(cell.row, cell.column);
+  }
+  for (const CellRange& merge : layout.merges) cover(merge.last_row, merge.last_column);
+  return used;
+}
+
+PagePlan PlanPages(const SheetLayout& layout, double digit_width_points) {
+  const PageSetup& setup = layout.page;
+  PagePlan plan;
+  plan.paper = PaperForCode(setup.paper_size);
+  if (setup.orientation == Orientation::kLandscape) std::swap(plan.paper.width, plan.paper.height);
+  const std::optional<CellRange> range = setup.print_area ? setup.print_area : UsedRange(layout);
+  if (!range) return plan;
+  plan.range = *range;
+
+  const double room_width =
+      std::max(plan.paper.width - (setup.left_margin + setup.right_margin) * kPointsPerInch, 1.0);
+  const double room_height =
+      std::max(plan.paper.height - (setup.top_margin + setup.bottom_margin) * kPointsPerInch, 1.0);
+  auto column_width = [&](std::uint16_t c) {
+    return ColumnWidthPoints(layout, c, digit_width_points);
+  };
+  auto row_height = [&](std::uint16_t r) { return RowHeightPoints(layout, r); };
+
+  if (setup.fit_to_pages) {
+    double total_width = 0;
+    double total_height = 0;
+    for (std::uint32_t c = range->first_column; c <= range->last_column; ++c) {
+      total_width += column_width(static_cast<std::uint16_t>(c));
+    }
+    for (std::uint32_t r = range->first_row; r <= range->last_row; ++r) {
+      total_height += row_height(static_cast<std::uint16_t>(r));
+    }
+    double fit = 1.0;
+    if (setup.fit_width > 0 && total_width > 0) {
+      fit = std::min(fit, room_width * setup.fit_width / total_width);
+    }
+    if (setup.fit_height > 0 && total_height > 0) {
+      fit = std::min(fit, room_height * setup.fit_height / total_height);
+    }
+    // Spreadsheets scale in whole percent, and never below 10 %.
+    plan.scale = std::max(std::floor(fit * 100.0 + 1e-9), 10.0) / 100.0;
+  } else {
+    plan.scale = setup.scale_percent / 100.0;
+  }
+
+  const auto column_runs =
+      Cut(range->first_column, range->last_column, room_width / plan.scale,
+          setup.fit_to_pages ? std::vector<std::uint16_t>{} : setup.column_breaks, column_width);
+  const auto row_runs =
+      Cut(range->first_row, range->last_row, room_height / plan.scale,
+          setup.fit_to_pages ? std::vector<std::uint16_t>{} : setup.row_breaks, row_height);
+  for (const auto& [first_column, last_column] : column_runs) {
+    for (const auto& [first_row, last_row] : row_runs) {
+      plan.pages.push_back({first_row, last_row, first_column, last_column});
+    }
+  }
+  return plan;
+}
+
+}  // namespace xls::layout

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "xls/layout/sheet_layout.h"
+
+namespace xls::layout {
+
+// Paper width and height in points (1/72 inch) for the file's paper code, upright; unknown
+// codes give A4.
+struct PaperSize {
+  double width = 595.276;
+  double height = 841.89;
+};
+PaperSize PaperForCode(std::uint16_t code);
+
+// One printed page: the block of cells it shows.
+struct PageSlice {
+  std::uint16_t first_row = 0;
+  std::uint16_t last_row = 0;
+  std::uint16_t first_column = 0;
+  std::uint16_t last_column = 0;
+};
+
+// How the sheet falls on paper. Lengths are points on paper; cell sizes on the sheet are
+// multiplied by scale.
+struct PagePlan {
+  PaperSize paper;  // turned for landscape
+  double scale = 1;
+  CellRange range;  // the cells printed: the print area, else A1 to the last cell that shows
+  std::vector<PageSlice> pages;  // down first, then across
+};
+
+// Widths and heights of the sheet in points at 100 %. digit_width_points is the width of
+// a digit of the workbook's default font, the unit column widths count in.
+double ColumnWidthPoints(const SheetLayout& layout, std::uint16_t column,
+                         double digit_width_points);
+double RowHeightPoints(const SheetLayout& layout, std::uint16_t row);
+
+// The cells that show on paper when no print area is set: up to the last one with text,
+// a border or a fill, merged ranges included. Nothing when the sheet is blank.
+std::optional<CellRange> UsedRange(const SheetLayout& layout);
+
+// Cuts the sheet into pages: scale (or the largest whole percentage that fits the pages
+// asked for, never above 100 %), then pages as wide and tall as the paper inside its margins
+// holds, cut before manual page breaks too. A blank sheet has no pages.
+PagePlan PlanPages(const SheetLayout& layout, double digit_width_points);
+
+}  // namespace xls::layout

@@ -1,0 +1,108 @@
+#include "xls/layout/sheet_geometry.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+#include "xls/biff/byte_io.h"
+
+namespace xls::layout {
+
+namespace {
+
+constexpr std::uint16_t kDefColWidth = 0x0055;
+constexpr std::uint16_t kStandardWidth = 0x0099;
+constexpr std::uint16_t kColInfo = 0x007D;
+constexpr std::uint16_t kRow = 0x0208;
+constexpr std::uint16_t kDefaultRowHeight = 0x0225;
+constexpr std::uint16_t kMergeCells = 0x00E5;
+
+constexpr std::size_t kMaxColumns = 256;
+constexpr std::uint16_t kRowHidden = 0x0020;
+constexpr std::uint16_t kRowHeightMask = 0x7FFF;
+
+void SetColumn(SheetLayout& layout, std::size_t column, std::uint16_t width, bool hidden) {
+  if (layout.column_widths.size() <= column) {
+    layout.column_widths.resize(column + 1, layout.default_column_width);
+    layout.hidden_columns.resize(column + 1, false);
+  }
+  layout.column_widths[column] = width;
+  layout.hidden_columns[column] = hidden;
+}
+
+}  // namespace
+
+std::uint16_t DefaultColumnWidth(std::uint16_t digits, double default_font_twips) {
+  // The padding, in 1/256 digit, that spreadsheets add to DEFCOLWIDTH's whole digits.
+  const double padding = 40960.0 / std::max(default_font_twips - 15.0, 60.0) + 50.0;
+  const double width = digits * 256.0 + std::floor(padding);
+  return static_cast<std::uint16_t>(std::min(width, 65535.0));
+}
+
+void ReadSheetGeometry(const std::vector<biff::Record>& sheet, double default_font_twips,
+                       SheetLayout& layout) {
+  using biff::GetU16;
+  std::optional<std::uint16_t> standard_width;
+  std::optional<std::uint16_t> default_digits;
+  for (const biff::Record& record : sheet) {
+    if (record.type == kStandardWidth) standard_width = GetU16(record.body, 0);
+    if (record.type == kDefColWidth) default_digits = GetU16(record.body, 0);
+  }
+  // STANDARDWIDTH, where present, is exact; DEFCOLWIDTH counts whole digits without padding.
+  if (standard_width) {
+    layout.default_column_width = *standard_width;
+  } else {
+    layout.default_column_width =
+        DefaultColumnWidth(default_digits.value_or(8), default_font_twips);
+  }
+
+  for (const biff::Record& record : sheet) {
+    switch (record.type) {
+      case kColInfo: {
+        const std::uint16_t first = GetU16(record.body, 0);
+        const std::uint16_t last = GetU16(record.body, 2);
+        const std::uint16_t width = GetU16(record.body, 4);
+        const bool hidden = (GetU16(record.body, 8) & 0x0001) != 0;
+        for (std::size_t c = first; c <= last && c < kMaxColumns; ++c) {
+          SetColumn(layout, c, width, hidden || width == 0);
+        }
+        break;
+      }
+      case kDefaultRowHeight: {
+        const std::uint16_t flags = GetU16(record.body, 0);
+        layout.default_row_height = GetU16(record.body, 2);
+        if ((flags & 0x0002) != 0) layout.default_row_height = 0;  // rows hidden by default
+        break;
+      }
+      case kRow: {
+        const std::uint16_t row = GetU16(record.body, 0);
+        const std::uint16_t height = GetU16(record.body, 6) & kRowHeightMask;
+        const bool hidden = (GetU16(record.body, 12) & kRowHidden) != 0;
+        if (layout.row_heights.size() <= row) {
+          layout.row_heights.resize(std::size_t{row} + 1, layout.default_row_height);
+          layout.hidden_rows.resize(std::size_t{row} + 1, false);
+        }
+        layout.row_heights[row] = height;
+        layout.hidden_rows[row] = hidden || height == 0;
+        break;
+      }
+      case kMergeCells: {
+        const std::uint16_t count = GetU16(record.body, 0);
+        for (std::size_t i = 0; i < count; ++i) {
+          const std::size_t at = 2 + 8 * i;
+          CellRange range{GetU16(record.body, at), GetU16(record.body, at + 2),
+                          static_cast<std::uint16_t>(GetU16(record.body, at + 4) & 0xFF),
+                          static_cast<std::uint16_t>(GetU16(record.body, at + 6) & 0xFF)};
+          if (range.first_row <= range.last_row && range.first_column <= range.last_column) {
+            layout.merges.push_back(range);
+          }
+        }
+        break;
+      }
+      default:
+        break;
+    }
+  }
+}
+
+}  // namespace xls::layout

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+
+#include "xls/layout/sheet_layout.h"
+
+namespace xls::layout {
+
+// The print layout of one worksheet of a workbook file. Every failure is an xls::Failure:
+// the file's own (missing, unreadable, not a workbook, damaged, encrypted ...) as opening
+// the workbook reports them, kNoSuchSheet naming the sheet, and kDamaged for records only
+// printing reads (fonts, formats, page setup).
+SheetLayout ReadSheetLayoutFile(const std::filesystem::path& path, std::u16string_view sheet);
+
+}  // namespace xls::layout

@@ -1,0 +1,174 @@
+#include "xls/layout/workbook_styles.h"
+
+#include <array>
+
+#include "xls/biff/byte_io.h"
+#include "xls/biff/continued_reader.h"
+#include "xls/layout/number_format.h"
+
+namespace xls::layout {
+
+namespace {
+
+constexpr std::uint16_t kFont = 0x0031;
+constexpr std::uint16_t kFormat = 0x041E;
+constexpr std::uint16_t kXf = 0x00E0;
+constexpr std::uint16_t kPalette = 0x0092;
+constexpr std::uint16_t kDate1904 = 0x0022;
+
+constexpr std::size_t kFontNameOffset = 14;
+constexpr std::uint16_t kBoldWeight = 700;
+constexpr std::size_t kFirstPaletteIndex = 8;  // indexes 0-7 are the eight fixed colours
+
+Font ReadFont(const std::vector<std::uint8_t>& body, const std::vector<Rgb>& palette) {
+  using biff::GetU16;
+  using biff::GetU8;
+  Font font;
+  font.points = GetU16(body, 0) / 20.0;
+  const std::uint16_t flags = GetU16(body, 2);
+  font.italic = (flags & 0x0002) != 0;
+  font.strikeout = (flags & 0x0008) != 0;
+  font.colour = PaletteColour(palette, GetU16(body, 4));
+  font.bold = GetU16(body, 6) >= kBoldWeight;
+  switch (GetU8(body, 10)) {
+    case 0x01:
+    case 0x21:
+      font.underline = Underline::kSingle;
+      break;
+    case 0x02:
+    case 0x22:
+      font.underline = Underline::kDouble;
+      break;
+    default:
+      break;
+  }
+  font.name = biff::ReadShortUnicodeString(body, kFontNameOffset);
+  return font;
+}
+
+CellFormat ReadXf(const std::vector<std::uint8_t>& body, const std::vector<Rgb>& palette) {
+  using biff::GetU16;
+  using biff::GetU32;
+  using biff::GetU8;
+  CellFormat f;
+  f.style.font = GetU16(body, 0);
+  f.number_format = GetU16(body, 2);
+  const std::uint8_t alignment = GetU8(body, 6);
+  f.style.horizontal = static_cast<HorizontalAlignment>(std::min(alignment & 0x07, 7));
+  f.style.wrap = (alignment & 0x08) != 0;
+  const int vertical = (alignment >> 4) & 0x07;
+  f.style.vertical = static_cast<VerticalAlignment>(std::min(vertical, 4));
+  f.style.indent = GetU8(body, 8) & 0x0F;
+  const std::uint32_t lines = GetU32(body, 10);
+  const std::uint32_t more = GetU32(body, 14);
+  auto border = [&palette](std::uint32_t style, std::uint32_t colour) {
+    Border b;
+    b.style = static_cast<BorderStyle>(std::min<std::uint32_t>(style, 13));
+    b.colour = PaletteColour(palette, static_cast<std::uint16_t>(colour));
+    return b;
+  };
+  f.style.left = border(lines & 0x0F, (lines >> 16) & 0x7F);
+  f.style.right = border((lines >> 4) & 0x0F, (lines >> 23) & 0x7F);
+  f.style.top = border((lines >> 8) & 0x0F, more & 0x7F);
+  f.style.bottom = border((lines >> 12) & 0x0F, (more >> 7) & 0x7F);
+  const std::uint32_t pattern = (more >> 26) & 0x3F;
+  if (pattern != 0) {
+    const std::uint16_t colours = GetU16(body, 18);
+    // Solid fills take the pattern colour; other patterns are drawn as that colour too,
+    // which is what they look like from a little way off.
+    const std::uint16_t fore = colours & 0x7F;
+    if (fore != 64) f.style.fill = PaletteColour(palette, fore);
+  }
+  return f;
+}
+
+}  // namespace
+
+std::vector<Rgb> DefaultPalette() {
+  static constexpr std::array<std::uint32_t, 56> kColours = {
+      0x000000, 0xFFFFFF, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00, 0xFF00FF, 0x00FFFF,
+      0x800000, 0x008000, 0x000080, 0x808000, 0x800080, 0x008080, 0xC0C0C0, 0x808080,
+      0x9999FF, 0x993366, 0xFFFFCC, 0xCCFFFF, 0x660066, 0xFF8080, 0x0066CC, 0xCCCCFF,
+      0x000080, 0xFF00FF, 0xFFFF00, 0x00FFFF, 0x800080, 0x800000, 0x008080, 0x0000FF,
+      0x00CCFF, 0xCCFFFF, 0xCCFFCC, 0xFFFF99, 0x99CCFF, 0xFF99CC, 0xCC99FF, 0xFFCC99,
+      0x3366FF, 0x33CCCC, 0x99CC00, 0xFFCC00, 0xFF9900, 0xFF6600, 0x666699, 0x969696,
+      0x003366, 0x339966, 0x003300, 0x333300, 0x993300, 0x993366, 0x333399, 0x333333};
+  std::vector<Rgb> palette;
+  for (std::uint32_t c : kColours) {
+    palette.push_back({static_cast<std::uint8_t>(c >> 16), static_cast<std::uint8_t>(c >> 8),
+                       static_cast<std::uint8_t>(c)});
+  }
+  return palette;
+}
+
+Rgb PaletteColour(const std::vector<Rgb>& palette, std::uint16_t index) {
+  static constexpr std::array<Rgb, 8> kFixed = {{{0, 0, 0},
+                                                 {255, 255, 255},
+                                                 {255, 0, 0},
+                                                 {0, 255, 0},
+                                                 {0, 0, 255},
+                                                 {255, 255, 0},
+                                                 {255, 0, 255},
+                                                 {0, 255, 255}}};
+  if (index < kFirstPaletteIndex) return kFixed[index];
+  const std::size_t slot = index - kFirstPaletteIndex;
+  if (slot < palette.size()) return palette[slot];
+  return {};  // automatic and system colours: black ink on white paper
+}
+
+std::u16string WorkbookStyles::NumberFormatCode(std::uint16_t index) const {
+  const auto own = number_formats.find(index);
+  return own != number_formats.end() ? own->second : BuiltInFormatCode(index);
+}
+
+const CellFormat& WorkbookStyles::Format(std::uint16_t xf) const {
+  static const CellFormat kDefault;
+  if (xf < formats.size()) return formats[xf];
+  return formats.size() > 15 ? formats[15] : kDefault;
+}
+
+WorkbookStyles ReadWorkbookStyles(const std::vector<biff::Record>& globals) {
+  WorkbookStyles styles;
+  // The palette may come after the fonts and formats that use it: find it first.
+  std::vector<Rgb> palette = DefaultPalette();
+  for (const biff::Record& record : globals) {
+    if (record.type != kPalette) continue;
+    const std::uint16_t count = biff::GetU16(record.body, 0);
+    for (std::size_t i = 0; i < count && i < palette.size(); ++i) {
+      const std::size_t at = 2 + 4 * i;
+      palette[i] = {biff::GetU8(record.body, at), biff::GetU8(record.body, at + 1),
+                    biff::GetU8(record.body, at + 2)};
+    }
+  }
+  for (const biff::Record& record : globals) {
+    switch (record.type) {
+      case kFont:
+        if (styles.fonts.size() == 4) styles.fonts.push_back(styles.fonts[0]);  // index 4
+        styles.fonts.push_back(ReadFont(record.body, palette));
+        break;
+      case kFormat:
+        styles.number_formats[biff::GetU16(record.body, 0)] =
+            biff::ReadUnicodeString(record.body, 2);
+        break;
+      case kXf:
+        styles.formats.push_back(ReadXf(record.body, palette));
+        break;
+      case kDate1904:
+        styles.date1904 = biff::GetU16(record.body, 0) != 0;
+        break;
+      default:
+        break;
+    }
+  }
+  if (styles.fonts.empty()) {
+    Font fallback;
+    fallback.name = u"Arial";
+    styles.fonts.push_back(fallback);
+  }
+  for (CellFormat& format : styles.formats) {
+    if (format.style.font >= styles.fonts.size()) format.style.font = 0;
+  }
+  return styles;
+}
+
+}  // namespace xls::layout

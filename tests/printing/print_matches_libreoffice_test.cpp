@@ -1,0 +1,128 @@
+// Verdalon's printout of a workbook against LibreOffice's PDF of the same file: same paper,
+// orientation and page count, and every text at the same place within 2 mm.
+
+#include <gtest/gtest.h>
+
+#include <QPdfWriter>
+#include <QString>
+#include <cmath>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "pdf_words.h"
+#include "printing/sheet_printer.h"
+#include "spreadsheet_programs.h"
+#include "workbook/sheet_print_source.h"
+#include "xls/xls_document.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using printing_test::PdfPage;
+using printing_test::PdfWord;
+
+constexpr double kTolerancePoints = 2.0 / 25.4 * 72.0;  // 2 mm
+constexpr double kPaperTolerancePoints = 1.0;
+
+class PrintMatchesLibreOffice : public ::testing::TestWithParam<fs::path> {
+ protected:
+  void SetUp() override {
+    if (!test_support::HaveProgram("soffice")) {
+      GTEST_SKIP() << "LibreOffice (soffice) is not installed: nothing to compare with";
+    }
+    if (!test_support::HaveProgram("pdftotext")) {
+      GTEST_SKIP() << "pdftotext (poppler-utils) is not installed: cannot read the PDFs";
+    }
+    work_ = fs::temp_directory_path() /
+            ("verdalon-print-" + std::to_string(::getpid()) + "-" + GetParam().stem().string());
+    fs::remove_all(work_);
+    fs::create_directories(work_);
+    workbook_ = work_ / "workbook.xls";
+    fs::copy_file(GetParam(), workbook_);
+  }
+  void TearDown() override {
+    if (!work_.empty()) fs::remove_all(work_);
+  }
+
+  // Every sheet as Verdalon prints it, numbered on from page to page as one document.
+  std::vector<PdfPage> VerdalonPages() {
+    const auto document = xls::XlsDocument::Open(workbook_);
+    std::vector<PdfPage> pages;
+    int next_page = 1;
+    for (std::size_t sheet = 0; sheet < document->SheetCount(); ++sheet) {
+      const auto layout = workbook::LoadSheetLayout(workbook_, document->SheetName(sheet));
+      const fs::path pdf = work_ / ("verdalon-" + std::to_string(sheet) + ".pdf");
+      int printed = 0;
+      {
+        QPdfWriter writer(QString::fromStdString(pdf.string()));
+        writer.setResolution(1200);
+        printed = printing::PrintSheet(layout, writer, next_page);
+      }
+      next_page += printed;
+      if (printed == 0) continue;  // a blank sheet prints nothing
+      std::vector<PdfPage> read = printing_test::ReadPdfWords(pdf, work_);
+      EXPECT_EQ(read.size(), static_cast<std::size_t>(printed));
+      pages.insert(pages.end(), read.begin(), read.end());
+    }
+    return pages;
+  }
+
+  fs::path work_;
+  fs::path workbook_;
+};
+
+TEST_P(PrintMatchesLibreOffice, SamePaperPagesAndTextPlaces) {
+  const fs::path theirs = test_support::LibreOfficePdf(workbook_, work_);
+  ASSERT_FALSE(theirs.empty()) << "LibreOffice could not convert " << GetParam();
+  const std::vector<PdfPage> expected = printing_test::ReadPdfWords(theirs, work_);
+  const std::vector<PdfPage> actual = VerdalonPages();
+  ASSERT_FALSE(expected.empty());
+  ASSERT_EQ(actual.size(), expected.size()) << "page count";
+
+  for (std::size_t page = 0; page < expected.size(); ++page) {
+    SCOPED_TRACE("page " + std::to_string(page + 1));
+    // Paper size and orientation: width and height each the same.
+    EXPECT_NEAR(actual[page].width, expected[page].width, kPaperTolerancePoints);
+    EXPECT_NEAR(actual[page].height, expected[page].height, kPaperTolerancePoints);
+
+    auto nearest = [](const PdfWord& word, const std::vector<PdfWord>& among) {
+      double best = INFINITY;
+      for (const PdfWord& other : among) {
+        if (other.text == word.text) best = std::min(best, printing_test::Distance(word, other));
+      }
+      return best;
+    };
+    for (const PdfWord& word : expected[page].words) {
+      EXPECT_LE(nearest(word, actual[page].words), kTolerancePoints)
+          << "\"" << word.text << "\" at (" << word.x_min << ", " << word.y_min
+          << ") in LibreOffice's PDF";
+    }
+    for (const PdfWord& word : actual[page].words) {
+      EXPECT_LE(nearest(word, expected[page].words), kTolerancePoints)
+          << "\"" << word.text << "\" at (" << word.x_min << ", " << word.y_min
+          << ") in Verdalon's PDF";
+    }
+  }
+}
+
+std::string SampleName(const ::testing::TestParamInfo<fs::path>& info) {
+  std::string name;
+  for (char c : info.param.stem().string()) {
+    name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+  }
+  return name.find_first_not_of('_') == std::string::npos ? "sample_template" : name;
+}
+
+// The sample template; two landscape, fit-to-page templates saved by LibreOffice and by
+// gnumeric; and workbooks written by Excel with merged cells over one and two sheets.
+INSTANTIATE_TEST_SUITE_P(
+    Workbooks, PrintMatchesLibreOffice,
+    ::testing::Values(fs::path(VERDALON_TEMPLATE_DIR) / "锯材账单.xls",
+                      fs::path(VERDALON_TEMPLATE_DIR) / "print-samples/landscape-libreoffice.xls",
+                      fs::path(VERDALON_TEMPLATE_DIR) / "print-samples/landscape-gnumeric.xls",
+                      fs::path(VERDALON_XLS_CORPUS) / "excel/edr__Test_MergedCell.xls",
+                      fs::path(VERDALON_XLS_CORPUS) / "excel/calamine__merged_range.xls"),
+    SampleName);
+
+}  // namespace

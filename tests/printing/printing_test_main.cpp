@@ -1,0 +1,12 @@
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QtGlobal>
+
+// Fonts and PDF writing need a QGuiApplication; no display is needed.
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  ::testing::InitGoogleTest(&argc, argv);
+  QGuiApplication app(argc, argv);
+  return RUN_ALL_TESTS();
+}

@@ -1,0 +1,107 @@
+// The renderer's own rules, read back from the PDF it writes: what is hidden stays off the
+// paper, numbers stand right and merged titles in the middle of the columns that show.
+
+#include <gtest/gtest.h>
+
+#include <QString>
+#include <filesystem>
+#include <optional>
+
+#include "pdf_words.h"
+#include "printing/sheet_printer.h"
+#include "spreadsheet_programs.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace xls::layout;
+using printing_test::PdfPage;
+using printing_test::PdfWord;
+
+constexpr double kLeft = 72;  // one-inch margin
+
+class SheetPainterTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!test_support::HaveProgram("pdftotext")) {
+      GTEST_SKIP() << "pdftotext (poppler-utils) is not installed: cannot read the PDF";
+    }
+    work_ = fs::temp_directory_path() / ("verdalon-painter-" + std::to_string(::getpid()));
+    fs::create_directories(work_);
+  }
+  void TearDown() override {
+    if (!work_.empty()) fs::remove_all(work_);
+  }
+
+  std::vector<PdfPage> Print(const SheetLayout& layout) {
+    const fs::path pdf = work_ / "sheet.pdf";
+    EXPECT_TRUE(printing::WriteSheetPdf(layout, QString::fromStdString(pdf.string())));
+    return printing_test::ReadPdfWords(pdf, work_);
+  }
+
+  fs::path work_;
+};
+
+std::optional<PdfWord> Find(const PdfPage& page, const std::string& text) {
+  for (const PdfWord& word : page.words) {
+    if (word.text == text) return word;
+  }
+  return std::nullopt;
+}
+
+// Four columns of equal width, the second hidden; the third row hidden.
+SheetLayout Sample() {
+  SheetLayout layout;
+  layout.fonts.push_back(Font{u"DejaVu Sans", 10, false, false, false, Underline::kNone, {}});
+  CellStyle centred;
+  centred.horizontal = HorizontalAlignment::kCentre;
+  layout.styles = {CellStyle{}, centred};
+  layout.column_widths = {2560, 2560, 2560, 2560};
+  layout.hidden_columns = {false, true, false, false};
+  layout.row_heights = {400, 400, 400, 400};
+  layout.hidden_rows = {false, false, true, false};
+  layout.page.left_margin = layout.page.right_margin = 1.0;
+  layout.page.top_margin = layout.page.bottom_margin = 1.0;
+  layout.cells = {
+      {0, 0, u"left", false, 0, {}},  {0, 1, u"hiddencolumn", false, 0, {}},
+      {1, 2, u"12.50", true, 0, {}},  {2, 0, u"hiddenrow", false, 0, {}},
+      {3, 0, u"Title", false, 1, {}},
+  };
+  layout.merges = {{3, 3, 0, 3}};
+  return layout;
+}
+
+TEST_F(SheetPainterTest, HiddenCellsStayOffThePaperAndTheRestStandsInPlace) {
+  const std::vector<PdfPage> pages = Print(Sample());
+  ASSERT_EQ(pages.size(), 1u);
+  const PdfPage& page = pages[0];
+  EXPECT_FALSE(Find(page, "hiddencolumn"));
+  EXPECT_FALSE(Find(page, "hiddenrow"));
+
+  const auto left = Find(page, "left");
+  const auto number = Find(page, "12.50");
+  const auto title = Find(page, "Title");
+  ASSERT_TRUE(left && number && title);
+  // Texts keep a small gap from the cell's edge.
+  EXPECT_NEAR(left->x_min, kLeft + 2, 1.0);
+  // The number stands at the right of the third column, which follows the first directly:
+  // that gives the width of a column, and the merged title must be in the middle of the
+  // three columns that show.
+  const double column = (number->x_max + 2 - kLeft) / 2;
+  EXPECT_GT(column, 40);
+  EXPECT_NEAR((title->x_min + title->x_max) / 2, kLeft + 1.5 * column, 1.0);
+  // Rows go down in order; the hidden one takes no room: the title's row follows the number's.
+  EXPECT_LT(left->y_max, number->y_max);
+  EXPECT_NEAR(title->y_max - number->y_max, 20, 1.0);
+}
+
+TEST_F(SheetPainterTest, LandscapeTurnsThePaper) {
+  SheetLayout layout = Sample();
+  layout.page.orientation = Orientation::kLandscape;
+  const std::vector<PdfPage> pages = Print(layout);
+  ASSERT_EQ(pages.size(), 1u);
+  EXPECT_NEAR(pages[0].width, 842, 1);
+  EXPECT_NEAR(pages[0].height, 595, 1);
+}
+
+}  // namespace

@@ -1,0 +1,128 @@
+#include "xls/layout/page_plan.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace xls::layout;
+
+constexpr double kDigit = 7.0;  // points per digit of the default font, chosen for the test
+
+// rows rows of 20 pt and columns columns of 10 digits (70 pt), each with a text; A4 with
+// one-inch margins all round, so that 697.89 pt of height and 451.28 pt of width are free.
+SheetLayout Grid(std::uint16_t rows, std::uint16_t columns) {
+  SheetLayout layout;
+  layout.styles.emplace_back();
+  layout.default_row_height = 400;
+  layout.default_column_width = 10 * 256;
+  layout.page.left_margin = layout.page.right_margin = 1.0;
+  layout.page.top_margin = layout.page.bottom_margin = 1.0;
+  for (std::uint16_t r = 0; r < rows; ++r) {
+    for (std::uint16_t c = 0; c < columns; ++c) layout.cells.push_back({r, c, u"x", false, 0, {}});
+  }
+  return layout;
+}
+
+std::vector<std::pair<int, int>> RowRuns(const PagePlan& plan) {
+  std::vector<std::pair<int, int>> runs;
+  for (const PageSlice& page : plan.pages) runs.emplace_back(page.first_row, page.last_row);
+  return runs;
+}
+
+TEST(PagePlan, TallSheetsGoOnAsManyPagesAsTheirRowsNeed) {
+  // 697.89 / 20 = 34 whole rows a page.
+  const PagePlan plan = PlanPages(Grid(60, 3), kDigit);
+  EXPECT_DOUBLE_EQ(plan.scale, 1.0);
+  EXPECT_EQ(RowRuns(plan), (std::vector<std::pair<int, int>>{{0, 33}, {34, 59}}));
+  EXPECT_NEAR(plan.paper.width, 595.28, 0.01);
+  EXPECT_NEAR(plan.paper.height, 841.89, 0.01);
+}
+
+TEST(PagePlan, ManualBreaksAndHiddenRows) {
+  SheetLayout layout = Grid(60, 3);
+  layout.page.row_breaks = {10};
+  EXPECT_EQ(RowRuns(PlanPages(layout, kDigit)),
+            (std::vector<std::pair<int, int>>{{0, 9}, {10, 43}, {44, 59}}));
+
+  // Hidden rows take no room: with rows 0-9 hidden, rows 0-43 fit the first page.
+  SheetLayout hidden = Grid(60, 3);
+  hidden.row_heights.assign(10, 400);
+  hidden.hidden_rows.assign(10, true);
+  EXPECT_EQ(RowRuns(PlanPages(hidden, kDigit)),
+            (std::vector<std::pair<int, int>>{{0, 43}, {44, 59}}));
+}
+
+TEST(PagePlan, WideSheetsGoDownFirstThenAcross) {
+  // 451.28 / 70 = 6 columns a page; 8 columns and 60 rows make four pages.
+  const PagePlan plan = PlanPages(Grid(60, 8), kDigit);
+  ASSERT_EQ(plan.pages.size(), 4u);
+  EXPECT_EQ(plan.pages[0].last_column, 5);
+  EXPECT_EQ(plan.pages[1].first_row, 34);
+  EXPECT_EQ(plan.pages[1].first_column, 0);
+  EXPECT_EQ(plan.pages[2].first_column, 6);
+  EXPECT_EQ(plan.pages[2].first_row, 0);
+}
+
+TEST(PagePlan, FitToPagesShrinksInWholePercentsAndNeverEnlarges) {
+  SheetLayout layout = Grid(60, 8);
+  layout.page.fit_to_pages = true;
+  layout.page.fit_width = 1;
+  layout.page.fit_height = 1;
+  const PagePlan plan = PlanPages(layout, kDigit);
+  // Height rules: 697.89 / 1200 = 58.2 %; width would allow 80.6 %.
+  EXPECT_DOUBLE_EQ(plan.scale, 0.58);
+  EXPECT_EQ(plan.pages.size(), 1u);
+
+  layout.page.fit_height = 0;  // as many pages down as it takes
+  const PagePlan wide = PlanPages(layout, kDigit);
+  EXPECT_DOUBLE_EQ(wide.scale, 0.80);
+  EXPECT_EQ(wide.pages.size(), 2u);
+
+  SheetLayout small = Grid(3, 2);
+  small.page.fit_to_pages = true;
+  EXPECT_DOUBLE_EQ(PlanPages(small, kDigit).scale, 1.0);
+}
+
+TEST(PagePlan, ScaleLandscapeAndPrintArea) {
+  SheetLayout layout = Grid(60, 3);
+  layout.page.scale_percent = 50;  // 68 rows a page at half size
+  EXPECT_EQ(PlanPages(layout, kDigit).pages.size(), 1u);
+
+  layout.page.scale_percent = 100;
+  layout.page.orientation = Orientation::kLandscape;
+  const PagePlan landscape = PlanPages(layout, kDigit);
+  EXPECT_NEAR(landscape.paper.width, 841.89, 0.01);
+  EXPECT_EQ(RowRuns(landscape).front(), (std::pair<int, int>{0, 21}));  // 451.28 / 20
+
+  layout.page.orientation = Orientation::kPortrait;
+  layout.page.print_area = CellRange{5, 9, 1, 2};
+  const PagePlan area = PlanPages(layout, kDigit);
+  ASSERT_EQ(area.pages.size(), 1u);
+  EXPECT_EQ(area.pages[0].first_row, 5);
+  EXPECT_EQ(area.pages[0].last_row, 9);
+  EXPECT_EQ(area.pages[0].first_column, 1);
+}
+
+TEST(PagePlan, WhatShowsDecidesTheUsedRange) {
+  SheetLayout layout = Grid(2, 2);
+  // An empty cell with default format beyond the texts does not widen the printout ...
+  layout.cells.push_back({30, 9, u"", false, 0, {}});
+  EXPECT_EQ(UsedRange(layout), (CellRange{0, 1, 0, 1}));
+  // ... one with a border does, and so does a merged range.
+  CellStyle boxed;
+  boxed.bottom.style = BorderStyle::kThin;
+  layout.styles.push_back(boxed);
+  layout.cells.push_back({4, 3, u"", false, 1, {}});
+  layout.merges.push_back({6, 7, 0, 4});
+  EXPECT_EQ(UsedRange(layout), (CellRange{0, 7, 0, 4}));
+
+  EXPECT_TRUE(PlanPages(SheetLayout{}, kDigit).pages.empty());
+}
+
+TEST(PagePlan, PaperCodes) {
+  EXPECT_NEAR(PaperForCode(1).width, 612, 0.01);       // Letter
+  EXPECT_NEAR(PaperForCode(8).height, 1190.55, 0.01);  // A3
+  EXPECT_NEAR(PaperForCode(0).width, 595.28, 0.01);    // unknown: A4
+}
+
+}  // namespace

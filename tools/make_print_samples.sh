@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Regenerates the print samples in templates/print-samples/ from their .fods sources:
+# landscape-libreoffice.xls is saved by LibreOffice, landscape-gnumeric.xls by gnumeric's
+# ssconvert, so that the printout is checked against workbooks other programs wrote.
+set -euo pipefail
+
+dir="$(cd "$(dirname "${BASH_SOURCE[0]}")/../templates/print-samples" && pwd)"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+
+soffice --headless "-env:UserInstallation=file://$work/profile" \
+  --convert-to 'xls:MS Excel 97' --outdir "$work" "$dir/landscape-libreoffice.fods" >/dev/null
+mv "$work/landscape-libreoffice.xls" "$dir/"
+# gnumeric does not read flat ODS: LibreOffice turns the source into a workbook first, which
+# gnumeric then opens and saves as its own.
+soffice --headless "-env:UserInstallation=file://$work/profile" \
+  --convert-to 'xls:MS Excel 97' --outdir "$work" "$dir/landscape-gnumeric.fods" >/dev/null
+ssconvert --export-type=Gnumeric_Excel:excel_biff8 "$work/landscape-gnumeric.xls" \
+  "$dir/landscape-gnumeric.xls" 2>/dev/null
+echo "wrote $dir/landscape-libreoffice.xls and landscape-gnumeric.xls"
