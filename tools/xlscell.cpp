@@ -18,6 +18,7 @@
 #include <string_view>
 #include <vector>
 
+#include "utf8_command_line.h"
 #include "workbook/automation_error.h"
 #include "workbook/text_encoding.h"
 #include "workbook/xls_document.h"
@@ -118,7 +119,8 @@ bool ValidShape(const std::vector<std::string>& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
+  tools::PrintUtf8();
+  std::vector<std::string> args = tools::Utf8Arguments(argc, argv);
   if (args.size() < 2 || !ValidShape({args.begin() + 1, args.end()})) {
     std::cerr << kUsage;
     return kUsageError;

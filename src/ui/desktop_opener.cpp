@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QString>
 #include <QUrl>
 
@@ -21,7 +22,10 @@ void OpenWithDesktop(const std::filesystem::path& workbook) {
 }
 
 std::filesystem::path ProgramDirectory() {
-  return std::filesystem::path(QCoreApplication::applicationDirPath().toStdU16String());
+  // Qt writes every path with "/"; the folder is taken as the system writes it (C:\tally on
+  // Windows), so that the workbook's path and every message naming it use one separator.
+  const QString folder = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+  return std::filesystem::path(folder.toStdU16String());
 }
 
 }  // namespace ui

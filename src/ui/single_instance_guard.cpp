@@ -16,8 +16,14 @@ bool SingleInstanceGuard::TryAcquire() {
 }
 
 QString DefaultLockPath() {
+#ifdef _WIN32
+  // Qt's runtime folder on Windows is the home folder; the user's temporary folder is the
+  // place Windows keeps for such files.
+  const QString folder = QDir::tempPath();
+#else
   QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
   if (folder.isEmpty()) folder = QDir::tempPath();
+#endif
   return QDir(folder).filePath(QStringLiteral("verdalon.lock"));
 }
 

@@ -18,7 +18,8 @@ class SingleInstanceGuard {
   QLockFile lock_;
 };
 
-// The lock's place: the user's runtime folder, else the temporary folder.
+// The lock's place: the user's runtime folder, else the temporary folder; on Windows the
+// user's temporary folder.
 QString DefaultLockPath();
 
 inline constexpr char16_t kAlreadyRunningMessage[] = u"程序已经运行";

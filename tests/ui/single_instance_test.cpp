@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "program_environment.h"
 #include "single_instance_guard.h"
 
 namespace ui {
@@ -28,11 +29,7 @@ class SingleInstanceTest : public ::testing::Test {
   // Every copy gets the same private runtime folder, so the test's lock meets no other.
   std::unique_ptr<QProcess> Start() {
     auto process = std::make_unique<QProcess>();
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("QT_QPA_PLATFORM", "offscreen");
-    environment.insert("XDG_RUNTIME_DIR", runtime_.path());
-    environment.insert("VERDALON_AUTO_ACCEPT_MESSAGES", "1");
-    process->setProcessEnvironment(environment);
+    process->setProcessEnvironment(ProgramEnvironment(runtime_.path()));
     process->start(VERDALON_EXECUTABLE, {});
     EXPECT_TRUE(process->waitForStarted(10000));
     return process;

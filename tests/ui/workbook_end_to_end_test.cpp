@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProcess>
@@ -14,6 +16,7 @@
 #include <map>
 #include <sstream>
 
+#include "program_environment.h"
 #include "spreadsheet_programs.h"
 #include "tally/numeric_text.h"
 #include "window_fixture.h"
@@ -176,7 +179,9 @@ TEST_F(WorkbookEndToEndTest, ExportsTheTallyAsShownAndHandsItToTheDesktop) {
   expect_cell(workbook::kTotalVolumeCell, form().sheet().Text(SingleField::Text10));
   expect_cell(workbook::kTotalAmountCell, form().sheet().Text(SingleField::Text11));
 
-  if (!test_support::HaveProgram("soffice")) GTEST_SKIP() << "LibreOffice is missing";
+  if (const std::string why = test_support::MissingProgram("soffice"); !why.empty()) {
+    GTEST_SKIP() << why;
+  }
   QTemporaryDir work;
   const auto view = LibreOfficeView(Workbook(), fs::path(work.path().toStdString()));
   ASSERT_GE(view.size(), 18u);
@@ -243,21 +248,24 @@ TEST_F(WorkbookEndToEndTest, AFailedExportIsToldAndTheTallyStays) {
 
 TEST(StartupFailure, AMissingWorkbookIsToldAndTheProgramEnds) {
   QTemporaryDir folder;
-  const QString program = folder.filePath("verdalon");
+  const QString program = folder.filePath(QFileInfo(VERDALON_EXECUTABLE).fileName());
   ASSERT_TRUE(QFile::copy(VERDALON_EXECUTABLE, program));
   QFile::setPermissions(program, QFile::permissions(program) | QFile::ExeOwner);
   QProcess process;
-  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.insert("QT_QPA_PLATFORM", "offscreen");
-  environment.insert("XDG_RUNTIME_DIR", folder.path());
-  environment.insert("VERDALON_AUTO_ACCEPT_MESSAGES", "1");
-  process.setProcessEnvironment(environment);
+  process.setProcessEnvironment(ProgramEnvironment(folder.path()));
   process.start(program, {});
   ASSERT_TRUE(process.waitForFinished(20000));
   EXPECT_NE(process.exitCode(), 0);
   const QString said = QString::fromUtf8(process.readAllStandardError());
   EXPECT_TRUE(said.contains("53")) << said.toStdString();
   EXPECT_TRUE(said.contains(QStringLiteral("锯材账单.xls"))) << said.toStdString();
+#ifdef _WIN32
+  // The folder as Windows writes it, and the name joined with a backslash: no "/" anywhere.
+  EXPECT_TRUE(
+      said.contains(QDir::toNativeSeparators(folder.path()) + QStringLiteral("\\锯材账单.xls")))
+      << said.toStdString();
+  EXPECT_FALSE(said.contains(QLatin1Char('/'))) << said.toStdString();
+#endif
 }
 
 }  // namespace
