@@ -10,6 +10,7 @@ if(WIN32)
   install(FILES ${CMAKE_SOURCE_DIR}/packaging/windows/使用说明.txt DESTINATION .)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_PACKAGE_FILE_NAME Verdalon-${VERDALON_VERSION}-win64)
+  set(package_archive ${CPACK_PACKAGE_FILE_NAME}.zip)
 else()
   # The program relies on the system's Qt 6 (README); the desktop entry and its icon let
   # the desktop start it from the unpacked folder.
@@ -22,6 +23,7 @@ else()
   install(PROGRAMS ${CMAKE_SOURCE_DIR}/packaging/linux/install-desktop-entry.sh DESTINATION .)
   set(CPACK_GENERATOR TGZ)
   set(CPACK_PACKAGE_FILE_NAME Verdalon-${VERDALON_VERSION}-linux-x86_64)
+  set(package_archive ${CPACK_PACKAGE_FILE_NAME}.tar.gz)
 endif()
 
 set(CPACK_PACKAGE_NAME Verdalon)
@@ -34,13 +36,10 @@ set(CPACK_STRIP_FILES ON)
 include(CPack)
 
 if(VERDALON_BUILD_TESTS)
-  if(WIN32)
-    set(archive ${CPACK_PACKAGE_DIRECTORY}/${CPACK_PACKAGE_FILE_NAME}.zip)
-  else()
-    set(archive ${CPACK_PACKAGE_DIRECTORY}/${CPACK_PACKAGE_FILE_NAME}.tar.gz)
-  endif()
+  # (CPack's module leaves its own file names behind: the archive's name is taken before.)
   add_test(NAME package.UnpacksInAFreshFolderAndStarts
-           COMMAND ${CMAKE_SOURCE_DIR}/tests/packaging/check_package.sh ${archive})
+           COMMAND ${CMAKE_SOURCE_DIR}/tests/packaging/check_package.sh
+                   ${CPACK_PACKAGE_DIRECTORY}/${package_archive})
   set_tests_properties(package.UnpacksInAFreshFolderAndStarts PROPERTIES
                        SKIP_RETURN_CODE 77 TIMEOUT 300)
 endif()

@@ -28,9 +28,22 @@ function(verdalon_copy_beside_programs name)
     COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${ARG_FILES} ${folder}
     COMMENT "Copying ${name} beside the programs" VERBATIM)
-  if(ARG_INSTALL AND ARG_SUBFOLDER)
-    install(FILES ${ARG_FILES} DESTINATION ${ARG_SUBFOLDER})
-  elseif(ARG_INSTALL)
-    install(FILES ${ARG_FILES} DESTINATION .)
+  if(NOT ARG_INSTALL)
+    return()
+  endif()
+  set(destination .)
+  if(ARG_SUBFOLDER)
+    set(destination ${ARG_SUBFOLDER})
+  endif()
+  install(FILES ${ARG_FILES} DESTINATION ${destination})
+  if(CMAKE_STRIP)
+    # Debian's MinGW runtime keeps its symbols (libstdc++ alone is 24 MB with them); the
+    # package carries what the program needs to run.
+    foreach(file ${ARG_FILES})
+      install(CODE "
+        get_filename_component(name \"${file}\" NAME)
+        execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-unneeded
+          \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${destination}/\${name}\")")
+    endforeach()
   endif()
 endfunction()

@@ -5,6 +5,16 @@
 
 namespace ui {
 
+#ifdef _WIN32
+
+SingleInstanceGuard::SingleInstanceGuard(const QString& lock_path) : mutex_(lock_path) {}
+
+bool SingleInstanceGuard::TryAcquire() {
+  return mutex_.Acquire() == SessionMutex::State::Owned;
+}
+
+#else
+
 SingleInstanceGuard::SingleInstanceGuard(const QString& lock_path) : lock_(lock_path) {
   // Never judge a lock stale by its age: a copy may run for days. A dead owner is detected by
   // its process id instead.
@@ -14,6 +24,8 @@ SingleInstanceGuard::SingleInstanceGuard(const QString& lock_path) : lock_(lock_
 bool SingleInstanceGuard::TryAcquire() {
   return lock_.tryLock(0);
 }
+
+#endif
 
 QString DefaultLockPath() {
 #ifdef _WIN32

@@ -3,10 +3,13 @@
 #include <QLockFile>
 #include <QString>
 
+#include "session_mutex.h"
+
 namespace ui {
 
 // Only one copy of the program may run per user. The lock file records the owner's process,
-// so a copy that crashed does not keep the next one from starting.
+// so a copy that crashed does not keep the next one from starting. On Windows the lock is a
+// session mutex named after the lock path, which the system frees when its owner ends.
 class SingleInstanceGuard {
  public:
   explicit SingleInstanceGuard(const QString& lock_path);
@@ -15,7 +18,11 @@ class SingleInstanceGuard {
   bool TryAcquire();
 
  private:
+#ifdef _WIN32
+  SessionMutex mutex_;
+#else
   QLockFile lock_;
+#endif
 };
 
 // The lock's place: the user's runtime folder, else the temporary folder; on Windows the
