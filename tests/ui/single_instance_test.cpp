@@ -46,7 +46,8 @@ class SingleInstanceTest : public ::testing::Test {
 #ifdef _WIN32
     return QTest::qWaitFor([&] { return SessionMutex::IsHeld(lock); }, 20000);
 #else
-    return QTest::qWaitFor([&] { return QFileInfo::exists(lock); }, 20000);
+    // Written, not just created: a lock file killed empty names no owner to find dead.
+    return QTest::qWaitFor([&] { return QFileInfo(lock).size() > 0; }, 20000);
 #endif
   }
 
