@@ -41,5 +41,5 @@ if(VERDALON_BUILD_TESTS)
            COMMAND ${CMAKE_SOURCE_DIR}/tests/packaging/check_package.sh
                    ${CPACK_PACKAGE_DIRECTORY}/${package_archive})
   set_tests_properties(package.UnpacksInAFreshFolderAndStarts PROPERTIES
-                       SKIP_RETURN_CODE 77 TIMEOUT 300)
+                       SKIP_RETURN_CODE 77 RUN_SERIAL ON TIMEOUT 300)
 endif()
