@@ -13,6 +13,7 @@
 #include <string>
 
 #include "form1.h"
+#include "message_answering.h"
 #include "sample_tally.h"
 #include "tally/recalculation_pass.h"
 #include "workbook/embedded_application.h"
@@ -85,7 +86,7 @@ void BM_WindowStartupLoad(benchmark::State& state) {
 BENCHMARK(BM_WindowStartupLoad)->Unit(benchmark::kMillisecond);
 
 // From the click on Command4 to the saved workbook handed to the opener (the reminder of
-// the first export is answered by itself: VERDALON_AUTO_ACCEPT_MESSAGES is set in main).
+// the first export is answered by itself: main lets every message box answer itself).
 void BM_WindowExportClick(benchmark::State& state) {
   const fs::path folder = ProgramFolderWithTemplate("export");
   int opened = 0;
@@ -124,8 +125,8 @@ BENCHMARK(BM_LibreOfficeOpenAndSaveAsXls)->Unit(benchmark::kMillisecond)->Iterat
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  qputenv("VERDALON_AUTO_ACCEPT_MESSAGES", "1");
   QApplication app(argc, argv);
+  test_support::AnswerEveryMessageBox();
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
   ui::VerdalonApplication app(argc, argv);
   QTemporaryDir lock_folder;
   ui::SingleInstanceGuard guard(lock_folder.filePath(QStringLiteral("verdalon.lock")));
-  if (!guard.TryAcquire()) return 1;
+  if (guard.TryAcquire() != ui::SingleInstanceGuard::Outcome::Acquired) return 1;
 
   workbook::EmbeddedApplicationFactory spreadsheets([](const std::filesystem::path&) {});
   ui::Form1 form;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <stdexcept>
 
 namespace tally {
 
@@ -23,18 +24,28 @@ inline constexpr int kColumnCount = 8;
 // The single fields of the totals line: the scaler's name, total volume, total amount.
 enum class SingleField : std::uint8_t { Text9, Text10, Text11 };
 
+// A field that does not exist was asked for: a row outside 0 to 12, a column or index out of
+// range. Thrown before any store is touched, so nothing can be read from or written to the
+// wrong place.
+class NoSuchField final : public std::out_of_range {
+ public:
+  using std::out_of_range::out_of_range;
+};
+
 // Names one text of the sheet: a grid cell (column, row) or a single field.
 // Every field has a dense index, so stores can keep their texts in a flat array.
 class FieldId {
  public:
   static constexpr int kCount = kRowCount * kColumnCount + 3;
 
-  constexpr FieldId(TallyColumn column, int row)
-      : index_(row * kColumnCount + static_cast<int>(column)) {}
+  constexpr FieldId(TallyColumn column, int row) : index_(CellIndex(column, row)) {}
   constexpr FieldId(SingleField field)  // NOLINT(google-explicit-constructor): a field names itself
-      : index_(kRowCount * kColumnCount + static_cast<int>(field)) {}
+      : index_(SingleIndex(field)) {}
 
-  static constexpr FieldId FromIndex(int index) { return FieldId(index); }
+  static constexpr FieldId FromIndex(int index) {
+    if (index < 0 || index >= kCount) throw NoSuchField("field index out of range");
+    return FieldId(index);
+  }
 
   constexpr int Index() const { return index_; }
   constexpr bool IsCell() const { return index_ < kRowCount * kColumnCount; }
@@ -48,6 +59,18 @@ class FieldId {
 
  private:
   explicit constexpr FieldId(int index) : index_(index) {}
+
+  static constexpr int CellIndex(TallyColumn column, int row) {
+    const int column_index = static_cast<int>(column);
+    if (row < 0 || row >= kRowCount) throw NoSuchField("row outside 0 to 12");
+    if (column_index >= kColumnCount) throw NoSuchField("no such column");
+    return row * kColumnCount + column_index;
+  }
+  static constexpr int SingleIndex(SingleField field) {
+    const int index = kRowCount * kColumnCount + static_cast<int>(field);
+    if (index >= kCount) throw NoSuchField("no such single field");
+    return index;
+  }
   int index_;
 };
 

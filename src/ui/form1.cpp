@@ -12,6 +12,7 @@
 #include "date_caption.h"
 #include "enter_as_tab.h"
 #include "etched_frame.h"
+#include "message_box.h"
 #include "system_colours.h"
 #include "tally/recalculation_pass.h"
 #include "twips.h"
@@ -100,7 +101,7 @@ Form1::Form1(QWidget* parent)
   CreateTotalsLine();
   CreateFooter();
   CreateButtons();
-  setStyleSheet(WindowStyleSheet());
+  ApplySystemColours();
   SetTabOrder();
   InstallKeyboardRules();
   StartTimers();
@@ -168,6 +169,13 @@ void Form1::CreateBuyerLine() {
   combo1_->setEditable(true);
   // A typed buyer is only a text: it never joins the list.
   combo1_->setInsertPolicy(QComboBox::NoInsert);
+  // What the clerk types is the buyer printed on the bill, exactly. QComboBox's completer would
+  // complete a typed start of a listed name (and pick an entry that matches ignoring case),
+  // and some Qt versions also swap the text for such an entry on Enter or when the
+  // box loses the focus; the list is only there to pick from.
+  combo1_->setCompleter(nullptr);
+  QObject::disconnect(combo1_->lineEdit(), &QLineEdit::editingFinished, combo1_, nullptr);
+  QObject::disconnect(combo1_->lineEdit(), &QLineEdit::returnPressed, combo1_, nullptr);
   combo1_->setEditText(QString(10, QLatin1Char(' ')));
 }
 
@@ -232,7 +240,13 @@ void Form1::CreateButtons() {
   connect(command6, &QAbstractButton::clicked, this, [this] { showMinimized(); });
   // Ends the program at once: nothing is saved or asked first.
   connect(command5, &QAbstractButton::clicked, this, [] { QCoreApplication::exit(0); });
-  connect(command2_, &QAbstractButton::clicked, this, [] { OpenWebPage(); });
+  connect(command2_, &QAbstractButton::clicked, this, [this] {
+    // Told, not fatal: ending the program here would lose the tally on screen.
+    if (!OpenWebPage()) {
+      ShowMessage(this, QStringLiteral("无法打开网页 %1 ：桌面上没有能打开网页的浏览器。")
+                            .arg(QLatin1String(kWebPageAddress)));
+    }
+  });
 }
 
 void Form1::SetTabOrder() {
@@ -322,6 +336,23 @@ void Form1::ShowCentred() {
   Box(FieldId(TallyColumn::Length, 0))->setFocus(Qt::OtherFocusReason);
   show();
   activateWindow();
+}
+
+// The colours taken from the desktop's scheme are baked into the style sheet and Command2's
+// face; both are made again when the scheme changes while the program runs.
+void Form1::ApplySystemColours() {
+  const QString sheet = WindowStyleSheet();
+  // Setting a style sheet raises palette changes of its own: only a real change goes on.
+  if (styleSheet() != sheet) setStyleSheet(sheet);
+  command2_->SetFace(GrayTextColour());
+}
+
+void Form1::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::ApplicationPaletteChange || event->type() == QEvent::PaletteChange) {
+    ApplySystemColours();
+    update();
+  }
+  QWidget::changeEvent(event);
 }
 
 void Form1::paintEvent(QPaintEvent*) {

@@ -65,6 +65,7 @@ class Form1 final : public QWidget {
   void MoveFocusToNextStop() { focusNextChild(); }
 
  protected:
+  void changeEvent(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
@@ -80,6 +81,7 @@ class Form1 final : public QWidget {
   void SetTabOrder();
   void InstallKeyboardRules();
   void StartTimers();
+  void ApplySystemColours();
 
   QLabel* AddLabel(const QString& name, const QString& caption, const QRect& geometry);
   QLineEdit* AddBox(const QString& name, const QRect& geometry, int font_pixels);

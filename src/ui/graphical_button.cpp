@@ -12,6 +12,11 @@ GraphicalButton::GraphicalButton(const QColor& face, QWidget* parent)
   setFocusPolicy(Qt::StrongFocus);
 }
 
+void GraphicalButton::SetFace(const QColor& face) {
+  face_ = face;
+  update();
+}
+
 void GraphicalButton::SetPictures(const QPixmap& normal, const QPixmap& pressed) {
   normal_ = normal;
   pressed_ = pressed;

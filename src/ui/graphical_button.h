@@ -13,6 +13,10 @@ class GraphicalButton final : public QAbstractButton {
  public:
   GraphicalButton(const QColor& face, QWidget* parent);
 
+  // A face that follows the desktop's colour scheme is set again when the scheme changes.
+  void SetFace(const QColor& face);
+  QColor Face() const { return face_; }
+
   // The picture and its brighter variant shown while the button is held down.
   void SetPictures(const QPixmap& normal, const QPixmap& pressed);
 

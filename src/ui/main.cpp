@@ -14,9 +14,16 @@ int main(int argc, char** argv) {
   ui::VerdalonApplication app(argc, argv);
 
   ui::SingleInstanceGuard guard(ui::DefaultLockPath());
-  if (!guard.TryAcquire()) {
-    ui::ShowMessage(nullptr, QString::fromUtf16(ui::kAlreadyRunningMessage));
-    return 0;
+  switch (guard.TryAcquire()) {
+    case ui::SingleInstanceGuard::Outcome::Acquired:
+      break;
+    case ui::SingleInstanceGuard::Outcome::AnotherCopyRuns:
+      ui::ShowMessage(nullptr, QString::fromUtf16(ui::kAlreadyRunningMessage));
+      return 0;
+    case ui::SingleInstanceGuard::Outcome::CannotLock:
+      // Whether another copy runs cannot be known: say what is wrong and where.
+      ui::ShowMessage(nullptr, ui::CannotLockMessage(guard.LockFolder()));
+      return 1;
   }
 
   workbook::EmbeddedApplicationFactory spreadsheets(ui::OpenWithDesktop);

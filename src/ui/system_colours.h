@@ -5,7 +5,8 @@
 namespace ui {
 
 // The four desktop colours the window follows, so that it matches the user's colour scheme.
-// They are read from the platform palette, which mirrors the system colours on Windows.
+// They are read from the platform palette, which mirrors the system colours on Windows, at
+// every use, so a change of the colour scheme while the program runs shows at once.
 QColor HighlightColour();         // the window's surface
 QColor ButtonShadowColour();      // Frame1's background
 QColor WindowBackgroundColour();  // Frame1's caption and the totals boxes

@@ -5,8 +5,8 @@
 
 namespace ui {
 
-void OpenWebPage() {
-  QDesktopServices::openUrl(QUrl(QString::fromLatin1(kWebPageAddress)));
+bool OpenWebPage() {
+  return QDesktopServices::openUrl(QUrl(QString::fromLatin1(kWebPageAddress)));
 }
 
 }  // namespace ui

@@ -6,7 +6,8 @@ namespace ui {
 inline constexpr char kWebPageAddress[] = "https://verdalon.example.com/";
 
 // Hands the page to the desktop's default browser and returns at once: no console shows and
-// the program neither waits for the browser nor looks at the outcome.
-void OpenWebPage();
+// the program does not wait for the browser. False when the desktop has nothing to open the
+// page with.
+bool OpenWebPage();
 
 }  // namespace ui

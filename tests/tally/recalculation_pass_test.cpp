@@ -32,6 +32,13 @@ TEST(RecalculationPass, AmountsAndTotalsUseTheValuesAsShown) {
   EXPECT_EQ(s.Volume(0), u"0.2345");
   EXPECT_EQ(s.Amount(0), u"2.35");
 
+  // The volume is 0.23452; the amount is that of 0.2345, 234.50, not 234.52.
+  MemorySheet shown;
+  shown.TypeRow(0, {u"4", u"117.26", u"50", u"1", u"10", u"1000"});
+  shown.Pass();
+  EXPECT_EQ(shown.Volume(0), u"0.2345");
+  EXPECT_EQ(shown.Amount(0), u"234.50");
+
   MemorySheet two;  // two rows of 0.00006 each show 0.0001 and sum to 0.0002
   two.TypeRow(3, {u"6", u"10", u"1", u"1", u"1"});
   two.TypeRow(9, {u"6", u"10", u"1", u"1", u"1"});

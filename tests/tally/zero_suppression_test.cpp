@@ -70,6 +70,31 @@ TEST(ZeroSuppression, SingleFieldsUseTheirOwnThresholds) {
   }
 }
 
+// Each threshold exactly: the smallest value with its number of decimals stays, a value one
+// decimal place further down goes. The texts end in 9 so that a threshold with one decimal
+// more or one fewer would decide the other way.
+TEST(ZeroSuppression, EachFieldsThresholdHasItsOwnNumberOfDecimals) {
+  struct Case {
+    FieldId field;
+    std::u16string stays;
+    std::u16string goes;
+  };
+  const Case cases[] = {
+      {FieldId(TallyColumn::Volume, 4), u"0.00009", u"0.000009"},
+      {FieldId(TallyColumn::Amount, 4), u"0.009", u"0.0009"},
+      {SingleField::Text9, u"0.09", u"0.009"},
+      {SingleField::Text10, u"0.0009", u"0.00009"},
+      {SingleField::Text11, u"0.009", u"0.0009"},
+  };
+  for (const Case& c : cases) {
+    MemorySheet s;
+    s.sheet.SetText(c.field, c.stays);
+    EXPECT_EQ(s.sheet.Text(c.field), c.stays) << c.field.Index();
+    s.sheet.SetText(c.field, c.goes);
+    EXPECT_EQ(s.sheet.Text(c.field), u"") << c.field.Index();
+  }
+}
+
 TEST(ZeroSuppression, TypingZeroFirstIntoText9EmptiesItAtOnce) {
   MemorySheet s;
   s.sheet.SetText(SingleField::Text9, u"0");

@@ -8,6 +8,7 @@
 
 #include "failure_report.h"
 #include "form1.h"
+#include "message_answering.h"
 #include "tally/numeric_text.h"
 #include "workbook/automation_error.h"
 
@@ -40,7 +41,7 @@ TEST(FailureReportDeathTest, EscapedFailureEndsTheProgramAfterTheMessage) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT(
       {
-        qputenv("VERDALON_AUTO_ACCEPT_MESSAGES", "1");
+        test_support::AnswerEveryMessageBox();
         Form1 form;
         form.SetExportHandler([] { throw workbook::AutomationError(70, "文件被占用"); });
         form.show();

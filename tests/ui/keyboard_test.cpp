@@ -116,6 +116,8 @@ TEST_F(KeyboardTest, UpAndDownStayInTheColumnAndWrap) {
   }
 }
 
+// Qt's line edit selects everything by itself on a Tab arrival, but only when the box holds
+// no selection yet; a partial selection left in the box tells the window's own rule apart.
 TEST_F(KeyboardTest, EveryArrivalSelectsTheWholeText) {
   for (int row = 0; row < 13; ++row) {
     for (const char* array : kTypedArrays) Edit(Cell(array, row))->setText("2.5");
@@ -124,12 +126,19 @@ TEST_F(KeyboardTest, EveryArrivalSelectsTheWholeText) {
     EXPECT_EQ(FocusName(), name) << how;
     EXPECT_EQ(Edit(name)->selectedText(), "2.5") << how << " into " << name.toStdString();
   };
+  const auto leave_partly_selected = [&](const QString& name) { Edit(name)->setSelection(0, 1); };
 
   Focus("Text5_3");
+  leave_partly_selected("Text7_3");
   Press(Qt::Key_Tab);
   expect_all_selected("Text7_3", "Tab");
+  leave_partly_selected("Text1_4");
   Press(Qt::Key_Return);
   expect_all_selected("Text1_4", "Enter");
+  leave_partly_selected("Text7_3");
+  Press(Qt::Key_Backtab);
+  expect_all_selected("Text7_3", "Shift+Tab");
+  Focus("Text1_4");
   Press(Qt::Key_Down);
   expect_all_selected("Text1_5", "Down");
   Press(Qt::Key_Up);
@@ -160,6 +169,40 @@ TEST_F(KeyboardTest, EveryArrivalSelectsTheWholeText) {
   Focus("Text4_5");
   Press(Qt::Key_Down);
   EXPECT_EQ(Edit("Text4_6")->cursorPosition(), 0);
+}
+
+// A clerk half way through a value who looks at another window, or opens the box's context
+// menu, comes back to the value as it was: the next keystroke adds to it.
+TEST_F(KeyboardTest, ComingBackToTheWindowOrFromAMenuKeepsTheEdit) {
+  QLineEdit* box = Edit("Text2_4");
+  QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, QPoint(20, 12));
+  Settle();
+  Type("11");
+  ASSERT_EQ(box->text(), "11");
+  ASSERT_FALSE(box->hasSelectedText());
+
+  QWidget other;
+  other.show();
+  other.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+  Settle();
+  form().activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&form()));
+  Settle();
+  ASSERT_EQ(FocusName(), "Text2_4");
+  EXPECT_FALSE(box->hasSelectedText()) << "after the window came back";
+  Type("7");
+  EXPECT_EQ(box->text(), "117");
+
+  // What a closing context menu gives the box back.
+  QFocusEvent out(QEvent::FocusOut, Qt::PopupFocusReason);
+  QApplication::sendEvent(box, &out);
+  QFocusEvent in(QEvent::FocusIn, Qt::PopupFocusReason);
+  QApplication::sendEvent(box, &in);
+  Settle();
+  EXPECT_FALSE(box->hasSelectedText()) << "after a context menu";
+  Type("5");
+  EXPECT_EQ(box->text(), "1175");
 }
 
 }  // namespace

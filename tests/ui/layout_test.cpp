@@ -6,9 +6,11 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
+#include <QPalette>
 #include <QScreen>
 #include <cmath>
 
+#include "graphical_button.h"
 #include "window_fixture.h"
 
 namespace ui::testing {
@@ -96,6 +98,17 @@ TEST_F(LayoutTest, EveryControlStandsWhereTheLayoutPutsIt) {
       EXPECT_TRUE(box->text().isEmpty());
     }
   }
+  for (const char* name : {"Text9", "Text10", "Text11"}) {
+    EXPECT_EQ(Edit(name)->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter) << name;
+  }
+  EXPECT_EQ(qobject_cast<QLabel*>(Control("Label3"))->alignment() & Qt::AlignHorizontal_Mask,
+            Qt::AlignHCenter);
+  for (const char* name :
+       {"Label6", "Label1_0", "Label5", "Label7", "Label10", "Label8", "Label4"}) {
+    EXPECT_EQ(qobject_cast<QLabel*>(Control(name))->alignment() & Qt::AlignHorizontal_Mask,
+              Qt::AlignLeft)
+        << name;
+  }
   // The last row ends above the totals line.
   EXPECT_LT(Edit(Cell("Text1", 12))->geometry().bottom(), Edit("Text9")->geometry().top());
 }
@@ -182,39 +195,102 @@ TEST_F(LayoutTest, FontsHaveTheWidthsTheHeadingsNeed) {
   }
 }
 
-// Colours are checked where the user sees them: in the rendered window.
-TEST_F(LayoutTest, RenderedColours) {
-  const QImage image = form().grab().toImage();
-  const QPalette palette = QGuiApplication::palette();
-  // Compared as 8-bit RGB: the palette keeps 16 bits a channel, the image 8.
-  const auto at = [&](QPoint window_point) { return QColor(image.pixel(window_point)).name(); };
-  const QPoint frame = Control("Frame1")->pos();
-  const auto inside = [&](const char* name, QPoint offset) {
-    return frame + Control(name)->pos() + offset;
-  };
+// A desktop colour scheme with a value of its own in every slot the window might read, so a
+// colour taken from the wrong slot shows. Gray text is the one Windows keeps for menus.
+struct Scheme {
+  QColor highlight, shadow, window, gray_text, window_text, button_text;
+};
 
-  const auto name = [](const QColor& colour) { return colour.name(); };
-  EXPECT_EQ(at({3, 200}), name(palette.color(QPalette::Highlight)));
-  EXPECT_EQ(at(frame + QPoint(650, 100)), name(palette.color(QPalette::Dark)));
-  EXPECT_EQ(at(inside("Text1_5", {3, 12})), name(QColor(224, 224, 224)));
-  EXPECT_EQ(at(inside("Text8_12", {3, 12})), name(QColor(224, 224, 224)));
-  EXPECT_EQ(at(inside("Text10", {3, 12})), name(palette.color(QPalette::Base)));
-  // The borders: a one-pixel rule, the same line for two neighbouring boxes.
-  const QRect text1 = Control("Text1_3")->geometry();
-  EXPECT_EQ(at(frame + QPoint(text1.left(), text1.top() + 12)),
-            name(palette.color(QPalette::WindowText)));
-  EXPECT_EQ(at(frame + QPoint(text1.left() + 1, text1.top() + 12)), name(QColor(224, 224, 224)));
-  const QRect text2 = Control("Text2_3")->geometry();
-  ASSERT_EQ(text1.right(), text2.left() + 1);  // they overlap by two pixels
-  EXPECT_EQ(at(frame + QPoint(text2.left(), text2.top() + 12)),
-            name(palette.color(QPalette::WindowText)));
-  EXPECT_EQ(at(frame + QPoint(text1.right(), text1.top() + 12)), name(QColor(224, 224, 224)));
-  // Rows overlap by one pixel: the rule between rows 3 and 4 is one line.
-  EXPECT_EQ(at(frame + QPoint(text1.left() + 10, text1.bottom())),
-            name(palette.color(QPalette::WindowText)));
-  EXPECT_EQ(at(frame + QPoint(text1.left() + 10, text1.bottom() + 1)), name(QColor(224, 224, 224)));
-  EXPECT_EQ(at(inside("Command2", {10, 3})),
-            name(palette.color(QPalette::Disabled, QPalette::Text)));
+const Scheme kClassicScheme{{0, 0, 128},     {128, 128, 128}, {255, 255, 255},
+                            {109, 109, 109}, {0, 0, 0},       {0, 0, 1}};
+const Scheme kOtherScheme{{0, 120, 215},   {105, 105, 110}, {250, 250, 240},
+                          {150, 140, 130}, {20, 20, 20},    {30, 30, 31}};
+
+void ApplyScheme(const Scheme& scheme) {
+  QPalette palette(QColor(212, 208, 200));  // every slot gets some other colour first
+  palette.setColor(QPalette::Highlight, scheme.highlight);
+  palette.setColor(QPalette::Dark, scheme.shadow);
+  palette.setColor(QPalette::Base, scheme.window);
+  palette.setColor(QPalette::WindowText, scheme.window_text);
+  palette.setColor(QPalette::Text, scheme.window_text);
+  palette.setColor(QPalette::ButtonText, scheme.button_text);
+  palette.setColor(QPalette::Disabled, QPalette::Text, QColor(160, 160, 160));
+  QApplication::setPalette(palette);
+  QPalette menu = palette;
+  menu.setColor(QPalette::Disabled, QPalette::Text, scheme.gray_text);
+  QApplication::setPalette(menu, "QMenu");
+}
+
+class RenderedColoursTest : public WindowTest {
+ protected:
+  void TearDown() override { QApplication::setPalette(original_); }
+
+  // The window as drawn, in 8-bit colours.
+  QColor At(const QImage& image, QPoint window_point) { return QColor(image.pixel(window_point)); }
+  QPoint Inside(const char* name, QPoint offset) { return Control(name)->mapTo(&form(), offset); }
+  // How many pixels of a control's inside have exactly this colour.
+  int Count(const QImage& image, const char* name, const QColor& colour) {
+    return Count(image, QRect(Inside(name, {1, 1}), Control(name)->size() - QSize(2, 2)), colour);
+  }
+  int Count(const QImage& image, const QRect& rect, const QColor& colour) {
+    int count = 0;
+    for (int y = rect.top(); y <= rect.bottom(); ++y) {
+      for (int x = rect.left(); x <= rect.right(); ++x) count += At(image, {x, y}) == colour;
+    }
+    return count;
+  }
+
+  void ExpectSchemeColours(const Scheme& scheme, const char* which) {
+    SCOPED_TRACE(which);
+    const QImage image = form().grab().toImage();
+    EXPECT_EQ(At(image, {3, 200}), scheme.highlight) << "the window's margin";
+    EXPECT_EQ(At(image, Inside("Frame1", {650, 100})), scheme.shadow) << "Frame1";
+    // The caption "Verdalon" on the frame's top edge, left of the buyer box.
+    const QRect caption(Inside("Frame1", {0, 0}), QSize(90, 16));
+    EXPECT_GT(Count(image, caption, scheme.window), 20) << "Frame1's caption";
+    EXPECT_EQ(At(image, Inside("Text10", {3, 12})), scheme.window) << "Text10";
+    EXPECT_EQ(At(image, Inside("Text9", {3, 12})), scheme.window) << "Text9";
+    EXPECT_EQ(At(image, Inside("Command2", {10, 3})), scheme.gray_text) << "Command2's face";
+    const QRect text1 = Control("Text1_3")->geometry();
+    EXPECT_EQ(At(image, Inside("Text1_3", {0, 12})), scheme.window_text) << "a grid rule";
+    EXPECT_EQ(At(image, Inside("Text1_3", {10, text1.height() - 1})), scheme.window_text);
+  }
+
+  QPalette original_ = QApplication::palette();
+};
+
+TEST_F(RenderedColoursTest, SystemColoursFollowTheSchemeWhileRunning) {
+  ApplyScheme(kClassicScheme);
+  Settle();
+  ExpectSchemeColours(kClassicScheme, "classic scheme");
+  ApplyScheme(kOtherScheme);
+  Settle();
+  ExpectSchemeColours(kOtherScheme, "after the scheme changed");
+}
+
+TEST_F(RenderedColoursTest, FixedColours) {
+  ApplyScheme(kClassicScheme);
+  Edit("Text8_0")->setText("888.88");
+  Edit("Text1_0")->setText("888");
+  form().SetClock([] { return QDate(2024, 11, 14); });
+  form().OnTimer2Tick();
+  Settle();
+  const QImage image = form().grab().toImage();
+  const QColor grey(224, 224, 224);
+  EXPECT_EQ(At(image, Inside("Text1_5", {3, 12})), grey);
+  EXPECT_EQ(At(image, Inside("Text8_12", {3, 12})), grey);
+  EXPECT_EQ(At(image, Inside("Combo1", {6, 10})), grey) << "the buyer box";
+  EXPECT_GT(Count(image, "Text8_0", QColor(0, 0, 192)), 20) << "amounts in dark blue";
+  EXPECT_EQ(Count(image, "Text8_0", kClassicScheme.window_text), 0);
+  EXPECT_GT(Count(image, "Text1_0", kClassicScheme.window_text), 20) << "typed texts";
+  EXPECT_GT(Count(image, "Label2", QColor(0, 0, 255)), 20) << "the date in blue";
+  // The pictures leave the faces' light peach only in blended corner pixels, so it is read
+  // from the buttons themselves.
+  for (const char* button : {"Command1", "Command4", "Command5", "Command6"}) {
+    auto* face = dynamic_cast<GraphicalButton*>(Control(button));
+    ASSERT_NE(face, nullptr);
+    EXPECT_EQ(face->Face(), QColor(255, 224, 192)) << button;
+  }
 }
 
 }  // namespace

@@ -1,8 +1,7 @@
 #pragma once
 
 // The environment for a copy of the real program that a test starts: headless, with its
-// lock in a folder of the test's own, so it meets no other copy, and messages that close
-// themselves and go to standard error.
+// lock in a folder of the test's own, so it meets no other copy.
 
 #include <QCoreApplication>
 #include <QDir>
@@ -15,7 +14,6 @@ inline QProcessEnvironment ProgramEnvironment(const QString& lock_folder) {
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   environment.insert("QT_QPA_PLATFORM", "offscreen");
   environment.insert("XDG_RUNTIME_DIR", lock_folder);
-  environment.insert("VERDALON_AUTO_ACCEPT_MESSAGES", "1");
 #ifdef _WIN32
   // The lock lies in the temporary folder there. A copy of the program moved away from the
   // build folder finds the DLLs and Qt's plugins it needs in the build's bin folder.

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -14,18 +15,42 @@
 namespace ui {
 namespace {
 
-TEST(SingleInstanceGuardTest, SecondGuardOnTheSameLockFails) {
+using Outcome = SingleInstanceGuard::Outcome;
+
+TEST(SingleInstanceGuardTest, SecondGuardOnTheSameLockSeesAnotherCopy) {
   QTemporaryDir folder;
   const QString lock = folder.filePath("verdalon.lock");
   SingleInstanceGuard first(lock);
-  ASSERT_TRUE(first.TryAcquire());
+  ASSERT_EQ(first.TryAcquire(), Outcome::Acquired);
   // From another thread, as a Windows mutex lets its owning thread take it again.
-  bool second_acquired = true;
+  Outcome second_outcome = Outcome::Acquired;
   std::thread([&] {
     SingleInstanceGuard second(lock);
-    second_acquired = second.TryAcquire();
+    second_outcome = second.TryAcquire();
   }).join();
-  EXPECT_FALSE(second_acquired);
+  EXPECT_EQ(second_outcome, Outcome::AnotherCopyRuns);
+}
+
+// None of these is another copy: the lock simply cannot be made there.
+TEST(SingleInstanceGuardTest, ALockThatCannotBeMadeIsNotAnotherCopy) {
+#ifdef _WIN32
+  GTEST_SKIP() << "on Windows the lock is a session mutex: no file is made in the folder";
+#endif
+  QTemporaryDir folder;
+  ASSERT_TRUE(QDir(folder.path()).mkdir("verdalon.lock"));  // a folder in the file's place
+  SingleInstanceGuard blocked(folder.filePath("verdalon.lock"));
+  EXPECT_EQ(blocked.TryAcquire(), Outcome::CannotLock);
+  EXPECT_EQ(blocked.LockFolder(), QDir::toNativeSeparators(folder.path()));
+
+  SingleInstanceGuard missing(folder.filePath("gone/verdalon.lock"));
+  EXPECT_EQ(missing.TryAcquire(), Outcome::CannotLock);
+
+  QFile file(folder.filePath("plain"));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.close();
+  SingleInstanceGuard under_a_file(folder.filePath("plain/verdalon.lock"));
+  EXPECT_EQ(under_a_file.TryAcquire(), Outcome::CannotLock);
+  EXPECT_EQ(under_a_file.LockFolder(), QDir::toNativeSeparators(folder.filePath("plain")));
 }
 
 class SingleInstanceTest : public ::testing::Test {
@@ -33,9 +58,11 @@ class SingleInstanceTest : public ::testing::Test {
   void SetUp() override { ASSERT_TRUE(runtime_.isValid()); }
 
   // Every copy gets the same private runtime folder, so the test's lock meets no other.
-  std::unique_ptr<QProcess> Start() {
+  std::unique_ptr<QProcess> Start() { return Start(runtime_.path()); }
+
+  static std::unique_ptr<QProcess> Start(const QString& runtime_folder) {
     auto process = std::make_unique<QProcess>();
-    process->setProcessEnvironment(ProgramEnvironment(runtime_.path()));
+    process->setProcessEnvironment(ProgramEnvironment(runtime_folder));
     process->start(VERDALON_EXECUTABLE, {});
     EXPECT_TRUE(process->waitForStarted(10000));
     return process;
@@ -72,6 +99,21 @@ TEST_F(SingleInstanceTest, SecondCopyReportsAndEndsFirstRunsOn) {
   EXPECT_EQ(first->state(), QProcess::Running);
   EXPECT_FALSE(first->waitForFinished(300));
   Stop(*first);
+}
+
+TEST_F(SingleInstanceTest, ALockThatCannotBeMadeIsToldNamingTheFolder) {
+#ifdef _WIN32
+  GTEST_SKIP() << "on Windows the lock is a session mutex: no file is made in the folder";
+#endif
+  ASSERT_TRUE(QDir(runtime_.path()).mkdir("verdalon.lock"));
+  std::unique_ptr<QProcess> blocked = Start();
+  ASSERT_TRUE(blocked->waitForFinished(20000));
+  EXPECT_EQ(blocked->exitStatus(), QProcess::NormalExit);
+  EXPECT_NE(blocked->exitCode(), 0);
+  const QString said = QString::fromUtf8(blocked->readAllStandardError());
+  EXPECT_FALSE(said.contains("程序已经运行")) << said.toStdString();
+  EXPECT_TRUE(said.contains("无法在文件夹“" + runtime_.path() + "”中建立锁文件"))
+      << said.toStdString();
 }
 
 TEST_F(SingleInstanceTest, CrashedCopyDoesNotBlockTheNextStart) {

@@ -12,7 +12,7 @@ namespace {
 class VersionRecordTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const std::wstring file = std::filesystem::path(VERDALON_EXECUTABLE).wstring();
+    const std::wstring file = std::filesystem::path(VERDALON_SHIPPED_EXECUTABLE).wstring();
     const DWORD size = GetFileVersionInfoSizeW(file.c_str(), nullptr);
     ASSERT_GT(size, 0u) << "verdalon.exe carries no version record";
     record_.resize(size);

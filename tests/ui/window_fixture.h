@@ -4,13 +4,34 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QString>
+#include <QStringList>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 #include "form1.h"
 
 namespace ui::testing {
+
+// Answers every message box that comes up with OK and keeps its text.
+class MessageAnswerer {
+ public:
+  MessageAnswerer() {
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        texts.push_back(box->text());
+        box->accept();
+      }
+    });
+    timer_.start(5);
+  }
+  QStringList texts;
+
+ private:
+  QTimer timer_;
+};
 
 // A shown, active Form1 whose timers are stopped, so a test decides when a tick happens.
 class WindowTest : public ::testing::Test {

@@ -2,13 +2,17 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QEventLoop>
+#include <QImageReader>
 #include <QLabel>
+#include <QMessageBox>
 #include <QTimer>
 #include <QUrl>
 #include <cstdlib>
 
 #include "button_pictures.h"
 #include "date_caption.h"
+#include "message_box.h"
+#include "tally/tally_sheet.h"
 #include "window_fixture.h"
 
 namespace ui::testing {
@@ -58,7 +62,6 @@ TEST_F(WindowShellTest, DateLabel) {
   EXPECT_EQ(DateCaption(QDate(2024, 3, 5)), "2024年03月05日 ");
   EXPECT_EQ(DateCaption(QDate(987, 1, 1)), "0987年01月01日 ");
 
-  EXPECT_EQ(form().DateCaptionText(), u"Label2");  // until the first tick
   QDate today(2024, 12, 31);
   form().SetClock([&] { return today; });
   form().OnTimer2Tick();
@@ -70,6 +73,56 @@ TEST_F(WindowShellTest, DateLabel) {
   today = QDate(2025, 1, 1);
   EXPECT_TRUE(
       QTest::qWaitFor([&] { return form().DateCaptionText() == u"2025年01月01日 "; }, 1000));
+}
+
+// Without the fixture, which stops them: both timers run from the window's creation, the
+// recalculation every 300 ms and the date every 100 ms, with nothing else starting them.
+TEST(WindowTimersTest, BothTimersRunFromTheWindowsCreation) {
+  Form1 form;
+  EXPECT_EQ(form.DateCaptionText(), u"Label2");  // until the first tick
+  EXPECT_TRUE(form.Timer1().isActive());
+  EXPECT_EQ(form.Timer1().interval(), 300);
+  EXPECT_TRUE(form.Timer2().isActive());
+  EXPECT_EQ(form.Timer2().interval(), 100);
+
+  const char16_t* line[] = {u"4", u"200", u"50", u"1", u"10", u"800"};
+  for (int k = 0; k < 6; ++k) form.sheet().SetText(tally::kTypedColumns[k], 0, line[k]);
+  EXPECT_TRUE(QTest::qWaitFor(
+      [&] { return form.sheet().Text(tally::SingleField::Text11) == u"320.00"; }, 3000));
+  EXPECT_EQ(form.sheet().Text(tally::TallyColumn::Volume, 0), u"0.4000");
+
+  const QDate today = QDate::currentDate();
+  const QString expected =
+      QString::asprintf("%04d年%02d月%02d日 ", today.year(), today.month(), today.day());
+  EXPECT_TRUE(
+      QTest::qWaitFor([&] { return form.DateCaptionText() == expected.toStdU16String(); }, 1000));
+}
+
+// Every message: the caption Verdalon, no icon and a single OK button.
+TEST(MessageBoxTest, CaptionVerdalonNoIconOneOkButton) {
+  QString title;
+  QMessageBox::Icon icon = QMessageBox::Information;
+  QMessageBox::StandardButtons buttons;
+  qsizetype button_count = 0;
+  QString text;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      title = box->windowTitle();
+      icon = box->icon();
+      buttons = box->standardButtons();
+      button_count = box->buttons().size();
+      text = box->text();
+      box->accept();
+    }
+  });
+  poll.start(5);
+  ShowMessage(nullptr, QStringLiteral("程序已经运行"));
+  EXPECT_EQ(title, "Verdalon");
+  EXPECT_EQ(icon, QMessageBox::NoIcon);
+  EXPECT_EQ(buttons, QMessageBox::Ok);
+  EXPECT_EQ(button_count, 1);
+  EXPECT_EQ(text, "程序已经运行");
 }
 
 // Run in a child process: once the application has been told to exit, every event loop
@@ -116,6 +169,33 @@ TEST_F(WindowShellTest, WebButtonOpensTheProgramsPage) {
   EXPECT_EQ(recorder.urls.front(), QUrl("https://verdalon.example.com/"));
 }
 
+// A handler whose slot does not exist: the desktop then reports that it could not open the page.
+class BrokenBrowser : public QObject {
+  Q_OBJECT
+};
+
+TEST_F(WindowShellTest, AWebPageThatCannotOpenIsToldAndTheTallyStays) {
+  form().sheet().SetText(tally::TallyColumn::Length, 0, u"4");
+  form().sheet().SetText(tally::SingleField::Text9, u"李四");
+  Focus(Cell("Text2", 3));
+  Type("117");
+
+  MessageAnswerer answerer;
+  BrokenBrowser browser;
+  QDesktopServices::setUrlHandler("https", &browser, "NoSuchSlot");
+  QTest::mouseClick(Control("Command2"), Qt::LeftButton);
+  QDesktopServices::unsetUrlHandler("https");
+  Settle();
+
+  ASSERT_EQ(answerer.texts.size(), 1);
+  EXPECT_EQ(answerer.texts[0],
+            "无法打开网页 https://verdalon.example.com/ ：桌面上没有能打开网页的浏览器。");
+  EXPECT_TRUE(form().isVisible());
+  EXPECT_EQ(Edit("Text1_0")->text(), "4");
+  EXPECT_EQ(Edit("Text2_3")->text(), "117");
+  EXPECT_EQ(Edit("Text9")->text(), "李四");
+}
+
 TEST_F(WindowShellTest, HooksForTheStartUpLoad) {
   form().Combo1()->setEditText("  既有文字");
   form().SetBuyerList({u"乙公司", u"甲公司", u"丙木业"});
@@ -160,6 +240,38 @@ std::pair<int, int> WordExtent(const QImage& image) {
   return {left, right};
 }
 
+int WhitePixels(const QImage& image) {
+  int count = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) count += image.pixelColor(x, y) == Qt::white;
+  }
+  return count;
+}
+
+// Each button shows its own words: its lettering is that of the picture with those words.
+TEST_F(WindowShellTest, EachPictureButtonShowsItsOwnWords) {
+  const struct {
+    const char* button;
+    const char16_t* words;
+    WordSpacing spacing;
+  } buttons[] = {
+      {"Command1", u"清除数据", WordSpacing::Together},
+      {"Command4", u"导出表格", WordSpacing::Together},
+      {"Command6", u"最小化", WordSpacing::Spread},
+      {"Command5", u"退出", WordSpacing::Spread},
+  };
+  for (const auto& b : buttons) {
+    // Inside the raised border, whose light edge is white too.
+    QWidget* button = Control(b.button);
+    const QImage shown = button->grab(button->rect().adjusted(2, 2, -2, -2)).toImage();
+    const QImage picture = ButtonPicture(QString::fromUtf16(b.words), b.spacing, false).toImage();
+    EXPECT_EQ(WhitePixels(shown), WhitePixels(picture)) << b.button;
+    EXPECT_EQ(WordExtent(shown).second - WordExtent(shown).first,
+              WordExtent(picture).second - WordExtent(picture).first)
+        << b.button;
+  }
+}
+
 TEST_F(WindowShellTest, PicturesAndIcon) {
   const QImage clear = ButtonPicture("清除数据", WordSpacing::Together, false).toImage();
   EXPECT_EQ(clear.size(), QSize(81, 33));
@@ -184,7 +296,36 @@ TEST_F(WindowShellTest, PicturesAndIcon) {
   const QColor screen = big.pixelColor(20, 15);
   EXPECT_GT(screen.blue(), 150);
   EXPECT_GT(screen.blue(), screen.red() + 50);
-  EXPECT_FALSE(form().windowIcon().isNull());
+}
+
+// The window carries the monitor itself: without the application's icon to fall back on, it
+// still shows the same picture.
+TEST(WindowIconTest, TheWindowHasTheMonitorIconOfItsOwn) {
+  const QIcon application_icon = QApplication::windowIcon();
+  QApplication::setWindowIcon(QIcon());
+  Form1 form;
+  const QImage shown = form.windowIcon().pixmap(32, 32).toImage();
+  QApplication::setWindowIcon(application_icon);
+  ASSERT_FALSE(shown.isNull());
+  EXPECT_EQ(shown.convertToFormat(QImage::Format_ARGB32),
+            MonitorIcon().pixmap(32, 32).toImage().convertToFormat(QImage::Format_ARGB32));
+}
+
+// verdalon.exe carries src/ui/verdalon.ico; it must be the picture the window shows, in the
+// three sizes, as written by tools/make_icon.
+TEST(WindowIconTest, TheProgramFilesIconIsTheWindowsPicture) {
+  QImageReader reader(QStringLiteral(VERDALON_ICON_FILE));
+  ASSERT_TRUE(reader.canRead()) << reader.errorString().toStdString();
+  QList<int> sides;
+  do {
+    const QImage image = reader.read().convertToFormat(QImage::Format_ARGB32);
+    ASSERT_FALSE(image.isNull());
+    sides << image.width();
+    EXPECT_EQ(image,
+              MonitorIcon().pixmap(image.size()).toImage().convertToFormat(QImage::Format_ARGB32))
+        << image.width() << " px";
+  } while (reader.jumpToNextImage());
+  EXPECT_EQ(sides, (QList<int>{16, 32, 48}));
 }
 
 }  // namespace

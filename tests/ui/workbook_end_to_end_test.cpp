@@ -34,24 +34,6 @@ using tally::SingleField;
 using tally::TallyColumn;
 using Cells = std::map<std::pair<int, int>, std::u16string>;
 
-// Answers every message box that comes up with OK and keeps its text.
-class MessageAnswerer {
- public:
-  MessageAnswerer() {
-    QObject::connect(&timer_, &QTimer::timeout, [this] {
-      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-        texts.push_back(box->text());
-        box->accept();
-      }
-    });
-    timer_.start(5);
-  }
-  QStringList texts;
-
- private:
-  QTimer timer_;
-};
-
 // Reads every cell of rows 1 to 20, columns 1 to 8 of a sheet through a fresh engine.
 Cells ReadSheet(const fs::path& file, std::u16string_view sheet_name) {
   workbook::EmbeddedApplicationFactory engine([](const fs::path&) {});
@@ -137,7 +119,7 @@ TEST_F(WorkbookEndToEndTest, StartsWithTheBuyersAndSellerOfTheReferenceSheet) {
 }
 
 TEST_F(WorkbookEndToEndTest, ExportsTheTallyAsShownAndHandsItToTheDesktop) {
-  MessageAnswerer answerer;
+  testing::MessageAnswerer answerer;
   form().Combo1()->setCurrentIndex(1);
   Focus(Cell("Text1", 0));
   TypeLine({"4", "200", "50", "1", "10", "800"});
@@ -155,7 +137,7 @@ TEST_F(WorkbookEndToEndTest, ExportsTheTallyAsShownAndHandsItToTheDesktop) {
   QTest::mouseClick(Control("Command4"), Qt::LeftButton);
   Settle();
   ASSERT_EQ(answerer.texts.size(), 1);
-  EXPECT_EQ(answerer.texts[0].toStdU16String(), kCloseWorkbookReminder);
+  EXPECT_EQ(answerer.texts[0], "每次打印前请先关闭*锯材账单*");
   ASSERT_EQ(opened_.size(), 1u);
   EXPECT_EQ(opened_[0], Workbook());
   EXPECT_EQ(std::distance(fs::directory_iterator(program_dir_), fs::directory_iterator()), 1)
@@ -198,8 +180,24 @@ TEST_F(WorkbookEndToEndTest, ExportsTheTallyAsShownAndHandsItToTheDesktop) {
   EXPECT_EQ(view[17][6], text(form().sheet().Text(SingleField::Text11)));
 }
 
+// The list holds 福建永安林海木业有限公司: a clerk who types its start gets just that start on the
+// bill.
+TEST_F(WorkbookEndToEndTest, TheBuyerOnTheBillIsWhatTheClerkTyped) {
+  testing::MessageAnswerer answerer;
+  Focus(Cell("Text6", 1));
+  Press(Qt::Key_Tab);
+  ASSERT_EQ(FocusName(), "Combo1");
+  form().Combo1()->lineEdit()->selectAll();
+  Type("福建永安");
+  Press(Qt::Key_Return);
+  QTest::mouseClick(Control("Command4"), Qt::LeftButton);
+  Settle();
+  ASSERT_EQ(opened_.size(), 1u);
+  EXPECT_EQ(ReadSheet(Workbook(), workbook::kTallySheet).at({3, 2}), u"福建永安");
+}
+
 TEST_F(WorkbookEndToEndTest, ASecondExportEmptiesWhatTheFirstWrote) {
-  MessageAnswerer answerer;
+  testing::MessageAnswerer answerer;
   form().sheet().SetText(TallyColumn::Length, 12, u"4");
   form().sheet().SetText(TallyColumn::Width, 12, u"200");
   form().sheet().SetText(TallyColumn::Thickness, 12, u"50");
@@ -229,7 +227,7 @@ TEST_F(WorkbookEndToEndTest, ASecondExportEmptiesWhatTheFirstWrote) {
 }
 
 TEST_F(WorkbookEndToEndTest, AFailedExportIsToldAndTheTallyStays) {
-  MessageAnswerer answerer;
+  testing::MessageAnswerer answerer;
   form().sheet().SetText(TallyColumn::Length, 0, u"4");
   form().sheet().SetText(SingleField::Text9, u"李四");
   fs::remove(Workbook());  // gone after start-up: both attempts fail
@@ -246,19 +244,34 @@ TEST_F(WorkbookEndToEndTest, AFailedExportIsToldAndTheTallyStays) {
   EXPECT_TRUE(fs::is_empty(program_dir_)) << "no temporary file is left behind";
 }
 
-TEST(StartupFailure, AMissingWorkbookIsToldAndTheProgramEnds) {
-  QTemporaryDir folder;
+// Starts the test build of the program from its own folder, with or without the workbook
+// beside it; every copy shares the given runtime folder and so the one-instance lock.
+std::unique_ptr<QProcess> StartProgram(const QTemporaryDir& folder, const QString& runtime,
+                                       bool with_workbook) {
   const QString program = folder.filePath(QFileInfo(VERDALON_EXECUTABLE).fileName());
-  ASSERT_TRUE(QFile::copy(VERDALON_EXECUTABLE, program));
+  EXPECT_TRUE(QFile::copy(VERDALON_EXECUTABLE, program));
   QFile::setPermissions(program, QFile::permissions(program) | QFile::ExeOwner);
-  QProcess process;
-  process.setProcessEnvironment(ProgramEnvironment(folder.path()));
-  process.start(program, {});
-  ASSERT_TRUE(process.waitForFinished(20000));
-  EXPECT_NE(process.exitCode(), 0);
-  const QString said = QString::fromUtf8(process.readAllStandardError());
+  if (with_workbook) {
+    const QString sample = QString::fromStdU16String(fs::path(VERDALON_TEMPLATE).u16string());
+    EXPECT_TRUE(QFile::copy(sample, folder.filePath(QStringLiteral("锯材账单.xls"))));
+  }
+  auto process = std::make_unique<QProcess>();
+  process->setProcessEnvironment(ProgramEnvironment(runtime));
+  process->start(program, {});
+  EXPECT_TRUE(process->waitForStarted(10000));
+  return process;
+}
+
+// The window shows only once the load has worked: a failed load ends the program before it.
+TEST(StartupOrder, AMissingWorkbookIsToldAndTheWindowNeverShows) {
+  QTemporaryDir folder;
+  std::unique_ptr<QProcess> process = StartProgram(folder, folder.path(), false);
+  ASSERT_TRUE(process->waitForFinished(20000));
+  EXPECT_NE(process->exitCode(), 0);
+  const QString said = QString::fromUtf8(process->readAllStandardError());
   EXPECT_TRUE(said.contains("53")) << said.toStdString();
   EXPECT_TRUE(said.contains(QStringLiteral("锯材账单.xls"))) << said.toStdString();
+  EXPECT_FALSE(said.contains("window shown: Form1")) << said.toStdString();
 #ifdef _WIN32
   // The folder as Windows writes it, and the name joined with a backslash: no "/" anywhere.
   EXPECT_TRUE(
@@ -266,6 +279,26 @@ TEST(StartupFailure, AMissingWorkbookIsToldAndTheProgramEnds) {
       << said.toStdString();
   EXPECT_FALSE(said.contains(QLatin1Char('/'))) << said.toStdString();
 #endif
+}
+
+// The one-instance guard runs before the load: a second copy that has no workbook beside it
+// says that a copy runs, not that the workbook is missing.
+TEST(StartupOrder, TheGuardComesBeforeTheLoad) {
+  QTemporaryDir runtime;
+  QTemporaryDir first_folder;
+  std::unique_ptr<QProcess> first = StartProgram(first_folder, runtime.path(), true);
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] { return first->readAllStandardError().contains("window shown: Form1"); }, 20000));
+
+  QTemporaryDir second_folder;
+  std::unique_ptr<QProcess> second = StartProgram(second_folder, runtime.path(), false);
+  ASSERT_TRUE(second->waitForFinished(20000));
+  const QString said = QString::fromUtf8(second->readAllStandardError());
+  EXPECT_TRUE(said.contains("程序已经运行")) << said.toStdString();
+  EXPECT_FALSE(said.contains("53")) << said.toStdString();
+  EXPECT_EQ(second->exitCode(), 0);
+  first->kill();
+  first->waitForFinished(10000);
 }
 
 }  // namespace
