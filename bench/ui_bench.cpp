@@ -12,13 +12,13 @@
 #include <filesystem>
 #include <string>
 
-#include "form1.h"
 #include "message_answering.h"
 #include "sample_tally.h"
 #include "tally/recalculation_pass.h"
+#include "ui/form1.h"
+#include "ui/workbook_binding.h"
 #include "workbook/embedded_application.h"
 #include "workbook/workbook_path.h"
-#include "workbook_binding.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "button_pictures.h"
+#include "ui/button_pictures.h"
 
 namespace {
 

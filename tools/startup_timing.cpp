@@ -8,12 +8,12 @@
 #include <chrono>
 #include <cstdio>
 
-#include "desktop_opener.h"
-#include "form1.h"
-#include "single_instance_guard.h"
-#include "verdalon_application.h"
+#include "ui/form1.h"
+#include "ui/single_instance_guard.h"
+#include "ui/verdalon_application.h"
+#include "ui/workbook_binding.h"
 #include "workbook/embedded_application.h"
-#include "workbook_binding.h"
+#include "workbook/workbook_path.h"
 
 int main(int argc, char** argv) {
   ui::VerdalonApplication app(argc, argv);
@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
 
   workbook::EmbeddedApplicationFactory spreadsheets([](const std::filesystem::path&) {});
   ui::Form1 form;
-  ui::WorkbookBinding binding(form, spreadsheets, ui::ProgramDirectory());
+  ui::WorkbookBinding binding(form, spreadsheets, workbook::ProgramDirectory());
   binding.LoadReferenceData();
   form.ShowCentred();
 

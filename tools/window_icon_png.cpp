@@ -4,7 +4,7 @@
 #include <QPixmap>
 #include <cstdio>
 
-#include "button_pictures.h"
+#include "ui/button_pictures.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);

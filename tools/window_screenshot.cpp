@@ -4,7 +4,7 @@
 #include <QPixmap>
 #include <cstdio>
 
-#include "form1.h"
+#include "ui/form1.h"
 
 namespace {
 

@@ -18,10 +18,11 @@
 #include <string_view>
 #include <vector>
 
+#include "base/text_encoding.h"
 #include "utf8_command_line.h"
-#include "workbook/automation_error.h"
-#include "workbook/text_encoding.h"
-#include "workbook/xls_document.h"
+#include "workbook/failure_descriptions.h"
+#include "xls/failure.h"
+#include "xls/xls_document.h"
 
 namespace {
 
@@ -34,7 +35,7 @@ const char kUsage[] =
 
 std::string Escaped(std::u16string_view text) {
   std::string out;
-  for (const char c : workbook::ToUtf8(text)) {
+  for (const char c : base::ToUtf8(text)) {
     switch (c) {
       case '\t':
         out += "\\t";
@@ -62,39 +63,39 @@ std::optional<int> ParseIndex(std::string_view text) {
   return value;
 }
 
-void DumpSheet(const workbook::XlsDocument& document, std::size_t sheet) {
+void DumpSheet(const xls::XlsDocument& document, std::size_t sheet) {
   const std::string name = Escaped(document.SheetName(sheet));
-  for (const auto& [key, cell] : document.Sheet(sheet).Cells()) {
-    const std::u16string text = workbook::biff::DisplayText(cell.value);
+  for (const auto& [address, cell] : document.Sheet(sheet).Cells()) {
+    const std::u16string text = xls::biff::DisplayText(cell.value);
     if (text.empty()) continue;
-    std::cout << name << '\t' << (key >> 16) + 1 << '\t' << (key & 0xFFFF) + 1 << '\t'
+    std::cout << name << '\t' << address.row + 1 << '\t' << address.column + 1 << '\t'
               << Escaped(text) << '\n';
   }
 }
 
-int Dump(const workbook::XlsDocument& document, const std::vector<std::string>& args) {
+int Dump(const xls::XlsDocument& document, const std::vector<std::string>& args) {
   if (args.size() > 1) {
-    DumpSheet(document, document.Worksheet(workbook::FromUtf8(args[1])));
+    DumpSheet(document, document.WorksheetIndex(base::FromUtf8(args[1])));
     return 0;
   }
   for (std::size_t sheet = 0; sheet < document.SheetCount(); ++sheet) DumpSheet(document, sheet);
   return 0;
 }
 
-int Get(const workbook::XlsDocument& document, const std::vector<std::string>& args) {
+int Get(const xls::XlsDocument& document, const std::vector<std::string>& args) {
   const std::optional<int> row = ParseIndex(args[2]);
   const std::optional<int> column = ParseIndex(args[3]);
   if (!row || !column) {
     std::cerr << kUsage;
     return kUsageError;
   }
-  const std::size_t sheet = document.Worksheet(workbook::FromUtf8(args[1]));
+  const std::size_t sheet = document.WorksheetIndex(base::FromUtf8(args[1]));
   std::cout << Escaped(document.Cell(sheet, *row, *column)) << '\n';
   return 0;
 }
 
-int Set(workbook::XlsDocument& document, const std::vector<std::string>& args) {
-  const std::size_t sheet = document.Worksheet(workbook::FromUtf8(args[1]));
+int Set(xls::XlsDocument& document, const std::vector<std::string>& args) {
+  const std::size_t sheet = document.WorksheetIndex(base::FromUtf8(args[1]));
   for (std::size_t i = 2; i + 2 < args.size(); i += 3) {
     const std::optional<int> row = ParseIndex(args[i]);
     const std::optional<int> column = ParseIndex(args[i + 1]);
@@ -102,7 +103,7 @@ int Set(workbook::XlsDocument& document, const std::vector<std::string>& args) {
       std::cerr << kUsage;
       return kUsageError;
     }
-    document.SetCell(sheet, *row, *column, workbook::FromUtf8(args[i + 2]));
+    document.SetCell(sheet, *row, *column, base::FromUtf8(args[i + 2]));
   }
   document.Save();
   return 0;
@@ -125,14 +126,15 @@ int main(int argc, char** argv) {
     std::cerr << kUsage;
     return kUsageError;
   }
-  const std::filesystem::path path(workbook::FromUtf8(args[0]));
+  const std::filesystem::path path(base::FromUtf8(args[0]));
   args.erase(args.begin());
   try {
-    auto document = workbook::XlsDocument::Open(path);
+    auto document = xls::XlsDocument::Open(path);
     if (args[0] == "dump") return Dump(*document, args);
     if (args[0] == "get") return Get(*document, args);
     return Set(*document, args);
-  } catch (const workbook::AutomationError& e) {
+  } catch (const xls::Failure& failure) {
+    const workbook::AutomationError e = workbook::DescribeEngineFailure(failure);
     std::cerr << "xlscell: 错误 " << e.Number() << "：" << e.Description() << '\n';
   } catch (const std::exception& e) {
     std::cerr << "xlscell: " << e.what() << '\n';

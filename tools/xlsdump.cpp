@@ -15,10 +15,10 @@
 #include <string>
 #include <vector>
 
+#include "base/text_encoding.h"
 #include "utf8_command_line.h"
-#include "workbook/atomic_file.h"
-#include "workbook/cfb/compound_file.h"
-#include "workbook/text_encoding.h"
+#include "xls/cfb/compound_file.h"
+#include "xls/whole_file.h"
 
 namespace {
 
@@ -155,8 +155,8 @@ int main(int argc, char** argv) {
   const char* name = args[0].c_str();
   try {
     const std::vector<std::uint8_t> file =
-        workbook::ReadWholeFile(std::filesystem::path(workbook::FromUtf8(args[0])));
-    const auto compound = workbook::cfb::CompoundFile::Read(file);
+        xls::ReadWholeFile(std::filesystem::path(base::FromUtf8(args[0])));
+    const auto compound = xls::cfb::CompoundFile::Read(file);
     auto stream = compound.ReadStream(u"Workbook");
     if (!stream) stream = compound.ReadStream(u"Book");
     if (!stream) {

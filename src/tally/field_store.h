@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "field_id.h"
+#include "tally/field_id.h"
 
 namespace tally {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "field_store.h"
+#include "tally/field_store.h"
 
 namespace tally {
 

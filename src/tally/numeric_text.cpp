@@ -1,6 +1,6 @@
-#include "numeric_text.h"
+#include "tally/numeric_text.h"
 
-#include "significant_digits.h"
+#include "base/significant_digits.h"
 
 #include <algorithm>
 #include <array>
@@ -171,7 +171,7 @@ double ParseNumber(std::u16string_view text) {
 std::u16string FormatFixed(double value, FixedPattern pattern) {
   if (!std::isfinite(value)) return {};
   const int decimals = pattern == FixedPattern::FourDecimals ? 4 : 2;
-  const SignificantDigits sig = ToSignificantDigits(std::fabs(value));
+  const base::SignificantDigits sig = base::ToSignificantDigits(std::fabs(value));
 
   // Lay the digits out on fixed positions: integer part (at least one digit) then the decimals.
   const int integer_digits = sig.point > 0 ? sig.point : 1;

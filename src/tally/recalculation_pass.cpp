@@ -1,12 +1,12 @@
-#include "recalculation_pass.h"
+#include "tally/recalculation_pass.h"
 
 #include <cmath>
 #include <limits>
 #include <optional>
 #include <string>
 
-#include "numeric_text.h"
-#include "tally_sheet.h"
+#include "tally/numeric_text.h"
+#include "tally/tally_sheet.h"
 
 namespace tally {
 namespace {

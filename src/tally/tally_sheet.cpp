@@ -1,6 +1,6 @@
-#include "tally_sheet.h"
+#include "tally/tally_sheet.h"
 
-#include "zero_suppression.h"
+#include "tally/zero_suppression.h"
 
 namespace tally {
 

@@ -3,8 +3,8 @@
 #include <string>
 #include <string_view>
 
-#include "field_id.h"
-#include "field_store.h"
+#include "tally/field_id.h"
+#include "tally/field_store.h"
 
 namespace tally {
 

@@ -1,7 +1,7 @@
-#include "zero_suppression.h"
+#include "tally/zero_suppression.h"
 
-#include "field_store.h"
-#include "numeric_text.h"
+#include "tally/field_store.h"
+#include "tally/numeric_text.h"
 
 namespace tally {
 

@@ -1,11 +1,11 @@
-#include "button_pictures.h"
+#include "ui/button_pictures.h"
 
 #include <QFontMetrics>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 
-#include "window_fonts.h"
+#include "ui/window_fonts.h"
 
 namespace ui {
 namespace {

@@ -1,4 +1,4 @@
-#include "column_navigation.h"
+#include "ui/column_navigation.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>

@@ -1,4 +1,4 @@
-#include "date_caption.h"
+#include "ui/date_caption.h"
 
 namespace ui {
 

@@ -9,7 +9,4 @@ namespace ui {
 // desktop has nothing to open it with.
 void OpenWithDesktop(const std::filesystem::path& workbook);
 
-// The folder that holds the program's executable.
-std::filesystem::path ProgramDirectory();
-
 }  // namespace ui

@@ -1,4 +1,4 @@
-#include "enter_as_tab.h"
+#include "ui/enter_as_tab.h"
 
 #include <QKeyEvent>
 #include <QMetaObject>

@@ -1,12 +1,12 @@
-#include "etched_frame.h"
+#include "ui/etched_frame.h"
 
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPalette>
 
-#include "system_colours.h"
-#include "window_fonts.h"
+#include "ui/system_colours.h"
+#include "ui/window_fonts.h"
 
 namespace ui {
 namespace {

@@ -1,10 +1,10 @@
-#include "failure_report.h"
+#include "ui/failure_report.h"
 
 #include <cstdlib>
 #include <new>
 
-#include "message_box.h"
 #include "tally/numeric_text.h"
+#include "ui/message_box.h"
 #include "workbook/automation_error.h"
 
 namespace ui {
@@ -12,7 +12,6 @@ namespace {
 
 constexpr int kOverflow = 6;
 constexpr int kOutOfMemory = 7;
-constexpr int kInternalError = 51;
 
 }  // namespace
 
@@ -25,10 +24,10 @@ FailureReport DescribeFailure(std::exception_ptr failure) {
     return {kOverflow, QStringLiteral("溢出")};
   } catch (const std::bad_alloc&) {
     return {kOutOfMemory, QStringLiteral("内存不足")};
-  } catch (const std::exception& error) {
-    return {kInternalError, QStringLiteral("内部错误：%1").arg(QString::fromUtf8(error.what()))};
   } catch (...) {
-    return {kInternalError, QStringLiteral("内部错误")};
+    // What another exception says is for developers, in English or the system's code page;
+    // the clerk gets the number and a plain description.
+    return {workbook::error_number::kInternalError, QStringLiteral("内部错误")};
   }
 }
 

@@ -1,4 +1,4 @@
-#include "form1.h"
+#include "ui/form1.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -7,17 +7,17 @@
 #include <QScreen>
 #include <QWindow>
 
-#include "button_pictures.h"
-#include "column_navigation.h"
-#include "date_caption.h"
-#include "enter_as_tab.h"
-#include "etched_frame.h"
-#include "message_box.h"
-#include "system_colours.h"
 #include "tally/recalculation_pass.h"
-#include "twips.h"
-#include "web_page.h"
-#include "window_fonts.h"
+#include "ui/button_pictures.h"
+#include "ui/column_navigation.h"
+#include "ui/date_caption.h"
+#include "ui/enter_as_tab.h"
+#include "ui/etched_frame.h"
+#include "ui/message_box.h"
+#include "ui/system_colours.h"
+#include "ui/twips.h"
+#include "ui/web_page.h"
+#include "ui/window_fonts.h"
 
 namespace ui {
 namespace {

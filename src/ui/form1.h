@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "graphical_button.h"
-#include "qt_field_store.h"
 #include "tally/field_id.h"
 #include "tally/tally_sheet.h"
+#include "ui/graphical_button.h"
+#include "ui/qt_field_store.h"
 
 namespace ui {
 

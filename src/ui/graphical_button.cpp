@@ -1,4 +1,4 @@
-#include "graphical_button.h"
+#include "ui/graphical_button.h"
 
 #include <qdrawutil.h>
 #include <QPainter>

@@ -1,14 +1,15 @@
 #include <QString>
 #include <exception>
 
-#include "desktop_opener.h"
-#include "failure_report.h"
-#include "form1.h"
-#include "message_box.h"
-#include "single_instance_guard.h"
-#include "verdalon_application.h"
+#include "ui/desktop_opener.h"
+#include "ui/failure_report.h"
+#include "ui/form1.h"
+#include "ui/message_box.h"
+#include "ui/single_instance_guard.h"
+#include "ui/verdalon_application.h"
+#include "ui/workbook_binding.h"
 #include "workbook/embedded_application.h"
-#include "workbook_binding.h"
+#include "workbook/workbook_path.h"
 
 int main(int argc, char** argv) {
   ui::VerdalonApplication app(argc, argv);
@@ -28,7 +29,7 @@ int main(int argc, char** argv) {
 
   workbook::EmbeddedApplicationFactory spreadsheets(ui::OpenWithDesktop);
   ui::Form1 form;
-  ui::WorkbookBinding binding(form, spreadsheets, ui::ProgramDirectory());
+  ui::WorkbookBinding binding(form, spreadsheets, workbook::ProgramDirectory());
   try {
     binding.LoadReferenceData();
   } catch (const std::exception&) {

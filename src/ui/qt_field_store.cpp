@@ -1,4 +1,4 @@
-#include "qt_field_store.h"
+#include "ui/qt_field_store.h"
 
 #include <QSignalBlocker>
 #include <QStringView>

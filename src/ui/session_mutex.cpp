@@ -1,4 +1,4 @@
-#include "session_mutex.h"
+#include "ui/session_mutex.h"
 
 #ifdef _WIN32
 

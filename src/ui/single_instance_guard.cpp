@@ -1,4 +1,4 @@
-#include "single_instance_guard.h"
+#include "ui/single_instance_guard.h"
 
 #include <QDir>
 #include <QFileInfo>

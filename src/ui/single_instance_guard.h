@@ -3,7 +3,7 @@
 #include <QLockFile>
 #include <QString>
 
-#include "session_mutex.h"
+#include "ui/session_mutex.h"
 
 namespace ui {
 

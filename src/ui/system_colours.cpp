@@ -1,4 +1,4 @@
-#include "system_colours.h"
+#include "ui/system_colours.h"
 
 #include <QApplication>
 #include <QGuiApplication>

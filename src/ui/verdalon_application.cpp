@@ -1,16 +1,16 @@
-#include "verdalon_application.h"
+#include "ui/verdalon_application.h"
 
 #include <exception>
 
-#include "button_pictures.h"
-#include "failure_report.h"
+#include "ui/button_pictures.h"
+#include "ui/failure_report.h"
 
 namespace ui {
 
 VerdalonApplication::VerdalonApplication(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(QStringLiteral("Verdalon"));
   setApplicationDisplayName(QStringLiteral("Verdalon"));
-  setApplicationVersion(QStringLiteral("1.01"));
+  setApplicationVersion(QStringLiteral(VERDALON_VERSION));
   setOrganizationName(QStringLiteral("Verdalon"));
   setWindowIcon(MonitorIcon());
 }

@@ -1,4 +1,4 @@
-#include "web_page.h"
+#include "ui/web_page.h"
 
 #include <QDesktopServices>
 #include <QUrl>

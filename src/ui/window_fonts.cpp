@@ -1,4 +1,4 @@
-#include "window_fonts.h"
+#include "ui/window_fonts.h"
 
 #include <QStringList>
 

@@ -1,10 +1,10 @@
-#include "workbook_binding.h"
+#include "ui/workbook_binding.h"
 
 #include <exception>
 
-#include "failure_report.h"
-#include "form1.h"
-#include "message_box.h"
+#include "ui/failure_report.h"
+#include "ui/form1.h"
+#include "ui/message_box.h"
 #include "workbook/startup_load.h"
 
 namespace ui {

@@ -16,11 +16,14 @@ inline constexpr int kPathNotFound = 76;
 inline constexpr int kCannotCreateObject = 429;
 inline constexpr int kBadFileFormat = 321;  // invalid file format
 inline constexpr int kDeviceIo = 57;
-inline constexpr int kAutomation = 440;  // any other failure of the spreadsheet engine
+inline constexpr int kDiskFull = 61;
+inline constexpr int kInternalError = 51;  // a failure nobody foresaw
+inline constexpr int kAutomation = 440;    // any other failure of the spreadsheet engine
 }  // namespace error_number
 
 // A failed workbook operation. Every failure carries a number and a description; the
-// description is Chinese, UTF-8, and names the file or sheet concerned.
+// description is Chinese, UTF-8, and names the file or sheet concerned. They are made in
+// one place, failure_descriptions.cpp.
 class AutomationError : public std::runtime_error {
  public:
   AutomationError(int number, const std::string& description)

@@ -1,12 +1,13 @@
-#include "embedded_application.h"
+#include "workbook/embedded_application.h"
 
 #include <algorithm>
 #include <string>
 #include <vector>
 
-#include "automation_error.h"
-#include "text_encoding.h"
-#include "xls_document.h"
+#include "base/ascii_case.h"
+#include "workbook/failure_descriptions.h"
+#include "xls/failure.h"
+#include "xls/xls_document.h"
 
 namespace workbook {
 
@@ -14,26 +15,24 @@ namespace {
 
 constexpr std::string_view kProgId = "excel.application";
 
-bool SameProgId(std::string_view a, std::string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    const auto lower = [](char c) {
-      return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-    };
-    return lower(x) == lower(y);
-  });
+// Runs one engine operation; its failures reach the caller in the clerk's words.
+template <typename Operation>
+auto Engine(Operation&& operation) -> decltype(operation()) {
+  try {
+    return operation();
+  } catch (const xls::Failure& failure) {
+    throw DescribeEngineFailure(failure);
+  }
 }
 
 // An open workbook as every handle on it sees it. Close marks it closed: handles that
 // outlive it keep its memory alive but may no longer use it.
 struct OpenWorkbook {
-  std::unique_ptr<XlsDocument> document;
+  std::unique_ptr<xls::XlsDocument> document;
   bool closed = false;
 
-  XlsDocument& Use() const {
-    if (closed) {
-      throw AutomationError(error_number::kAutomation,
-                            "工作簿“" + ToUtf8(document->Path().u16string()) + "”已经关闭。");
-    }
+  xls::XlsDocument& Use() const {
+    if (closed) throw WorkbookClosedError(document->Path());
     return *document;
   }
 };
@@ -44,7 +43,7 @@ struct InstanceState {
   bool ended = false;
 
   void CheckRunning() const {
-    if (ended) throw AutomationError(error_number::kAutomation, "电子表格程序的实例已经退出。");
+    if (ended) throw InstanceEndedError();
   }
   void CloseAll() {
     for (const auto& workbook : workbooks) workbook->closed = true;
@@ -58,10 +57,10 @@ class EmbeddedWorksheet : public Worksheet {
       : workbook_(std::move(workbook)), sheet_(sheet) {}
 
   std::u16string Cell(int row, int column) const override {
-    return workbook_->Use().Cell(sheet_, row, column);
+    return Engine([&] { return workbook_->Use().Cell(sheet_, row, column); });
   }
   void SetCell(int row, int column, std::u16string_view value) override {
-    workbook_->Use().SetCell(sheet_, row, column, value);
+    Engine([&] { workbook_->Use().SetCell(sheet_, row, column, value); });
   }
 
  private:
@@ -75,9 +74,12 @@ class EmbeddedWorkbook : public Workbook {
       : instance_(std::move(instance)), workbook_(std::move(workbook)) {}
 
   std::unique_ptr<Worksheet> Worksheets(std::u16string_view name) override {
-    return std::make_unique<EmbeddedWorksheet>(workbook_, workbook_->Use().Worksheet(name));
+    const std::size_t sheet = Engine([&] { return workbook_->Use().WorksheetIndex(name); });
+    return std::make_unique<EmbeddedWorksheet>(workbook_, sheet);
   }
-  void Save() override { workbook_->Use().Save(); }
+  void Save() override {
+    Engine([&] { workbook_->Use().Save(); });
+  }
   void Close() override {
     workbook_->closed = true;
     std::erase(instance_->workbooks, workbook_);
@@ -95,7 +97,8 @@ class EmbeddedWorkbooks : public Workbooks {
 
   std::unique_ptr<Workbook> Open(const std::filesystem::path& path) override {
     instance_->CheckRunning();
-    auto workbook = std::make_shared<OpenWorkbook>(OpenWorkbook{XlsDocument::Open(path)});
+    auto workbook = std::make_shared<OpenWorkbook>(
+        OpenWorkbook{Engine([&] { return xls::XlsDocument::Open(path); })});
     instance_->workbooks.push_back(workbook);
     return std::make_unique<EmbeddedWorkbook>(instance_, std::move(workbook));
   }
@@ -135,9 +138,8 @@ EmbeddedApplicationFactory::EmbeddedApplicationFactory(WorkbookOpener opener)
     : opener_(std::move(opener)) {}
 
 std::unique_ptr<Application> EmbeddedApplicationFactory::Create(std::string_view prog_id) {
-  if (!SameProgId(prog_id, kProgId)) {
-    throw AutomationError(error_number::kCannotCreateObject,
-                          "无法创建对象“" + std::string(prog_id) + "”：没有这个电子表格程序。");
+  if (!base::EqualIgnoringAsciiCase(prog_id, kProgId)) {
+    throw UnknownProgIdError(prog_id);
   }
   return std::make_unique<EmbeddedApplication>(opener_);
 }

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string_view>
 
-#include "workbook_automation.h"
+#include "workbook/workbook_automation.h"
 
 namespace workbook {
 

@@ -1,7 +1,7 @@
-#include "startup_load.h"
+#include "workbook/startup_load.h"
 
-#include "cell_map.h"
-#include "workbook_path.h"
+#include "workbook/cell_map.h"
+#include "workbook/workbook_path.h"
 
 namespace workbook {
 

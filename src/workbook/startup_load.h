@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "workbook_automation.h"
+#include "workbook/workbook_automation.h"
 
 namespace workbook {
 

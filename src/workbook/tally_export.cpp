@@ -1,11 +1,13 @@
-#include "tally_export.h"
+#include "workbook/tally_export.h"
 
 #include <exception>
+#include <new>
 #include <utility>
 
-#include "automation_error.h"
-#include "cell_map.h"
-#include "workbook_path.h"
+#include "workbook/automation_error.h"
+#include "workbook/cell_map.h"
+#include "workbook/failure_descriptions.h"
+#include "workbook/workbook_path.h"
 
 namespace workbook {
 namespace {
@@ -28,15 +30,19 @@ void TallyExport::Run(const ExportSource& source) {
   try {
     Attempt(source);
     return;
-  } catch (const std::exception&) {
+  } catch (...) {
     // The handles of the failed attempt are gone with its stack; start again from the top.
   }
   try {
     Attempt(source);
   } catch (const AutomationError&) {
     throw;
-  } catch (const std::exception& e) {
-    throw AutomationError(error_number::kAutomation, e.what());
+  } catch (const std::bad_alloc&) {
+    throw;  // the program-wide description of running out of memory says it best
+  } catch (...) {
+    // Whatever it said was for developers, and maybe not even text: the clerk gets a
+    // number and words of his own language.
+    throw UnexpectedExportError();
   }
 }
 

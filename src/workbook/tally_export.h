@@ -5,7 +5,7 @@
 #include <string>
 
 #include "tally/field_id.h"
-#include "workbook_automation.h"
+#include "workbook/workbook_automation.h"
 
 namespace workbook {
 

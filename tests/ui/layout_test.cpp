@@ -10,7 +10,7 @@
 #include <QScreen>
 #include <cmath>
 
-#include "graphical_button.h"
+#include "ui/graphical_button.h"
 #include "window_fixture.h"
 
 namespace ui::testing {

@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "program_environment.h"
-#include "single_instance_guard.h"
+#include "ui/single_instance_guard.h"
 
 namespace ui {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <QtGlobal>
 
-#include "verdalon_application.h"
+#include "ui/verdalon_application.h"
 
 // The program's own application object, so a failure escaping a handler takes the same path
 // as in the program. Headless unless the caller chose a platform.

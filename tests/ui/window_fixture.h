@@ -11,7 +11,7 @@
 #include <QTimer>
 #include <memory>
 
-#include "form1.h"
+#include "ui/form1.h"
 
 namespace ui::testing {
 

@@ -9,10 +9,10 @@
 #include <QUrl>
 #include <cstdlib>
 
-#include "button_pictures.h"
-#include "date_caption.h"
-#include "message_box.h"
 #include "tally/tally_sheet.h"
+#include "ui/button_pictures.h"
+#include "ui/date_caption.h"
+#include "ui/message_box.h"
 #include "window_fixture.h"
 
 namespace ui::testing {

@@ -19,11 +19,11 @@
 #include "program_environment.h"
 #include "spreadsheet_programs.h"
 #include "tally/numeric_text.h"
+#include "ui/workbook_binding.h"
 #include "window_fixture.h"
 #include "workbook/cell_map.h"
 #include "workbook/embedded_application.h"
 #include "workbook/workbook_path.h"
-#include "workbook_binding.h"
 
 namespace ui {
 namespace {

@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "base/text_encoding.h"
 #include "workbook/automation_error.h"
-#include "workbook/text_encoding.h"
 #include "workbook/workbook_automation.h"
 
 namespace workbook::testing {
@@ -58,7 +58,7 @@ class FakeSheet final : public Worksheet, Handle {
   }
   void SetCell(int row, int column, std::u16string_view value) override {
     recorder_.Step("set " + std::to_string(row) + "," + std::to_string(column) + "=" +
-                   ToUtf8(value));
+                   base::ToUtf8(value));
     cells_[{row, column}] = std::u16string(value);
   }
 
@@ -70,8 +70,8 @@ class FakeBook final : public Workbook, Handle {
  public:
   explicit FakeBook(Recorder& recorder) : Handle(recorder, "book") {}
   std::unique_ptr<Worksheet> Worksheets(std::u16string_view name) override {
-    recorder_.Step("worksheets " + ToUtf8(name));
-    const auto it = recorder_.sheets.find(ToUtf8(name));
+    recorder_.Step("worksheets " + base::ToUtf8(name));
+    const auto it = recorder_.sheets.find(base::ToUtf8(name));
     if (it == recorder_.sheets.end()) throw AutomationError(9, "下标越界");
     return std::make_unique<FakeSheet>(recorder_, it->second);
   }

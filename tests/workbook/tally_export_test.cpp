@@ -60,7 +60,7 @@ struct ExportFixture {
 // scaler at (18, 2), the total volume at (18, 6) and the total amount at (18, 7).
 std::vector<std::string> ExpectedWrites(const MemorySource& source) {
   auto set = [](int row, int column, std::u16string_view text) {
-    return "set " + std::to_string(row) + "," + std::to_string(column) + "=" + ToUtf8(text);
+    return "set " + std::to_string(row) + "," + std::to_string(column) + "=" + base::ToUtf8(text);
   };
   std::vector<std::string> log = {set(14, 2, source.Seller()), set(3, 2, source.Buyer())};
   for (int row = 0; row < 13; ++row) {

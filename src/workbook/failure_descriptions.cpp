@@ -1,0 +1,130 @@
+#include "workbook/failure_descriptions.h"
+
+#include <string>
+
+#include "base/text_encoding.h"
+
+namespace workbook {
+
+namespace {
+
+std::string QuotedName(std::u16string_view name) {
+  return "“" + base::ToUtf8(name) + "”";
+}
+
+std::string Quoted(const std::filesystem::path& path) {
+  return QuotedName(path.u16string());
+}
+
+std::string CellName(const xls::Failure& failure) {
+  if (!failure.Cell()) return "";
+  return "第 " + std::to_string(failure.Cell()->row) + " 行、第 " +
+         std::to_string(failure.Cell()->column) + " 列的单元格";
+}
+
+// "工作簿“…”的工作表“…”", or just the workbook where no sheet is known.
+std::string WhereInWorkbook(const xls::Failure& failure) {
+  std::string where = "工作簿" + Quoted(failure.Path());
+  if (!failure.Sheet().empty()) where += "的工作表" + QuotedName(failure.Sheet());
+  return where;
+}
+
+constexpr const char* kSaveAsXls = "请在电子表格程序中另存为“Excel 97-2003 工作簿（.xls）”后再试。";
+constexpr const char* kFileUnchanged = "原文件未被改动。";
+
+}  // namespace
+
+AutomationError DescribeEngineFailure(const xls::Failure& failure) {
+  using xls::FailureKind;
+  const std::string file = Quoted(failure.Path());
+  const bool saving = failure.WhileSaving();
+  const std::string unchanged = saving ? kFileUnchanged : "";
+  const std::string verb = saving ? "保存" : "读取";
+  switch (failure.Kind()) {
+    case FailureKind::kNotFound:
+      return {error_number::kFileNotFound,
+              saving ? "无法保存文件" + file + "：它所在的文件夹不存在。"
+                     : "找不到文件" + file + "。请把工作簿放在程序所在的文件夹中。"};
+    case FailureKind::kPermissionDenied:
+      return {error_number::kPermissionDenied,
+              saving ? "无法保存文件" + file + "：没有写入权限（文件或所在文件夹是只读的）。" +
+                           unchanged
+                     : "没有权限读取文件" + file + "。"};
+    case FailureKind::kHeldByAnotherProgram:
+      return {error_number::kPermissionDenied, "文件" + file + "正被其他程序使用，无法" + verb +
+                                                   "。请先在那个程序中关闭它后再试。" + unchanged};
+    case FailureKind::kDiskFull:
+      return {error_number::kDiskFull,
+              "磁盘已满，无法" + verb + "文件" + file + "。请腾出磁盘空间后再试。" + unchanged};
+    case FailureKind::kNotARegularFile:
+      return {error_number::kPathFileAccess,
+              file + "不是普通文件（是文件夹或设备），不能当作工作簿" + verb + "。"};
+    case FailureKind::kTooLarge:
+      return {error_number::kBadFileFormat, "文件" + file + "太大，不像是锯材账单的工作簿。"};
+    case FailureKind::kInputOutput:
+      return {error_number::kPathFileAccess, verb + "文件" + file + "时出错（系统错误码 " +
+                                                 std::to_string(failure.SystemError().value()) +
+                                                 "）。" + unchanged};
+    case FailureKind::kNotAnOfficeFile:
+      return {error_number::kBadFileFormat,
+              "文件" + file + "不是 Excel 97-2003 工作簿（.xls），无法读取。"};
+    case FailureKind::kDamaged:
+      return {error_number::kBadFileFormat, "文件" + file + "已损坏，无法读取其中的工作表。"};
+    case FailureKind::kEncrypted:
+      return {
+          error_number::kBadFileFormat,
+          "文件" + file + "设有打开密码（已加密），无法读取。请在电子表格程序中取消密码后再试。"};
+    case FailureKind::kOldFormat:
+      return {error_number::kBadFileFormat,
+              "文件" + file + "是 Excel 95 或更早的格式。" + kSaveAsXls};
+    case FailureKind::kXlsxFormat:
+      return {
+          error_number::kBadFileFormat,
+          "文件" + file + "是 Excel 2007 及以后的 .xlsx 工作簿，只是扩展名为 .xls。" + kSaveAsXls};
+    case FailureKind::kOdsFormat:
+      return {error_number::kBadFileFormat,
+              "文件" + file + "是 OpenDocument 电子表格（.ods），只是扩展名为 .xls。" + kSaveAsXls};
+    case FailureKind::kNoWorkbookStream:
+      return {error_number::kBadFileFormat,
+              "文件" + file + "不是 Excel 工作簿：其中没有工作簿数据。"};
+    case FailureKind::kNoSuchSheet:
+      return {error_number::kSubscriptOutOfRange,
+              "工作簿" + file + "中没有名为" + QuotedName(failure.Sheet()) + "的工作表。"};
+    case FailureKind::kCellOutOfRange:
+      return {error_number::kAutomation, WhereInWorkbook(failure) + "中没有" + CellName(failure) +
+                                             "：工作表只有 65536 行、256 列。"};
+    case FailureKind::kTextTooLong:
+      return {error_number::kAutomation, "要写入" + WhereInWorkbook(failure) + CellName(failure) +
+                                             "的文本太长（" + std::to_string(failure.TextLength()) +
+                                             " 个字符），单元格最多只能容纳 32767 个字符。"};
+    case FailureKind::kInternal:
+      return {error_number::kAutomation,
+              "处理" + WhereInWorkbook(failure) + "时，电子表格引擎出现内部错误。" + unchanged};
+  }
+  return {error_number::kAutomation, "处理工作簿" + file + "时出错。"};
+}
+
+AutomationError UnknownProgIdError(std::string_view prog_id) {
+  return {error_number::kCannotCreateObject,
+          "无法创建对象“" + std::string(prog_id) + "”：没有这个电子表格程序。"};
+}
+
+AutomationError InstanceEndedError() {
+  return {error_number::kAutomation, "电子表格程序的实例已经退出。"};
+}
+
+AutomationError WorkbookClosedError(const std::filesystem::path& path) {
+  return {error_number::kAutomation, "工作簿" + Quoted(path) + "已经关闭。"};
+}
+
+AutomationError NothingToShowWorkbookError(const std::filesystem::path& path) {
+  return {error_number::kAutomation,
+          "无法打开" + Quoted(path) + "：桌面上没有能打开 .xls 文件的电子表格程序。"};
+}
+
+AutomationError UnexpectedExportError() {
+  return {error_number::kInternalError,
+          "导出码单时出现意外的内部错误，工作簿可能没有写入。屏幕上的码单没有改动，可以再试一次。"};
+}
+
+}  // namespace workbook

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+
+#include "workbook/automation_error.h"
+#include "xls/failure.h"
+
+namespace workbook {
+
+// The one place where a workbook failure becomes what the clerk reads: its classic error
+// number and a Chinese description that names the file, and the sheet where there is one.
+// No system or engine text is passed through, so the message reads the same whatever the
+// system's language or code page.
+
+AutomationError DescribeEngineFailure(const xls::Failure& failure);
+
+// Failures of the automation conversation itself rather than of a workbook file.
+AutomationError UnknownProgIdError(std::string_view prog_id);
+AutomationError InstanceEndedError();
+AutomationError WorkbookClosedError(const std::filesystem::path& path);
+AutomationError NothingToShowWorkbookError(const std::filesystem::path& path);
+// Something nobody foresaw went wrong while exporting; the tally on screen is untouched.
+AutomationError UnexpectedExportError();
+
+}  // namespace workbook

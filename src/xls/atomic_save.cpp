@@ -1,0 +1,248 @@
+#include "xls/atomic_save.h"
+
+#include <cerrno>
+#include <optional>
+#include <string>
+#include <system_error>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace xls {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+[[noreturn]] void ThrowErrno(int error, const std::string& what, const fs::path& path) {
+  throw std::system_error(error, std::generic_category(), what + " " + path.string());
+}
+
+#ifdef _WIN32
+
+using ProcessId = unsigned long;
+ProcessId CurrentProcessId() {
+  return GetCurrentProcessId();
+}
+
+bool ProcessIsAlive(ProcessId pid) {
+  HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+  if (process == nullptr) return GetLastError() == ERROR_ACCESS_DENIED;
+  const bool alive = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+  CloseHandle(process);
+  return alive;
+}
+
+[[noreturn]] void ThrowLastError(const std::string& what, const fs::path& path) {
+  throw std::system_error(static_cast<int>(GetLastError()), std::system_category(),
+                          what + " " + path.string());
+}
+
+void CheckWritable(const fs::path& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return;  // a new file: the folder decides
+  if (attributes & FILE_ATTRIBUTE_READONLY) ThrowErrno(EACCES, "read-only file", path);
+}
+
+int CreateExclusive(const fs::path& path, const fs::path& like) {
+  (void)like;  // Windows keeps no permission bits worth copying; ACLs follow the folder.
+  return _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+}
+
+int WriteSome(int fd, const std::uint8_t* data, std::size_t size) {
+  const unsigned chunk = size > 0x40000000u ? 0x40000000u : static_cast<unsigned>(size);
+  return _write(fd, data, chunk);
+}
+
+int FlushToDisk(int fd) {
+  return _commit(fd);
+}
+int CloseFile(int fd) {
+  return _close(fd);
+}
+
+void ReplaceWith(const fs::path& temporary, const fs::path& target) {
+  if (!MoveFileExW(temporary.c_str(), target.c_str(),
+                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    ThrowLastError("cannot replace", target);
+  }
+}
+
+#else
+
+using ProcessId = pid_t;
+ProcessId CurrentProcessId() {
+  return getpid();
+}
+
+bool ProcessIsAlive(ProcessId pid) {
+  return kill(pid, 0) == 0 || errno == EPERM;
+}
+
+void CheckWritable(const fs::path& path) {
+  struct stat status {};
+  if (stat(path.c_str(), &status) != 0) {
+    if (errno == ENOENT) return;  // a new file: the folder decides
+    ThrowErrno(errno, "cannot examine", path);
+  }
+  if (!S_ISREG(status.st_mode)) ThrowErrno(EISDIR, "not a regular file:", path);
+  // rename() would replace a read-only file without a word; honour the owner's intent.
+  if ((status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+    ThrowErrno(EACCES, "read-only file", path);
+  }
+  if (access(path.c_str(), W_OK) != 0) ThrowErrno(errno, "cannot write", path);
+}
+
+int CreateExclusive(const fs::path& path, const fs::path& like) {
+  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  struct stat status {};
+  if (fd >= 0 && stat(like.c_str(), &status) == 0) {
+    // Best effort: a group-shared template stays group-writable after the save.
+    (void)fchmod(fd, status.st_mode & 07777);
+  }
+  return fd;
+}
+
+ssize_t WriteSome(int fd, const std::uint8_t* data, std::size_t size) {
+  return write(fd, data, size);
+}
+
+int FlushToDisk(int fd) {
+  return fsync(fd);
+}
+int CloseFile(int fd) {
+  return close(fd);
+}
+
+void SyncFolder(const fs::path& folder) {
+  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;  // the rename happened; a folder we cannot open cannot be synced
+  (void)fsync(fd);
+  close(fd);
+}
+
+void ReplaceWith(const fs::path& temporary, const fs::path& target) {
+  if (rename(temporary.c_str(), target.c_str()) != 0) ThrowErrno(errno, "cannot replace", target);
+  // The rename lives in the folder; without this a power cut may bring the old name back.
+  SyncFolder(target.parent_path().empty() ? fs::path(".") : target.parent_path());
+}
+
+#endif
+
+fs::path TemporaryFor(const fs::path& target, ProcessId pid) {
+  fs::path::string_type name = SavingPrefix(target);
+  const std::string number = std::to_string(pid);
+  name.append(number.begin(), number.end());
+  return target.parent_path() / name;
+}
+
+// The process id at the end of a temporary's name; nothing if the tail is not a number.
+std::optional<ProcessId> ParseProcessId(const fs::path::string_type& digits) {
+  if (digits.empty() || digits.size() > 9) return std::nullopt;
+  unsigned long value = 0;
+  for (const auto c : digits) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + static_cast<unsigned long>(c - '0');
+  }
+  return static_cast<ProcessId>(value);
+}
+
+// Removes temporaries of this file left by processes that died while saving it, and our
+// own from an earlier failed attempt. Errors are ignored: the save does not depend on it.
+void RemoveStaleTemporaries(const fs::path& target) {
+  const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+  const fs::path::string_type prefix = SavingPrefix(target);
+  std::error_code error;
+  for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+    const fs::path::string_type name = it->path().filename().native();
+    if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) continue;
+    const auto pid = ParseProcessId(name.substr(prefix.size()));
+    if (!pid) continue;
+    if (*pid == CurrentProcessId() || !ProcessIsAlive(*pid)) {
+      std::error_code ignored;
+      fs::remove(it->path(), ignored);
+    }
+  }
+}
+
+void WriteAll(int fd, std::span<const std::uint8_t> bytes, const fs::path& path) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const auto written = WriteSome(fd, bytes.data() + done, bytes.size() - done);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) ThrowErrno(written < 0 ? errno : EIO, "cannot write", path);
+    done += static_cast<std::size_t>(written);
+  }
+}
+
+// Deletes the temporary unless the save got as far as renaming it.
+class TemporaryFile {
+ public:
+  TemporaryFile(const fs::path& path, int fd) : path_(path), fd_(fd) {}
+  ~TemporaryFile() {
+    if (fd_ >= 0) CloseFile(fd_);
+    if (!committed_) {
+      std::error_code ignored;
+      fs::remove(path_, ignored);
+    }
+  }
+  TemporaryFile(const TemporaryFile&) = delete;
+  TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+  int Fd() const { return fd_; }
+  void Close() {
+    const int fd = fd_;
+    fd_ = -1;
+    if (CloseFile(fd) != 0) ThrowErrno(errno, "cannot close", path_);
+  }
+  void Commit() { committed_ = true; }
+
+ private:
+  fs::path path_;
+  int fd_;
+  bool committed_ = false;
+};
+
+fs::path ResolveTarget(const fs::path& path) {
+  std::error_code error;
+  if (fs::is_symlink(path, error)) {
+    const fs::path target = fs::canonical(path, error);
+    if (!error) return target;
+  }
+  return path;
+}
+
+}  // namespace
+
+fs::path::string_type SavingPrefix(const fs::path& path) {
+  fs::path::string_type name = fs::path(".").native();
+  name += path.filename().native();
+  name += fs::path(".saving-").native();
+  return name;
+}
+
+void SaveFileAtomically(const fs::path& path, std::span<const std::uint8_t> bytes) {
+  const fs::path target = ResolveTarget(path);
+  CheckWritable(target);
+  RemoveStaleTemporaries(target);
+  const fs::path temporary_path = TemporaryFor(target, CurrentProcessId());
+  const int fd = CreateExclusive(temporary_path, target);
+  if (fd < 0) ThrowErrno(errno, "cannot create a file in the folder of", target);
+  TemporaryFile temporary(temporary_path, fd);
+  WriteAll(temporary.Fd(), bytes, temporary_path);
+  if (FlushToDisk(temporary.Fd()) != 0) ThrowErrno(errno, "cannot flush", temporary_path);
+  temporary.Close();
+  ReplaceWith(temporary_path, target);
+  temporary.Commit();
+}
+
+}  // namespace xls

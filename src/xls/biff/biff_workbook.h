@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "xls/biff/cell_address.h"
+#include "xls/biff/sheet_substream.h"
+#include "xls/biff/substreams.h"
+#include "xls/biff/workbook_globals.h"
+
+namespace xls::biff {
+
+// A BIFF8 Workbook stream held in memory: read cells as text, write texts into cells, and
+// write the stream back. Rows and columns count from 0 here, as in the file.
+class BiffWorkbook {
+ public:
+  // Throws BiffFormatError (damaged, encrypted, or older than BIFF8).
+  static BiffWorkbook Parse(std::span<const std::uint8_t> stream);
+
+  std::size_t SheetCount() const { return sheets_.size(); }
+  const std::u16string& SheetName(std::size_t sheet) const;
+  // The worksheet of that name (letters A-Z compared without regard to case, as
+  // spreadsheets do), or nothing; chart and macro sheets have no cells and are not found.
+  std::optional<std::size_t> FindWorksheet(std::u16string_view name) const;
+  const SheetSubstream& Sheet(std::size_t sheet) const;
+
+  // The cell's value as a General cell shows it; empty for a cell that holds nothing.
+  std::u16string CellText(std::size_t sheet, CellAddress cell) const;
+
+  // Stores a text as a spreadsheet stores typed input: a number where it reads as one
+  // (unless the cell is formatted as Text), else a shared string; never a formula. The
+  // empty text drops the value and keeps the cell's format.
+  void SetCellText(std::size_t sheet, CellAddress cell, std::u16string_view text);
+
+  bool Modified() const;
+  // The stream; unchanged workbooks give back exactly the bytes they were read from.
+  std::vector<std::uint8_t> Serialize();
+
+ private:
+  struct SheetSlot {
+    std::size_t entry = 0;      // in the globals' sheet list
+    std::size_t substream = 0;  // in substreams_
+  };
+
+  SubstreamList substreams_;
+  WorkbookGlobals globals_;
+  std::vector<std::optional<SheetSubstream>> worksheets_;  // parallel to substreams_
+  std::vector<SheetSlot> sheets_;
+  std::vector<std::optional<std::size_t>> entry_substream_;  // per globals sheet entry
+};
+
+}  // namespace xls::biff

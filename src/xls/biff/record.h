@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace xls::biff {
+
+// The record types the engine reads or writes; every other record is carried through as is.
+namespace record_type {
+inline constexpr std::uint16_t kFormula = 0x0006;
+inline constexpr std::uint16_t kEof = 0x000A;
+inline constexpr std::uint16_t kCalcMode = 0x000D;
+inline constexpr std::uint16_t kFilePass = 0x002F;
+inline constexpr std::uint16_t kContinue = 0x003C;
+inline constexpr std::uint16_t kCodePage = 0x0042;
+inline constexpr std::uint16_t kDefColWidth = 0x0055;
+inline constexpr std::uint16_t kColInfo = 0x007D;
+inline constexpr std::uint16_t kBoundSheet = 0x0085;
+inline constexpr std::uint16_t kMulRk = 0x00BD;
+inline constexpr std::uint16_t kMulBlank = 0x00BE;
+inline constexpr std::uint16_t kRString = 0x00D6;
+inline constexpr std::uint16_t kDbCell = 0x00D7;
+inline constexpr std::uint16_t kXf = 0x00E0;
+inline constexpr std::uint16_t kMsoDrawingGroup = 0x00EB;
+inline constexpr std::uint16_t kSst = 0x00FC;
+inline constexpr std::uint16_t kLabelSst = 0x00FD;
+inline constexpr std::uint16_t kExtSst = 0x00FF;
+inline constexpr std::uint16_t kRecalcId = 0x01C1;
+inline constexpr std::uint16_t kDimensions = 0x0200;
+inline constexpr std::uint16_t kBlank = 0x0201;
+inline constexpr std::uint16_t kNumber = 0x0203;
+inline constexpr std::uint16_t kLabel = 0x0204;
+inline constexpr std::uint16_t kBoolErr = 0x0205;
+inline constexpr std::uint16_t kString = 0x0207;
+inline constexpr std::uint16_t kRow = 0x0208;
+inline constexpr std::uint16_t kIndex = 0x020B;
+inline constexpr std::uint16_t kArray = 0x0221;
+inline constexpr std::uint16_t kDefaultRowHeight = 0x0225;
+inline constexpr std::uint16_t kTable = 0x0236;
+inline constexpr std::uint16_t kRk = 0x027E;
+inline constexpr std::uint16_t kFormat = 0x041E;
+inline constexpr std::uint16_t kShrFmla = 0x04BC;
+inline constexpr std::uint16_t kBof = 0x0809;
+}  // namespace record_type
+
+// The largest body a BIFF8 record may carry; longer data goes on in CONTINUE records.
+inline constexpr std::size_t kMaxRecordBody = 8224;
+inline constexpr std::size_t kRecordHeaderSize = 4;
+
+struct Record {
+  std::uint16_t type = 0;
+  std::vector<std::uint8_t> body;
+
+  std::size_t Size() const { return kRecordHeaderSize + body.size(); }
+  friend bool operator==(const Record&, const Record&) = default;
+};
+
+// Header and body, as they lie in the stream.
+void AppendRecord(std::vector<std::uint8_t>& out, std::uint16_t type,
+                  std::span<const std::uint8_t> body);
+inline void AppendRecord(std::vector<std::uint8_t>& out, const Record& record) {
+  AppendRecord(out, record.type, record.body);
+}
+
+}  // namespace xls::biff

@@ -1,0 +1,106 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// Where the fields of the sheet records the engine reads or edits lie in a record's body,
+// in bytes from the start of the body, as the BIFF8 format lays them out.
+namespace xls::biff {
+
+// Every cell record (NUMBER, RK, LABELSST, LABEL, RSTRING, BLANK, BOOLERR, FORMULA) starts
+// with its row, column and format.
+namespace cell_record {
+inline constexpr std::size_t kRow = 0;
+inline constexpr std::size_t kColumn = 2;
+inline constexpr std::size_t kXf = 4;
+inline constexpr std::size_t kValue = 6;  // what follows depends on the record
+}  // namespace cell_record
+
+// BOOLERR: the value byte at kValue, then whether it is an error code.
+namespace bool_err_record {
+inline constexpr std::size_t kIsError = 7;
+}  // namespace bool_err_record
+
+// FORMULA: an eight-byte result, the flags, then the parsed expression.
+namespace formula_record {
+inline constexpr std::size_t kResult = 6;
+// When these two bytes are 0xFFFF the result is not a number: its kind is the byte at
+// kResult (0 string, 1 boolean, 2 error) and a boolean or error value lies at kResultValue.
+inline constexpr std::size_t kResultMarker = 12;
+inline constexpr std::uint16_t kNotANumber = 0xFFFF;
+inline constexpr std::size_t kResultValue = 8;
+inline constexpr std::uint8_t kStringResult = 0;
+inline constexpr std::uint8_t kBooleanResult = 1;
+inline constexpr std::uint8_t kErrorResult = 2;
+inline constexpr std::size_t kFlags = 14;
+inline constexpr std::uint8_t kAlwaysCalculate = 0x01;
+}  // namespace formula_record
+
+// MULRK and MULBLANK: row, first column, then one entry per cell and the last column.
+namespace multi_cell_record {
+inline constexpr std::size_t kFirstEntry = 4;
+inline constexpr std::size_t kRkEntrySize = 6;     // format, then the RK number
+inline constexpr std::size_t kBlankEntrySize = 2;  // format only
+inline constexpr std::size_t kFixedSize = 6;       // row, first column, last column
+}  // namespace multi_cell_record
+
+// ROW: the row, the columns it spans [first, end), its height, flags and default format.
+namespace row_record {
+inline constexpr std::size_t kRow = 0;
+inline constexpr std::size_t kFirstColumn = 2;
+inline constexpr std::size_t kEndColumn = 4;
+inline constexpr std::size_t kHeight = 6;
+inline constexpr std::size_t kFlags = 12;
+inline constexpr std::size_t kXf = 14;
+inline constexpr std::size_t kBodySize = 16;
+inline constexpr std::uint16_t kGhostDirty = 0x0080;  // the row has a format of its own
+inline constexpr std::uint16_t kXfMask = 0x0FFF;
+}  // namespace row_record
+
+// DIMENSIONS: the rows [first, end) and columns [first, end) that hold cells.
+namespace dimensions_record {
+inline constexpr std::size_t kFirstRow = 0;
+inline constexpr std::size_t kEndRow = 4;
+inline constexpr std::size_t kFirstColumn = 8;
+inline constexpr std::size_t kEndColumn = 10;
+inline constexpr std::size_t kMinimumSize = 12;
+}  // namespace dimensions_record
+
+// INDEX: the rows [first, end) with cells, the stream position of DEFCOLWIDTH, then the
+// stream position of every DBCELL.
+namespace index_record {
+inline constexpr std::size_t kFirstRow = 4;
+inline constexpr std::size_t kEndRow = 8;
+inline constexpr std::size_t kColumnWidthPosition = 12;
+inline constexpr std::size_t kFirstDbCell = 16;
+inline constexpr std::size_t kFixedSize = 16;
+inline constexpr std::size_t kPositionSize = 4;
+}  // namespace index_record
+
+// DBCELL: the distance back to the block's first ROW, then per row the distance from one
+// row's first cell record to the next's (the first from the end of the first ROW).
+namespace db_cell_record {
+inline constexpr std::size_t kFirstRowDistance = 0;
+}  // namespace db_cell_record
+
+// COLINFO: the columns [first, last] and their default format.
+namespace col_info_record {
+inline constexpr std::size_t kFirstColumn = 0;
+inline constexpr std::size_t kLastColumn = 2;
+inline constexpr std::size_t kXf = 6;
+inline constexpr std::size_t kMinimumSize = 8;
+}  // namespace col_info_record
+
+// DEFAULTROWHEIGHT: flags, then the height of rows that have no ROW record.
+namespace default_row_height_record {
+inline constexpr std::size_t kHeight = 2;
+inline constexpr std::size_t kMinimumSize = 4;
+}  // namespace default_row_height_record
+
+// CALCMODE: 0 manual, 1 automatic, 0xFFFF automatic except tables.
+namespace calc_mode_record {
+inline constexpr std::size_t kMode = 0;
+inline constexpr std::uint16_t kAutomatic = 1;
+}  // namespace calc_mode_record
+
+}  // namespace xls::biff

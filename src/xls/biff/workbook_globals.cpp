@@ -1,0 +1,139 @@
+#include "xls/biff/workbook_globals.h"
+
+#include "xls/biff/biff_format_error.h"
+#include "xls/biff/byte_io.h"
+#include "xls/biff/continued_reader.h"
+
+namespace xls::biff {
+
+namespace {
+
+constexpr std::uint16_t kBiff8Version = 0x0600;
+constexpr std::uint16_t kBuiltInTextFormat = 49;  // "@"
+constexpr std::size_t kSheetNameOffset = 6;
+constexpr std::size_t kRecalcIdBuildOffset = 4;
+
+Record NewRecalcId() {
+  Record record{record_type::kRecalcId, {}};
+  AppendU16(record.body, record_type::kRecalcId);  // rt: a future record repeats its type
+  AppendU16(record.body, 0);                       // grbitFrt
+  AppendU32(record.body, 0);                       // dwBuild: older than any engine
+  return record;
+}
+
+// Where a RecalcId belongs when a workbook lacks one: after the external references and
+// names, before drawings and shared strings.
+bool RecalcIdGoesBefore(std::uint16_t type) {
+  return type == record_type::kMsoDrawingGroup || type == record_type::kSst ||
+         type == record_type::kExtSst || type == record_type::kEof;
+}
+
+}  // namespace
+
+WorkbookGlobals WorkbookGlobals::Parse(const Substream& globals) {
+  if (globals.version != kBiff8Version || globals.type != substream_type::kGlobals) {
+    throw BiffFormatError("not a BIFF8 workbook", FormatProblem::kOlderFormat);
+  }
+  WorkbookGlobals parsed;
+  const std::vector<Record>& records = globals.records;
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    const Record& record = records[i];
+    switch (record.type) {
+      case record_type::kFilePass:
+        throw BiffFormatError("workbook is encrypted", FormatProblem::kEncrypted);
+      case record_type::kBoundSheet:
+        parsed.sheets_.push_back(
+            {ReadShortUnicodeString(record.body, kSheetNameOffset), GetU32(record.body, 0), i});
+        break;
+      case record_type::kXf:
+        parsed.xf_formats_.push_back(GetU16(record.body, 2));
+        break;
+      case record_type::kFormat:
+        parsed.formats_[GetU16(record.body, 0)] = ReadUnicodeString(record.body, 2);
+        break;
+      case record_type::kSst: {
+        if (parsed.sst_index_) break;  // a second table would be damage; the first one counts
+        std::vector<std::vector<std::uint8_t>> chunks{record.body};
+        std::size_t next = i + 1;
+        while (next < records.size() && records[next].type == record_type::kContinue) {
+          chunks.push_back(records[next++].body);
+        }
+        parsed.strings_ = SharedStringTable::Parse(std::move(chunks));
+        parsed.sst_index_ = i;
+        parsed.sst_record_count_ = next - i;
+        break;
+      }
+      case record_type::kExtSst:
+        parsed.ext_sst_index_ = i;
+        break;
+      default:
+        break;
+    }
+  }
+  return parsed;
+}
+
+bool WorkbookGlobals::IsTextFormat(std::uint16_t xf) const {
+  if (xf >= xf_formats_.size()) return false;
+  const std::uint16_t format = xf_formats_[xf];
+  if (format == kBuiltInTextFormat) return true;
+  const auto custom = formats_.find(format);
+  return custom != formats_.end() && custom->second == u"@";
+}
+
+std::vector<Record> WorkbookGlobals::Rewrite(const Substream& original,
+                                             const std::vector<std::uint32_t>& sheet_offsets,
+                                             std::size_t globals_offset) const {
+  std::vector<Record> out;
+  std::size_t new_position = globals_offset;
+  std::size_t old_position = original.offset;
+  bool sst_moved = strings_.Appended();
+  std::size_t sst_position = 0;
+  bool recalc_id_seen = false;
+  for (const Record& record : original.records) {
+    recalc_id_seen = recalc_id_seen || record.type == record_type::kRecalcId;
+  }
+  const auto emit = [&](Record record) {
+    new_position += record.Size();
+    out.push_back(std::move(record));
+  };
+  const auto emit_strings = [&] {
+    sst_position = new_position;
+    for (Record& record : strings_.Records()) emit(std::move(record));
+  };
+  const std::vector<Record>& records = original.records;
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    const Record& record = records[i];
+    if (!recalc_id_seen && RecalcIdGoesBefore(record.type)) {
+      emit(NewRecalcId());
+      recalc_id_seen = true;
+    }
+    if (record.type == record_type::kEof && !sst_index_ && strings_.Appended()) {
+      emit_strings();
+      emit(strings_.ExtSstRecord(sst_position));
+    }
+    if (sst_index_ && i == *sst_index_) {
+      sst_moved = sst_moved || old_position != new_position;
+      emit_strings();
+      for (std::size_t k = 0; k < sst_record_count_; ++k) old_position += records[i + k].Size();
+      i += sst_record_count_ - 1;
+      if (!ext_sst_index_) emit(strings_.ExtSstRecord(sst_position));
+      continue;
+    }
+    old_position += record.Size();
+    Record copy = record;
+    if (record.type == record_type::kBoundSheet) {
+      for (std::size_t s = 0; s < sheets_.size(); ++s) {
+        if (sheets_[s].record_index == i) PutU32(copy.body, 0, sheet_offsets[s]);
+      }
+    } else if (record.type == record_type::kRecalcId && copy.body.size() >= 8) {
+      PutU32(copy.body, kRecalcIdBuildOffset, 0);
+    } else if (ext_sst_index_ && i == *ext_sst_index_ && sst_index_ && sst_moved) {
+      copy = strings_.ExtSstRecord(sst_position);
+    }
+    emit(std::move(copy));
+  }
+  return out;
+}
+
+}  // namespace xls::biff

@@ -1,0 +1,86 @@
+#include "xls/whole_file.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <system_error>
+
+#ifdef _WIN32
+#include <stdio.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace xls {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+[[noreturn]] void ThrowErrno(int error, const std::string& what, const fs::path& path) {
+  throw std::system_error(error, std::generic_category(), what + " " + path.string());
+}
+
+using FileCloser = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+
+#ifdef _WIN32
+
+FileCloser OpenRegularFile(const fs::path& path) {
+  std::error_code error;
+  const fs::file_status status = fs::status(path, error);
+  if (fs::is_directory(status)) ThrowErrno(EISDIR, "is a folder:", path);
+  if (fs::exists(status) && !fs::is_regular_file(status)) {
+    ThrowErrno(ENODEV, "not a regular file:", path);
+  }
+  std::FILE* file = _wfopen(path.c_str(), L"rb");
+  if (file == nullptr) ThrowErrno(errno, "cannot open", path);
+  return FileCloser(file, &std::fclose);
+}
+
+#else
+
+// Opened without blocking, so that a pipe where the workbook should be cannot make the
+// program wait for a writer; what was opened is then checked, not what the name was.
+FileCloser OpenRegularFile(const fs::path& path) {
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) ThrowErrno(errno, "cannot open", path);
+  struct stat status {};
+  if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+    const int error = S_ISDIR(status.st_mode) ? EISDIR : ENODEV;
+    close(fd);
+    ThrowErrno(error, "not a regular file:", path);
+  }
+  const int flags = fcntl(fd, F_GETFL);
+  if (flags >= 0) (void)fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+  std::FILE* file = fdopen(fd, "rb");
+  if (file == nullptr) {
+    const int error = errno;
+    close(fd);
+    ThrowErrno(error, "cannot open", path);
+  }
+  return FileCloser(file, &std::fclose);
+}
+
+#endif
+
+}  // namespace
+
+std::vector<std::uint8_t> ReadWholeFile(const fs::path& path, std::uintmax_t max_size) {
+  const FileCloser file = OpenRegularFile(path);
+  std::vector<std::uint8_t> bytes;
+  std::uint8_t buffer[64 * 1024];
+  // Read to the end rather than trust a size taken beforehand: the file may change.
+  while (true) {
+    const std::size_t got = std::fread(buffer, 1, sizeof buffer, file.get());
+    if (got > max_size - bytes.size()) ThrowErrno(EFBIG, "file too large:", path);
+    bytes.insert(bytes.end(), buffer, buffer + got);
+    if (got < sizeof buffer) break;
+  }
+  if (std::ferror(file.get())) ThrowErrno(errno ? errno : EIO, "cannot read", path);
+  return bytes;
+}
+
+}  // namespace xls

@@ -1,0 +1,155 @@
+#include "xls/xls_document.h"
+
+#include <algorithm>
+#include <exception>
+#include <new>
+#include <string_view>
+#include <system_error>
+
+#include "xls/atomic_save.h"
+#include "xls/biff/biff_format_error.h"
+#include "xls/failure.h"
+#include "xls/whole_file.h"
+
+namespace xls {
+
+namespace {
+
+constexpr int kMaxRows = 65536;
+constexpr int kMaxColumns = 256;
+constexpr std::size_t kMaxCellText = 32767;  // what a cell of this format can hold
+
+constexpr std::uint8_t kCompoundFileSignature[] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
+constexpr std::uint8_t kZipSignature[] = {'P', 'K', 3, 4};
+// An OpenDocument file starts with an uncompressed member "mimetype" holding this text,
+// right after the 30-byte local header and the 8-byte name.
+constexpr std::string_view kOpenDocumentMimeType = "mimetypeapplication/vnd.oasis.opendocument";
+constexpr std::size_t kZipMemberNameOffset = 30;
+
+bool StartsWith(const std::vector<std::uint8_t>& bytes, std::span<const std::uint8_t> prefix,
+                std::size_t at = 0) {
+  return bytes.size() >= at + prefix.size() &&
+         std::equal(prefix.begin(), prefix.end(), bytes.begin() + static_cast<std::ptrdiff_t>(at));
+}
+
+// Which of the usual impostors a file that is not a compound file is.
+FailureKind ForeignFormat(const std::vector<std::uint8_t>& bytes) {
+  if (!StartsWith(bytes, kZipSignature)) return FailureKind::kNotAnOfficeFile;
+  const auto* mime = reinterpret_cast<const std::uint8_t*>(kOpenDocumentMimeType.data());
+  if (StartsWith(bytes, {mime, kOpenDocumentMimeType.size()}, kZipMemberNameOffset)) {
+    return FailureKind::kOdsFormat;
+  }
+  return FailureKind::kXlsxFormat;
+}
+
+FailureKind KindOfBiffProblem(biff::FormatProblem problem) {
+  switch (problem) {
+    case biff::FormatProblem::kEncrypted:
+      return FailureKind::kEncrypted;
+    case biff::FormatProblem::kOlderFormat:
+      return FailureKind::kOldFormat;
+    case biff::FormatProblem::kDamaged:
+      break;
+  }
+  return FailureKind::kDamaged;
+}
+
+// Callers count rows and columns from 1, the file from 0; CheckCell has bounded both.
+biff::CellAddress ToCellAddress(int row, int column) {
+  return {static_cast<std::uint16_t>(row - 1), static_cast<std::uint16_t>(column - 1)};
+}
+
+}  // namespace
+
+XlsDocument::XlsDocument(std::filesystem::path path, std::vector<std::uint8_t> bytes)
+    : path_(std::move(path)), file_bytes_(std::move(bytes)) {}
+
+std::unique_ptr<XlsDocument> XlsDocument::Open(const std::filesystem::path& path) {
+  std::vector<std::uint8_t> bytes;
+  try {
+    bytes = ReadWholeFile(path);
+  } catch (const std::system_error& e) {
+    throw Failure(KindOfSystemError(e.code()), path, e.code());
+  }
+  if (!StartsWith(bytes, kCompoundFileSignature)) throw Failure(ForeignFormat(bytes), path);
+  std::unique_ptr<XlsDocument> document(new XlsDocument(path, std::move(bytes)));
+  try {
+    document->container_ = cfb::CompoundFile::Read(document->file_bytes_);
+  } catch (const cfb::FormatError&) {
+    throw Failure(FailureKind::kDamaged, path);
+  }
+  std::optional<std::vector<std::uint8_t>> stream;
+  for (const std::u16string_view name : {u"Workbook", u"Book"}) {
+    stream = document->container_->ReadStream(name);
+    if (stream) {
+      document->stream_name_ = name;
+      break;
+    }
+  }
+  if (!stream) throw Failure(FailureKind::kNoWorkbookStream, path);
+  try {
+    document->book_ = biff::BiffWorkbook::Parse(*stream);
+  } catch (const biff::BiffFormatError& e) {
+    throw Failure(KindOfBiffProblem(e.Problem()), path);
+  }
+  return document;
+}
+
+std::size_t XlsDocument::WorksheetIndex(std::u16string_view name) const {
+  if (const std::optional<std::size_t> sheet = book_.FindWorksheet(name)) return *sheet;
+  throw Failure(FailureKind::kNoSuchSheet, path_).WithSheet(std::u16string(name));
+}
+
+void XlsDocument::CheckCell(std::size_t sheet, int row, int column) const {
+  if (row >= 1 && row <= kMaxRows && column >= 1 && column <= kMaxColumns) return;
+  throw Failure(FailureKind::kCellOutOfRange, path_)
+      .WithSheet(book_.SheetName(sheet))
+      .WithCell(row, column);
+}
+
+std::u16string XlsDocument::Cell(std::size_t sheet, int row, int column) const {
+  CheckCell(sheet, row, column);
+  return book_.CellText(sheet, ToCellAddress(row, column));
+}
+
+void XlsDocument::SetCell(std::size_t sheet, int row, int column, std::u16string_view text) {
+  CheckCell(sheet, row, column);
+  if (text.size() > kMaxCellText) {
+    throw Failure(FailureKind::kTextTooLong, path_)
+        .WithSheet(book_.SheetName(sheet))
+        .WithCell(row, column)
+        .WithTextLength(text.size());
+  }
+  try {
+    book_.SetCellText(sheet, ToCellAddress(row, column), text);
+  } catch (const std::bad_alloc&) {
+    throw;
+  } catch (const std::exception&) {
+    // Records that outgrow their format, say: nothing the caller did wrong.
+    throw Failure(FailureKind::kInternal, path_).WithSheet(book_.SheetName(sheet));
+  }
+}
+
+void XlsDocument::Save() {
+  // An unchanged workbook is written back exactly as it was read.
+  std::vector<std::uint8_t> rebuilt;
+  if (book_.Modified()) {
+    try {
+      cfb::CompoundFile container = *container_;
+      container.ReplaceStream(stream_name_, book_.Serialize());
+      rebuilt = container.Write();
+    } catch (const std::bad_alloc&) {
+      throw;
+    } catch (const std::exception&) {
+      // The workbook grew beyond what its format can hold; the file is not touched.
+      throw Failure(FailureKind::kInternal, path_).DuringSave();
+    }
+  }
+  try {
+    SaveFileAtomically(path_, book_.Modified() ? rebuilt : file_bytes_);
+  } catch (const std::system_error& e) {
+    throw Failure(KindOfSystemError(e.code()), path_, e.code()).DuringSave();
+  }
+}
+
+}  // namespace xls

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "xls/biff/biff_workbook.h"
+#include "xls/cfb/compound_file.h"
+
+namespace xls {
+
+// An Excel 97-2003 workbook file held wholly in memory: the compound file around it, the
+// BIFF8 Workbook stream inside, and the path it came from. Every failure is an xls::Failure
+// naming its kind, the file, and the sheet or cell concerned.
+class XlsDocument {
+ public:
+  // Reads the whole file at once, so that nothing later depends on it staying unchanged.
+  static std::unique_ptr<XlsDocument> Open(const std::filesystem::path& path);
+
+  const std::filesystem::path& Path() const { return path_; }
+
+  // The index of the worksheet of that name; kNoSuchSheet when there is none.
+  std::size_t WorksheetIndex(std::u16string_view name) const;
+  std::size_t SheetCount() const { return book_.SheetCount(); }
+  const std::u16string& SheetName(std::size_t sheet) const { return book_.SheetName(sheet); }
+  const biff::SheetSubstream& Sheet(std::size_t sheet) const { return book_.Sheet(sheet); }
+
+  // Rows and columns count from 1, as the callers address cells.
+  std::u16string Cell(std::size_t sheet, int row, int column) const;
+  void SetCell(std::size_t sheet, int row, int column, std::u16string_view text);
+
+  // Writes the workbook back over its file atomically. An unchanged workbook is written
+  // back byte for byte. A file that cannot be written stays as it was.
+  void Save();
+
+ private:
+  XlsDocument(std::filesystem::path path, std::vector<std::uint8_t> bytes);
+  void CheckCell(std::size_t sheet, int row, int column) const;
+
+  std::filesystem::path path_;
+  std::vector<std::uint8_t> file_bytes_;
+  std::optional<cfb::CompoundFile> container_;
+  std::u16string stream_name_;
+  biff::BiffWorkbook book_;
+};
+
+}  // namespace xls

@@ -1,0 +1,241 @@
+#include "biff_streams.h"
+
+#include <bit>
+#include <stdexcept>
+
+namespace test_support {
+
+namespace {
+
+void U16(Bytes& out, std::uint32_t value) {
+  out.push_back(static_cast<std::uint8_t>(value & 0xFF));
+  out.push_back(static_cast<std::uint8_t>((value >> 8) & 0xFF));
+}
+
+void U32(Bytes& out, std::uint32_t value) {
+  U16(out, value & 0xFFFF);
+  U16(out, value >> 16);
+}
+
+void F64(Bytes& out, double value) {
+  const auto bits = std::bit_cast<std::uint64_t>(value);
+  U32(out, static_cast<std::uint32_t>(bits));
+  U32(out, static_cast<std::uint32_t>(bits >> 32));
+}
+
+void Cell(Bytes& out, std::uint16_t row, std::uint16_t column, std::uint16_t xf) {
+  U16(out, row);
+  U16(out, column);
+  U16(out, xf);
+}
+
+std::uint16_t Get16(const Bytes& bytes, std::size_t at) {
+  return static_cast<std::uint16_t>(bytes.at(at) | (bytes.at(at + 1) << 8));
+}
+
+std::uint32_t Get32(const Bytes& bytes, std::size_t at) {
+  return Get16(bytes, at) | (static_cast<std::uint32_t>(Get16(bytes, at + 2)) << 16);
+}
+
+// Characters after a flags byte: one byte each where every character allows, else UTF-16.
+void Characters(Bytes& out, const std::u16string& text) {
+  bool wide = false;
+  for (const char16_t c : text) wide = wide || c > 0xFF;
+  out.push_back(wide ? 1 : 0);
+  for (const char16_t c : text) {
+    if (wide) {
+      U16(out, c);
+    } else {
+      out.push_back(static_cast<std::uint8_t>(c));
+    }
+  }
+}
+
+void Append(Bytes& out, const Record& record) {
+  U16(out, record.type);
+  U16(out, static_cast<std::uint32_t>(record.body.size()));
+  out.insert(out.end(), record.body.begin(), record.body.end());
+}
+
+std::vector<Record> ReadRecords(const Bytes& stream, std::size_t at) {
+  std::vector<Record> records;
+  int depth = 0;
+  do {
+    const std::uint16_t type = Get16(stream, at);
+    const std::uint16_t size = Get16(stream, at + 2);
+    records.push_back({type, Bytes(stream.begin() + static_cast<std::ptrdiff_t>(at + 4),
+                                   stream.begin() + static_cast<std::ptrdiff_t>(at + 4 + size))});
+    if (type == 0x0809) ++depth;
+    if (type == 0x000A) --depth;
+    at += 4u + size;
+  } while (depth > 0);
+  return records;
+}
+
+}  // namespace
+
+Record Bof(std::uint16_t document_type) {
+  Record record{0x0809, {}};
+  U16(record.body, 0x0600);
+  U16(record.body, document_type);
+  U16(record.body, 0x0DBB);  // build
+  U16(record.body, 0x07CC);  // year
+  U32(record.body, 0);
+  U32(record.body, 0x06);
+  return record;
+}
+
+Record Eof() {
+  return {0x000A, {}};
+}
+
+Record Xf(std::uint16_t number_format) {
+  Record record{0x00E0, {}};
+  U16(record.body, 0);  // font
+  U16(record.body, number_format);
+  record.body.resize(20, 0);
+  return record;
+}
+
+Record Format(std::uint16_t index, const std::u16string& code) {
+  Record record{0x041E, {}};
+  U16(record.body, index);
+  U16(record.body, static_cast<std::uint32_t>(code.size()));
+  Characters(record.body, code);
+  return record;
+}
+
+Record Sst(const std::vector<std::u16string>& strings) {
+  Record record{0x00FC, {}};
+  U32(record.body, static_cast<std::uint32_t>(strings.size()));
+  U32(record.body, static_cast<std::uint32_t>(strings.size()));
+  for (const auto& text : strings) {
+    U16(record.body, static_cast<std::uint32_t>(text.size()));
+    Characters(record.body, text);
+  }
+  return record;
+}
+
+Record Dimensions(std::uint32_t first_row, std::uint32_t end_row, std::uint16_t first_column,
+                  std::uint16_t end_column) {
+  Record record{0x0200, {}};
+  U32(record.body, first_row);
+  U32(record.body, end_row);
+  U16(record.body, first_column);
+  U16(record.body, end_column);
+  U16(record.body, 0);
+  return record;
+}
+
+Record Row(std::uint16_t row, std::uint16_t first_column, std::uint16_t end_column,
+           std::uint16_t flags, std::uint16_t xf) {
+  Record record{0x0208, {}};
+  U16(record.body, row);
+  U16(record.body, first_column);
+  U16(record.body, end_column);
+  U16(record.body, 0x012C);
+  U32(record.body, 0);
+  U16(record.body, flags);
+  U16(record.body, xf);
+  return record;
+}
+
+Record ColInfo(std::uint16_t first, std::uint16_t last, std::uint16_t xf) {
+  Record record{0x007D, {}};
+  U16(record.body, first);
+  U16(record.body, last);
+  U16(record.body, 0x0900);
+  U16(record.body, xf);
+  U16(record.body, 0);
+  U16(record.body, 0);
+  return record;
+}
+
+Record LabelSst(std::uint16_t row, std::uint16_t column, std::uint16_t xf, std::uint32_t index) {
+  Record record{0x00FD, {}};
+  Cell(record.body, row, column, xf);
+  U32(record.body, index);
+  return record;
+}
+
+Record Number(std::uint16_t row, std::uint16_t column, std::uint16_t xf, double value) {
+  Record record{0x0203, {}};
+  Cell(record.body, row, column, xf);
+  F64(record.body, value);
+  return record;
+}
+
+Record MulRk(std::uint16_t row, std::uint16_t first_column,
+             const std::vector<std::pair<std::uint16_t, std::uint32_t>>& xf_and_rk) {
+  Record record{0x00BD, {}};
+  U16(record.body, row);
+  U16(record.body, first_column);
+  for (const auto& [xf, rk] : xf_and_rk) {
+    U16(record.body, xf);
+    U32(record.body, rk);
+  }
+  U16(record.body, static_cast<std::uint32_t>(first_column + xf_and_rk.size() - 1));
+  return record;
+}
+
+Record FormulaNumber(std::uint16_t row, std::uint16_t column, double cached) {
+  Record record{0x0006, {}};
+  Cell(record.body, row, column, 15);
+  F64(record.body, cached);
+  U16(record.body, 0);  // flags: not always calculated
+  U32(record.body, 0);  // chn
+  U16(record.body, 0);  // no tokens
+  return record;
+}
+
+Record Index() {
+  return {0x020B, Bytes(16, 0)};
+}
+
+Bytes BuildStream(const std::vector<Record>& globals, const std::vector<SheetSpec>& sheets) {
+  std::vector<Record> head{Bof(0x0005)};
+  for (int i = 0; i < 16; ++i) head.push_back(Xf(0));
+  head.insert(head.end(), globals.begin(), globals.end());
+  std::size_t globals_size = 0;
+  for (const Record& record : head) globals_size += 4 + record.body.size();
+  for (const SheetSpec& sheet : sheets) {
+    Bytes name;
+    Characters(name, sheet.name);
+    globals_size += 4 + 7 + name.size();
+  }
+  globals_size += 4;  // EOF
+  Bytes stream;
+  for (const Record& record : head) Append(stream, record);
+  std::size_t offset = globals_size;
+  Bytes sheet_bytes;
+  for (const SheetSpec& sheet : sheets) {
+    Record bound{0x0085, {}};
+    U32(bound.body, static_cast<std::uint32_t>(offset));
+    U16(bound.body, 0);
+    bound.body.push_back(static_cast<std::uint8_t>(sheet.name.size()));
+    Characters(bound.body, sheet.name);
+    Append(stream, bound);
+    const std::size_t before = sheet_bytes.size();
+    Append(sheet_bytes, Bof(0x0010));
+    for (const Record& record : sheet.records) Append(sheet_bytes, record);
+    Append(sheet_bytes, Eof());
+    offset += sheet_bytes.size() - before;
+  }
+  Append(stream, Eof());
+  if (stream.size() != globals_size) throw std::logic_error("globals size miscounted");
+  stream.insert(stream.end(), sheet_bytes.begin(), sheet_bytes.end());
+  return stream;
+}
+
+StreamView ReadStream(const Bytes& stream) {
+  StreamView view;
+  view.globals = ReadRecords(stream, 0);
+  for (const Record& record : view.globals) {
+    if (record.type != 0x0085) continue;
+    view.sheet_offsets.push_back(Get32(record.body, 0));
+    view.sheets.push_back(ReadRecords(stream, view.sheet_offsets.back()));
+  }
+  return view;
+}
+
+}  // namespace test_support

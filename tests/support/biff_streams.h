@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "xls/biff/record.h"
+
+namespace test_support {
+
+using Bytes = std::vector<std::uint8_t>;
+using xls::biff::Record;
+
+// Record builders for synthesized Workbook streams, written from the published layouts
+// rather than through the engine's own writers.
+Record Bof(std::uint16_t document_type);
+Record Eof();
+Record Xf(std::uint16_t number_format);
+Record Format(std::uint16_t index, const std::u16string& code);
+Record Sst(const std::vector<std::u16string>& strings);  // compressed, one record
+Record Dimensions(std::uint32_t first_row, std::uint32_t end_row, std::uint16_t first_column,
+                  std::uint16_t end_column);
+Record Row(std::uint16_t row, std::uint16_t first_column, std::uint16_t end_column,
+           std::uint16_t flags = 0x0100, std::uint16_t xf = 15);
+Record ColInfo(std::uint16_t first, std::uint16_t last, std::uint16_t xf);
+Record LabelSst(std::uint16_t row, std::uint16_t column, std::uint16_t xf, std::uint32_t index);
+Record Number(std::uint16_t row, std::uint16_t column, std::uint16_t xf, double value);
+Record MulRk(std::uint16_t row, std::uint16_t first_column,
+             const std::vector<std::pair<std::uint16_t, std::uint32_t>>& xf_and_rk);
+// A formula "=A1+B1"-like token list is irrelevant here: a cached number and no tokens.
+Record FormulaNumber(std::uint16_t row, std::uint16_t column, double cached);
+Record Index();
+
+struct SheetSpec {
+  std::u16string name;
+  std::vector<Record> records;  // between its BOF and EOF
+};
+
+// BOF, the globals' own records, a BOUNDSHEET8 per sheet with its true offset, EOF; then
+// the sheets. Sixteen XF records (format General) come first unless xfs are given.
+Bytes BuildStream(const std::vector<Record>& globals, const std::vector<SheetSpec>& sheets);
+
+// The sheet records of a stream, by walking BOUNDSHEET8 offsets independently.
+struct StreamView {
+  std::vector<std::uint32_t> sheet_offsets;
+  std::vector<std::vector<Record>> sheets;  // records of each sheet, BOF to EOF
+  std::vector<Record> globals;
+};
+StreamView ReadStream(const Bytes& stream);
+
+}  // namespace test_support

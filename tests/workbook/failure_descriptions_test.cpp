@@ -1,0 +1,146 @@
+#include "workbook/failure_descriptions.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <regex>
+#include <string>
+#include <system_error>
+
+#include "base/text_encoding.h"
+
+namespace workbook {
+namespace {
+
+using xls::FailureKind;
+
+const std::filesystem::path kPath = u"/home/yard/锯材账单.xls";
+constexpr char kFileName[] = "锯材账单.xls";
+constexpr char kSheetName[] = "码单";
+
+// The classic numbers, as a clerk who knew the old program would look them up.
+const std::map<FailureKind, int> kExpectedNumbers{
+    {FailureKind::kNotFound, 53},
+    {FailureKind::kPermissionDenied, 70},
+    {FailureKind::kHeldByAnotherProgram, 70},
+    {FailureKind::kDiskFull, 61},
+    {FailureKind::kNotARegularFile, 75},
+    {FailureKind::kTooLarge, 321},
+    {FailureKind::kInputOutput, 75},
+    {FailureKind::kNotAnOfficeFile, 321},
+    {FailureKind::kDamaged, 321},
+    {FailureKind::kEncrypted, 321},
+    {FailureKind::kOldFormat, 321},
+    {FailureKind::kXlsxFormat, 321},
+    {FailureKind::kOdsFormat, 321},
+    {FailureKind::kNoWorkbookStream, 321},
+    {FailureKind::kNoSuchSheet, 9},
+    {FailureKind::kCellOutOfRange, 440},
+    {FailureKind::kTextTooLong, 440},
+    {FailureKind::kInternal, 440},
+};
+
+bool NamesASheet(FailureKind kind) {
+  return kind == FailureKind::kNoSuchSheet || kind == FailureKind::kCellOutOfRange ||
+         kind == FailureKind::kTextTooLong;
+}
+
+xls::Failure SampleFailure(FailureKind kind, bool saving) {
+  xls::Failure failure(kind, kPath, std::make_error_code(std::errc::io_error));
+  if (NamesASheet(kind)) failure.WithSheet(u"码单");
+  if (kind == FailureKind::kCellOutOfRange) failure.WithCell(70000, 3);
+  if (kind == FailureKind::kTextTooLong) failure.WithCell(5, 2).WithTextLength(40000);
+  if (saving) failure.DuringSave();
+  return failure;
+}
+
+// Chinese, and nothing in English once the path and the names of file formats are taken
+// out: not a word of the system's own message either.
+void ExpectChineseOnly(std::string description) {
+  const std::u16string text = base::FromUtf8(description);
+  EXPECT_TRUE(std::any_of(text.begin(), text.end(), [](char16_t c) {
+    return c >= u'\u4E00' && c <= u'\u9FFF';
+  })) << description;
+  for (const std::string& allowed :
+       {kPath.string(), std::string("Excel"), std::string(".xlsx"), std::string(".xls"),
+        std::string(".ods"), std::string("OpenDocument")}) {
+    for (std::size_t at; (at = description.find(allowed)) != std::string::npos;) {
+      description.erase(at, allowed.size());
+    }
+  }
+  EXPECT_FALSE(std::regex_search(description, std::regex("[A-Za-z]"))) << description;
+}
+
+TEST(FailureDescriptions, EveryKindHasItsNumberAndAChineseDescriptionNamingTheFile) {
+  ASSERT_EQ(std::size(xls::kEveryFailureKind), kExpectedNumbers.size());
+  for (const FailureKind kind : xls::kEveryFailureKind) {
+    for (const bool saving : {false, true}) {
+      SCOPED_TRACE(std::string(SampleFailure(kind, saving).what()) + (saving ? ", saving" : ""));
+      const AutomationError error = DescribeEngineFailure(SampleFailure(kind, saving));
+      EXPECT_EQ(error.Number(), kExpectedNumbers.at(kind));
+      const std::string description = error.Description();
+      EXPECT_NE(description.find(kFileName), std::string::npos) << description;
+      if (NamesASheet(kind)) {
+        EXPECT_NE(description.find(std::string("“") + kSheetName + "”"), std::string::npos)
+            << description;
+      }
+      ExpectChineseOnly(description);
+    }
+  }
+}
+
+TEST(FailureDescriptions, KindsTheClerkMustTellApartReadDifferently) {
+  const auto text = [](FailureKind kind) {
+    return DescribeEngineFailure(SampleFailure(kind, false)).Description();
+  };
+  EXPECT_NE(text(FailureKind::kXlsxFormat).find(".xlsx"), std::string::npos);
+  EXPECT_NE(text(FailureKind::kOdsFormat).find(".ods"), std::string::npos);
+  EXPECT_NE(text(FailureKind::kPermissionDenied), text(FailureKind::kHeldByAnotherProgram));
+  EXPECT_NE(text(FailureKind::kDamaged), text(FailureKind::kEncrypted));
+  // Where the cell was and how long the text was, so the clerk can find it.
+  EXPECT_NE(text(FailureKind::kCellOutOfRange).find("70000"), std::string::npos);
+  EXPECT_NE(text(FailureKind::kTextTooLong).find("40000"), std::string::npos);
+  // A failed save says the workbook on disk is as it was.
+  EXPECT_NE(DescribeEngineFailure(SampleFailure(FailureKind::kDiskFull, true))
+                .Description()
+                .find("原文件未被改动"),
+            std::string::npos);
+}
+
+TEST(FailureDescriptions, SystemErrorsSortIntoTheirKinds) {
+  using xls::KindOfSystemError;
+  EXPECT_EQ(KindOfSystemError(std::make_error_code(std::errc::no_such_file_or_directory)),
+            FailureKind::kNotFound);
+  EXPECT_EQ(KindOfSystemError(std::make_error_code(std::errc::permission_denied)),
+            FailureKind::kPermissionDenied);
+  EXPECT_EQ(KindOfSystemError(std::make_error_code(std::errc::read_only_file_system)),
+            FailureKind::kPermissionDenied);
+  EXPECT_EQ(KindOfSystemError(std::make_error_code(std::errc::device_or_resource_busy)),
+            FailureKind::kHeldByAnotherProgram);
+  EXPECT_EQ(KindOfSystemError(std::make_error_code(std::errc::no_space_on_device)),
+            FailureKind::kDiskFull);
+  EXPECT_EQ(KindOfSystemError(std::make_error_code(std::errc::is_a_directory)),
+            FailureKind::kNotARegularFile);
+  EXPECT_EQ(KindOfSystemError(std::make_error_code(std::errc::file_too_large)),
+            FailureKind::kTooLarge);
+  EXPECT_EQ(KindOfSystemError(std::make_error_code(std::errc::io_error)),
+            FailureKind::kInputOutput);
+}
+
+TEST(FailureDescriptions, TheConversationsOwnFailuresAreChineseToo) {
+  EXPECT_EQ(UnknownProgIdError("Word.Application").Number(), 429);
+  EXPECT_EQ(InstanceEndedError().Number(), 440);
+  EXPECT_EQ(WorkbookClosedError(kPath).Number(), 440);
+  EXPECT_NE(WorkbookClosedError(kPath).Description().find(kFileName), std::string::npos);
+  EXPECT_NE(NothingToShowWorkbookError(kPath).Description().find(kFileName), std::string::npos);
+  EXPECT_EQ(UnexpectedExportError().Number(), 51);
+  for (const AutomationError& error :
+       {InstanceEndedError(), WorkbookClosedError(kPath), NothingToShowWorkbookError(kPath),
+        UnexpectedExportError()}) {
+    ExpectChineseOnly(error.Description());
+  }
+}
+
+}  // namespace
+}  // namespace workbook

@@ -1,0 +1,158 @@
+#include "xls/atomic_save.h"
+#include "xls/whole_file.h"
+
+#include <gtest/gtest.h>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+#include <functional>
+
+#include "child_process.h"
+#include "compound_files.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using test_support::Bytes;
+using xls::ReadWholeFile;
+using xls::SaveFileAtomically;
+
+Bytes Text(const std::string& text) {
+  return {text.begin(), text.end()};
+}
+
+// Files in the folder of `path` that look like its saving temporaries.
+int CountTemporaries(const fs::path& path) {
+  int count = 0;
+  for (const auto& entry : fs::directory_iterator(path.parent_path())) {
+    count += entry.path().filename().native().starts_with(xls::SavingPrefix(path));
+  }
+  return count;
+}
+
+unsigned long OwnProcessId() {
+#ifdef _WIN32
+  return GetCurrentProcessId();
+#else
+  return static_cast<unsigned long>(getpid());
+#endif
+}
+
+std::errc ErrorOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const std::system_error& error) {
+    return static_cast<std::errc>(error.code().default_error_condition().value());
+  }
+  return std::errc();
+}
+
+TEST(AtomicSave, SavingReplacesContents) {
+  test_support::TempDir dir;
+  const fs::path file = dir.Path() / u8"锯材账单.xls";
+  SaveFileAtomically(file, Text("first"));
+  EXPECT_EQ(ReadWholeFile(file), Text("first"));
+  SaveFileAtomically(file, Text("second, longer"));
+  EXPECT_EQ(ReadWholeFile(file), Text("second, longer"));
+  SaveFileAtomically(file, Text("3"));
+  EXPECT_EQ(ReadWholeFile(file), Text("3"));
+  EXPECT_EQ(CountTemporaries(file), 0);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 1);
+}
+
+TEST(AtomicSave, SavingKeepsPermissionBitsAndLinks) {
+#ifdef _WIN32
+  GTEST_SKIP() << "POSIX permission bits and symbolic links; on Windows the save keeps the "
+                  "file's attributes and security instead, tested on their own";
+#endif
+  test_support::TempDir dir;
+  const fs::path file = dir.Path() / u8"锯材账单.xls";
+  SaveFileAtomically(file, Text("first"));
+  fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  SaveFileAtomically(file, Text("second, longer"));
+  EXPECT_EQ(ReadWholeFile(file), Text("second, longer"));
+  EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+
+  const fs::path link = dir.Path() / "link.xls";
+  fs::create_symlink(file, link);
+  SaveFileAtomically(link, Text("3"));
+  EXPECT_TRUE(fs::is_symlink(link)) << "the link must still point at the workbook";
+  EXPECT_EQ(ReadWholeFile(file), Text("3"));
+  EXPECT_EQ(CountTemporaries(file), 0);
+}
+
+TEST(AtomicSave, ReadOnlyFileIsNotReplaced) {
+  test_support::TempDir dir;
+  const fs::path file = dir.Path() / "book.xls";
+  SaveFileAtomically(file, Text("original"));
+  fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  // Even for root, who could write it: the owner made it read-only on purpose.
+  EXPECT_EQ(ErrorOf([&] { SaveFileAtomically(file, Text("new")); }), std::errc::permission_denied);
+  EXPECT_EQ(ReadWholeFile(file), Text("original"));
+  EXPECT_EQ(CountTemporaries(file), 0);
+}
+
+TEST(AtomicSave, UnwritableFolderFailsCleanly) {
+#ifdef _WIN32
+  GTEST_SKIP() << "a folder's write permission is an ACL on Windows, which wine does not enforce";
+#else
+  test_support::TempDir dir;
+  const fs::path file = dir.Path() / "book.xls";
+  SaveFileAtomically(file, Text("original"));
+  fs::permissions(file, fs::perms::all & ~fs::perms::owner_exec & ~fs::perms::group_exec &
+                            ~fs::perms::others_exec);  // anyone may write the file itself
+  fs::permissions(dir.Path(), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                  fs::perms::others_read | fs::perms::others_exec);
+  // A child process does the save, as an unprivileged user if we are root, because root
+  // writes into any folder.
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (geteuid() == 0 && setuid(65534) != 0) _exit(3);
+    const std::errc error = ErrorOf([&] { SaveFileAtomically(file, Text("new")); });
+    _exit(error == std::errc::permission_denied ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "expected permission denied";
+  EXPECT_EQ(ReadWholeFile(file), Text("original"));
+  EXPECT_EQ(CountTemporaries(file), 0);
+#endif
+}
+
+TEST(AtomicSave, TemporariesOfDeadProcessesAreRemovedOthersKept) {
+  test_support::TempDir dir;
+  const fs::path file = dir.Path() / "book.xls";
+  const auto temporary = [&](unsigned long pid) {
+    return dir.Path() / (xls::SavingPrefix(file) + fs::path(std::to_string(pid)).native());
+  };
+  // The victim program without a file ends at once; with one it saves until killed.
+  test_support::ChildProcess dead(ATOMIC_SAVE_VICTIM, {});
+  ASSERT_TRUE(dead.Started());
+  dead.Wait();
+  test_support::TempDir elsewhere;
+  test_support::ChildProcess alive(ATOMIC_SAVE_VICTIM, {(elsewhere.Path() / "busy.xls").string()});
+  ASSERT_TRUE(alive.Started());
+  const unsigned long own = OwnProcessId();
+  for (const unsigned long pid : {dead.Id(), own, alive.Id()}) {
+    test_support::SaveFile(temporary(pid), Text("x"));
+  }
+  const fs::path notes = dir.Path() / (xls::SavingPrefix(file) + fs::path("notes").native());
+  test_support::SaveFile(notes, Text("x"));
+
+  SaveFileAtomically(file, Text("saved"));
+  EXPECT_FALSE(fs::exists(temporary(dead.Id())));
+  EXPECT_FALSE(fs::exists(temporary(own)));
+  EXPECT_TRUE(fs::exists(temporary(alive.Id()))) << "its owner may be saving right now";
+  EXPECT_TRUE(fs::exists(notes));
+  EXPECT_EQ(ReadWholeFile(file), Text("saved"));
+}
+
+}  // namespace
