@@ -57,10 +57,14 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -euo pipefail -c '
   # Focus starts in the first length box; Enter moves along the line.
   xdotool windowfocus --sync "$window" 2>/dev/null || true
   sleep 1
-  xdotool type --delay 40 "4"
+  # Each key is let through before the next: a loaded machine (or wine) must not see Enter
+  # overtake the digits typed before it.
+  xdotool type --delay 60 "4"
   for text in 200 50 1 10 1850; do
+    sleep 0.3
     xdotool key Return
-    xdotool type --delay 40 "$text"
+    sleep 0.3
+    xdotool type --delay 60 "$text"
   done
   sleep 1  # two recalculation passes
   if [ -n "$SCREENSHOT" ]; then
