@@ -3,6 +3,7 @@
 // tally cells, save). For scale, the same run times LibreOffice converting the template.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -64,6 +65,45 @@ void BM_ExportWriteAndSave(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_ExportWriteAndSave)->Unit(benchmark::kMillisecond);
+
+// A thousand exports, each with a buyer never written before, as a busy year brings them.
+// Reports the file size after the first and the last export and the mean time of the first
+// and the last hundred exports: both pairs should be about equal.
+void BM_ThousandExportsNewBuyerEach(benchmark::State& state) {
+  if (!fs::exists(kTemplate)) return state.SkipWithError("no sample template");
+  workbook::EmbeddedApplicationFactory factory(nullptr);
+  constexpr int kExports = 1000;
+  constexpr int kWindow = 100;
+  for (auto _ : state) {
+    const fs::path path = CopyOfTemplate("thousand");
+    double first_window = 0;
+    double last_window = 0;
+    std::uintmax_t first_size = 0;
+    for (int n = 0; n < kExports; ++n) {
+      const auto start = std::chrono::steady_clock::now();
+      auto application = factory.Create("Excel.Application");
+      auto book = application->GetWorkbooks()->Open(path);
+      auto sheet = book->Worksheets(workbook::kTallySheet);
+      const std::string number = std::to_string(n);
+      sheet->SetCell(3, 2, u"买方" + std::u16string(number.begin(), number.end()) + u"号木业公司");
+      for (int row = 5; row <= 17; ++row) {
+        for (int column = 1; column <= 8; ++column) sheet->SetCell(row, column, u"12.5");
+      }
+      sheet->SetCell(18, 2, u"检尺员" + std::u16string(number.begin(), number.end()));
+      book->Save();
+      const std::chrono::duration<double, std::milli> took =
+          std::chrono::steady_clock::now() - start;
+      if (n < kWindow) first_window += took.count();
+      if (n >= kExports - kWindow) last_window += took.count();
+      if (n == 0) first_size = fs::file_size(path);
+    }
+    state.counters["bytes_after_first"] = static_cast<double>(first_size);
+    state.counters["bytes_after_last"] = static_cast<double>(fs::file_size(path));
+    state.counters["ms_first_100"] = first_window / kWindow;
+    state.counters["ms_last_100"] = last_window / kWindow;
+  }
+}
+BENCHMARK(BM_ThousandExportsNewBuyerEach)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // One headless LibreOffice conversion of the template to CSV: what opening the workbook
 // in another spreadsheet program costs, start-up included.

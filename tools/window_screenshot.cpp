@@ -1,10 +1,23 @@
 // Renders the main window with a sample tally into a PNG, for the README and for checking
-// the layout by eye: window_screenshot [output.png]
+// the layout by eye:
+//
+//     window_screenshot [--buyer-list | --reminder] [output.png]
+//
+// --buyer-list shows the buyer drop-down open, --reminder the box the first export shows.
+// Run it with QT_SCALE_FACTOR=1.5 to see the window on a 150 % screen.
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
+#include <QMessageBox>
+#include <QPainter>
 #include <QPixmap>
+#include <QTimer>
 #include <cstdio>
 
 #include "ui/form1.h"
+#include "ui/message_box.h"
+#include "ui/verdalon_application.h"
+#include "ui/workbook_binding.h"
 
 namespace {
 
@@ -21,6 +34,14 @@ constexpr SampleLine kSample[] = {
     {{u"2.5", u"100", u"25", u"4", u"15", u"1600"}},
 };
 
+// Enough buyers that the list scrolls.
+constexpr const char16_t* kBuyers[] = {
+    u"东风木业有限公司", u"张三木业",         u"李记建材",   u"华南木材市场",
+    u"永兴家具厂",       u"鑫源装饰工程公司", u"王家木器行", u"青松板材加工厂",
+    u"北方林产品公司",   u"恒达建筑工程队",   u"刘氏木门厂", u"金林地板有限公司",
+    u"顺发包装材料厂",   u"宏远木结构公司",
+};
+
 void TypeSample(ui::Form1& form) {
   for (int row = 0; row < static_cast<int>(std::size(kSample)); ++row) {
     for (int k = 0; k < 6; ++k) {
@@ -28,16 +49,38 @@ void TypeSample(ui::Form1& form) {
     }
   }
   form.sheet().SetText(tally::SingleField::Text9, u"王师傅");
+  form.SetBuyerList(std::vector<std::u16string>(std::begin(kBuyers), std::end(kBuyers)));
   form.Combo1()->setEditText(QStringLiteral("东风木业有限公司"));
   form.SetSellerCaption(u"绿源木材加工厂");
+}
+
+// The window with another top-level window (the open list, a message box) drawn over it where
+// the screen shows it. Drawn at the screen's pixel ratio, so a scaled screen is shown as is.
+QPixmap WithWindowOnTop(QWidget& form, QWidget& top) {
+  const QPixmap window = form.grab();
+  QPixmap picture(window.size());
+  picture.setDevicePixelRatio(window.devicePixelRatio());
+  picture.fill(Qt::transparent);
+  QPainter painter(&picture);
+  painter.drawPixmap(0, 0, window);
+  painter.drawPixmap(top.mapToGlobal(QPoint()) - form.mapToGlobal(QPoint()), top.grab());
+  return picture;
+}
+
+bool Save(const QPixmap& picture, const QString& output) {
+  if (picture.save(output)) return true;
+  std::fprintf(stderr, "cannot write %s\n", output.toLocal8Bit().constData());
+  return false;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  const QString output =
-      argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshot.png");
+  ui::VerdalonApplication app(argc, argv);
+  QStringList arguments = QApplication::arguments().mid(1);
+  const bool buyer_list = arguments.removeAll(QStringLiteral("--buyer-list")) > 0;
+  const bool reminder = arguments.removeAll(QStringLiteral("--reminder")) > 0;
+  const QString output = arguments.value(0, QStringLiteral("screenshot.png"));
 
   ui::Form1 form;
   TypeSample(form);
@@ -45,12 +88,27 @@ int main(int argc, char** argv) {
   form.OnTimer1Tick();
   form.OnTimer1Tick();
   form.OnTimer2Tick();
+  form.Timer1().stop();
+  form.Timer2().stop();
   form.ShowCentred();
   QApplication::processEvents();
 
-  if (!form.grab().save(output)) {
-    std::fprintf(stderr, "cannot write %s\n", output.toLocal8Bit().constData());
-    return 1;
+  if (buyer_list) {
+    form.Combo1()->setCurrentIndex(1);
+    form.Combo1()->showPopup();
+    QApplication::processEvents();
+    return Save(WithWindowOnTop(form, *form.Combo1()->view()->window()), output) ? 0 : 1;
   }
-  return 0;
+  if (reminder) {
+    bool saved = false;
+    QTimer::singleShot(100, [&] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        saved = Save(WithWindowOnTop(form, *box), output);
+        box->accept();
+      }
+    });
+    ui::ShowMessage(&form, QString::fromUtf16(ui::kCloseWorkbookReminder));
+    return saved ? 0 : 1;
+  }
+  return Save(form.grab(), output) ? 0 : 1;
 }

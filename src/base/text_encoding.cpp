@@ -103,4 +103,18 @@ std::u16string FromUtf8(std::string_view text) {
   return out;
 }
 
+std::u16string WithoutUnpairedSurrogates(std::u16string_view text) {
+  std::u16string out(text);
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    const bool high = out[i] >= 0xD800 && out[i] <= 0xDBFF;
+    const bool low = out[i] >= 0xDC00 && out[i] <= 0xDFFF;
+    if (high && i + 1 < out.size() && out[i + 1] >= 0xDC00 && out[i + 1] <= 0xDFFF) {
+      ++i;  // a whole pair
+    } else if (high || low) {
+      out[i] = u'\uFFFD';
+    }
+  }
+  return out;
+}
+
 }  // namespace base

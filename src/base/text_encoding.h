@@ -10,4 +10,7 @@ std::string ToUtf8(std::u16string_view text);
 // UTF-8 to UTF-16; a malformed byte sequence becomes U+FFFD.
 std::u16string FromUtf8(std::string_view text);
 
+// The text with every unpaired surrogate replaced by U+FFFD; pairs stay as they are.
+std::u16string WithoutUnpairedSurrogates(std::u16string_view text);
+
 }  // namespace base

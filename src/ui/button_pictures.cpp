@@ -99,8 +99,10 @@ QPixmap MonitorPixmap(int size) {
 
 }  // namespace
 
-QPixmap ButtonPicture(const QString& words, WordSpacing spacing, bool pressed) {
-  QPixmap pixmap(kPictureWidth, kPictureHeight);
+QPixmap ButtonPicture(const QString& words, WordSpacing spacing, bool pressed,
+                      qreal device_pixel_ratio) {
+  QPixmap pixmap((QSizeF(kPictureWidth, kPictureHeight) * device_pixel_ratio).toSize());
+  pixmap.setDevicePixelRatio(device_pixel_ratio);
   pixmap.fill(Qt::transparent);
   QPainter painter(&pixmap);
   painter.setRenderHint(QPainter::Antialiasing);

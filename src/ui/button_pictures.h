@@ -14,8 +14,11 @@ inline constexpr int kPictureHeight = 33;
 enum class WordSpacing { Together, Spread };
 
 // A picture-button image: white bold words on a rounded dark navy face whose upper half is
-// lighter and glossy. The pressed variant is the same in a brighter blue.
-QPixmap ButtonPicture(const QString& words, WordSpacing spacing, bool pressed);
+// lighter and glossy. The pressed variant is the same in a brighter blue. The picture is 81 × 33
+// in the window's pixels and drawn at the screen's pixel ratio, so on a screen scaled to 125 %
+// or 150 % it stays as sharp as at 100 % instead of being enlarged.
+QPixmap ButtonPicture(const QString& words, WordSpacing spacing, bool pressed,
+                      qreal device_pixel_ratio = 1.0);
 
 // The window icon: a computer monitor with a grey bezel, a blue screen and a small green
 // power light, at 16, 32 and 48 pixels.

@@ -9,11 +9,13 @@
 
 #include "tally/recalculation_pass.h"
 #include "ui/button_pictures.h"
+#include "ui/buyer_list_rows.h"
 #include "ui/column_navigation.h"
 #include "ui/date_caption.h"
 #include "ui/enter_as_tab.h"
 #include "ui/etched_frame.h"
 #include "ui/message_box.h"
+#include "ui/start_in_view.h"
 #include "ui/system_colours.h"
 #include "ui/twips.h"
 #include "ui/web_page.h"
@@ -91,6 +93,7 @@ Form1::Form1(QWidget* parent)
   setFont(SongFont(kDefaultFontPixels));
   setFixedSize(kWindowWidth, kWindowHeight);
 
+  start_in_view_ = new StartInView(this);
   frame1_ = new EtchedFrame(QStringLiteral("Verdalon"), this);
   frame1_->setObjectName(QStringLiteral("Frame1"));
   frame1_->setGeometry(TwipsRect(210, 158, 9975, 7215));
@@ -123,12 +126,15 @@ QLineEdit* Form1::AddBox(const QString& name, const QRect& geometry, int font_pi
   box->setGeometry(geometry);
   box->setFont(SongFont(font_pixels));
   box->setAlignment(Qt::AlignCenter);
-  // Qt keeps a 2 px blank inside each side of a line edit; a one-pixel one, as the classic
-  // edit control has, lets a width such as "117.25" fit the narrow columns whole.
-  box->setTextMargins(-1, 0, -1, 0);
+  // Qt lays the text out 2 px inside the border on each side. A width such as "117.25" is
+  // 48 px, as wide as the narrow columns inside their borders, and the Song face's last digit
+  // reaches a pixel past its advance: Qt then scrolls the text and cuts a digit at one end.
+  // Laid out over the box's whole width and centred, it stands whole between the borders.
+  box->setTextMargins(-3, 0, -3, 0);
   box->setMaxLength(32767);
   box->setProperty("box", true);
   box->setCursor(Qt::IBeamCursor);
+  start_in_view_->Watch(box);
   return box;
 }
 
@@ -176,6 +182,7 @@ void Form1::CreateBuyerLine() {
   combo1_->setCompleter(nullptr);
   QObject::disconnect(combo1_->lineEdit(), &QLineEdit::editingFinished, combo1_, nullptr);
   QObject::disconnect(combo1_->lineEdit(), &QLineEdit::returnPressed, combo1_, nullptr);
+  UseBuyerListRows(*combo1_);
   combo1_->setEditText(QString(10, QLatin1Char(' ')));
 }
 
@@ -210,7 +217,9 @@ GraphicalButton* Form1::AddPictureButton(const QString& name, const QString& wor
   button->setObjectName(name);
   button->setGeometry(TwipsRect(8385, top_twips, 1200, 500));
   const WordSpacing spacing = spread ? WordSpacing::Spread : WordSpacing::Together;
-  button->SetPictures(ButtonPicture(words, spacing, false), ButtonPicture(words, spacing, true));
+  button->SetPictures([words, spacing](bool pressed, qreal device_pixel_ratio) {
+    return ButtonPicture(words, spacing, pressed, device_pixel_ratio);
+  });
   // The platform's "application starting" pointer: an arrow with an hourglass.
   button->setCursor(Qt::BusyCursor);
   return button;

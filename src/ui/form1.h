@@ -19,6 +19,7 @@
 namespace ui {
 
 class EtchedFrame;
+class StartInView;
 
 // The program's one window. Its text boxes hold the tally itself (there is no second copy):
 // sheet() reads and writes them, running the change rules, and Timer1 recalculates them.
@@ -89,6 +90,7 @@ class Form1 final : public QWidget {
                                     int top_twips);
 
   QtFieldStore store_;
+  StartInView* start_in_view_ = nullptr;
   tally::TallySheet sheet_;
   EtchedFrame* frame1_ = nullptr;
   QComboBox* combo1_ = nullptr;

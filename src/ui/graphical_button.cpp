@@ -17,10 +17,20 @@ void GraphicalButton::SetFace(const QColor& face) {
   update();
 }
 
-void GraphicalButton::SetPictures(const QPixmap& normal, const QPixmap& pressed) {
-  normal_ = normal;
-  pressed_ = pressed;
+void GraphicalButton::SetPictures(PictureMaker maker) {
+  maker_ = std::move(maker);
+  pictures_ratio_ = 0;
   update();
+}
+
+const QPixmap& GraphicalButton::Picture(bool pressed) {
+  const qreal ratio = devicePixelRatioF();
+  if (maker_ && ratio != pictures_ratio_) {
+    normal_ = maker_(false, ratio);
+    pressed_ = maker_(true, ratio);
+    pictures_ratio_ = ratio;
+  }
+  return pressed ? pressed_ : normal_;
 }
 
 void GraphicalButton::paintEvent(QPaintEvent*) {
@@ -28,9 +38,11 @@ void GraphicalButton::paintEvent(QPaintEvent*) {
   const bool down = isDown();
   painter.fillRect(rect(), face_);
 
-  const QPixmap& picture = down ? pressed_ : normal_;
+  const QPixmap& picture = Picture(down);
   if (!picture.isNull()) {
-    const QPoint corner((width() - picture.width()) / 2, (height() - picture.height()) / 2);
+    // Centred in whole window pixels, as at 100 %.
+    const QSize size = picture.deviceIndependentSize().toSize();
+    const QPoint corner((width() - size.width()) / 2, (height() - size.height()) / 2);
     painter.drawPixmap(corner, picture);
   }
   if (!text().isEmpty()) {

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QColor>
 #include <QPixmap>
+#include <functional>
 
 namespace ui {
 
@@ -17,14 +18,23 @@ class GraphicalButton final : public QAbstractButton {
   void SetFace(const QColor& face);
   QColor Face() const { return face_; }
 
-  // The picture and its brighter variant shown while the button is held down.
-  void SetPictures(const QPixmap& normal, const QPixmap& pressed);
+  // Draws the picture, or its brighter variant shown while the button is held down, at a
+  // device pixel ratio.
+  using PictureMaker = std::function<QPixmap(bool pressed, qreal device_pixel_ratio)>;
+
+  // The pictures are drawn again whenever the button finds itself on a screen of another
+  // scale, so they are always as sharp as the screen allows.
+  void SetPictures(PictureMaker maker);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  const QPixmap& Picture(bool pressed);
+
   QColor face_;
+  PictureMaker maker_;
+  qreal pictures_ratio_ = 0;
   QPixmap normal_;
   QPixmap pressed_;
 };

@@ -3,6 +3,8 @@
 #include <QSignalBlocker>
 #include <QStringView>
 
+#include "ui/start_in_view.h"
+
 namespace ui {
 namespace {
 
@@ -36,6 +38,7 @@ void QtFieldStore::SetText(tally::FieldId field, std::u16string_view text) {
   const QStringView wanted(text.data(), static_cast<qsizetype>(text.size()));
   if (box->text() == wanted) return;
   box->setText(wanted.toString());
+  StartInView::ShowStartUnlessEdited(*box);
 }
 
 void QtFieldStore::EndBatch() {
@@ -50,6 +53,7 @@ void QtFieldStore::EndBatch() {
     // The change rules already ran when the text was written.
     const QSignalBlocker quiet(box);
     box->setText(text);
+    StartInView::ShowStartUnlessEdited(*box);
   }
 }
 

@@ -4,6 +4,8 @@
 
 #include "ui/button_pictures.h"
 #include "ui/failure_report.h"
+#include "ui/plain_dialog_buttons_style.h"
+#include "ui/qt_chinese_texts.h"
 
 namespace ui {
 
@@ -13,6 +15,9 @@ VerdalonApplication::VerdalonApplication(int& argc, char** argv) : QApplication(
   setApplicationVersion(QStringLiteral(VERDALON_VERSION));
   setOrganizationName(QStringLiteral("Verdalon"));
   setWindowIcon(MonitorIcon());
+  // The program speaks Chinese on every desktop, Qt's own words included.
+  InstallChineseQtTexts(*this);
+  setStyle(new PlainDialogButtonsStyle(style()->name()));
 }
 
 bool VerdalonApplication::notify(QObject* receiver, QEvent* event) {

@@ -29,6 +29,18 @@ std::string WhereInWorkbook(const xls::Failure& failure) {
   return where;
 }
 
+// Who has the workbook open and what to do: close it there, or, if that program is gone
+// and left its lock file behind, delete that file.
+std::string HeldOpenDescription(const xls::Failure& failure) {
+  const xls::LockHolder& holder = *failure.Holder();
+  std::string who = holder.user.empty() ? "另一个用户" : "用户" + QuotedName(holder.user);
+  if (!holder.machine.empty()) who += "（电脑" + QuotedName(holder.machine) + "）";
+  return "工作簿" + Quoted(failure.Path()) + "正被" + who +
+         "在电子表格程序中打开，现在保存会使那边显示和打印的仍是旧的内容，所以没有保存。"
+         "请先在那个程序中关闭它后再试；如果那个程序已经退出，请删除锁定文件" +
+         Quoted(holder.lock_file) + "后再试。";
+}
+
 constexpr const char* kSaveAsXls = "请在电子表格程序中另存为“Excel 97-2003 工作簿（.xls）”后再试。";
 constexpr const char* kFileUnchanged = "原文件未被改动。";
 
@@ -51,6 +63,9 @@ AutomationError DescribeEngineFailure(const xls::Failure& failure) {
                            unchanged
                      : "没有权限读取文件" + file + "。"};
     case FailureKind::kHeldByAnotherProgram:
+      if (failure.Holder()) {
+        return {error_number::kPermissionDenied, HeldOpenDescription(failure) + unchanged};
+      }
       return {error_number::kPermissionDenied, "文件" + file + "正被其他程序使用，无法" + verb +
                                                    "。请先在那个程序中关闭它后再试。" + unchanged};
     case FailureKind::kDiskFull:
@@ -58,7 +73,8 @@ AutomationError DescribeEngineFailure(const xls::Failure& failure) {
               "磁盘已满，无法" + verb + "文件" + file + "。请腾出磁盘空间后再试。" + unchanged};
     case FailureKind::kNotARegularFile:
       return {error_number::kPathFileAccess,
-              file + "不是普通文件（是文件夹或设备），不能当作工作簿" + verb + "。"};
+              file + "不是普通文件（而是文件夹、管道或设备），不能当作工作簿" + verb +
+                  "。请把真正的工作簿文件放在这个位置。"};
     case FailureKind::kTooLarge:
       return {error_number::kBadFileFormat, "文件" + file + "太大，不像是锯材账单的工作簿。"};
     case FailureKind::kInputOutput:

@@ -16,7 +16,12 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
+
+#include <vector>
+
+#include "xls/whole_file.h"
 #endif
 
 namespace xls {
@@ -103,6 +108,26 @@ void TakeOverAttributesAndSecurity(const fs::path& old_file, const fs::path& new
   LocalFree(descriptor);
 }
 
+// Windows keeps no owner, mode bits or extended attributes this save could lose: the
+// replacement takes over the old file's attributes and access list in ReplaceWith. There is
+// nothing to save in place for.
+bool CopyOwnership(int fd, const fs::path& original) {
+  (void)fd;
+  (void)original;
+  return true;
+}
+bool MustSaveInPlace(const fs::path& target) {
+  (void)target;
+  return false;
+}
+void SaveInPlace(const fs::path& target, std::span<const std::uint8_t> bytes) {
+  (void)target;
+  (void)bytes;
+}
+void RecoverFromBackups(const fs::path& target) {
+  (void)target;
+}
+
 void ReplaceWith(const fs::path& temporary, const fs::path& target) {
   TakeOverAttributesAndSecurity(target, temporary);
   // One rename, which NTFS does at once: a crash leaves the old workbook or the new one.
@@ -176,10 +201,165 @@ void SyncFolder(const fs::path& folder) {
   close(fd);
 }
 
+std::optional<ProcessId> ParseProcessId(const fs::path::string_type& digits);
+fs::path TemporaryFor(const fs::path& target, ProcessId pid);
+
+fs::path FolderOf(const fs::path& path) {
+  return path.parent_path().empty() ? fs::path(".") : path.parent_path();
+}
+
 void ReplaceWith(const fs::path& temporary, const fs::path& target) {
   if (rename(temporary.c_str(), target.c_str()) != 0) ThrowErrno(errno, "cannot replace", target);
   // The rename lives in the folder; without this a power cut may bring the old name back.
-  SyncFolder(target.parent_path().empty() ? fs::path(".") : target.parent_path());
+  SyncFolder(FolderOf(target));
+}
+
+// Gives the new file what decides who may use the old one: owner, group, extended
+// attributes (ACLs among them) and permission bits, in that order, as a change of owner
+// clears set-id bits and an ACL sets the group bits. False where the system refuses any
+// of it (another user's file, a group we are not in): then the file is saved in place.
+bool CopyOwnership(int fd, const fs::path& original) {
+  struct stat status {};
+  if (stat(original.c_str(), &status) != 0) return true;  // a new file: nothing to keep
+  struct stat mine {};
+  if (fstat(fd, &mine) != 0) return false;
+  if ((mine.st_uid != status.st_uid || mine.st_gid != status.st_gid) &&
+      fchown(fd, status.st_uid, status.st_gid) != 0) {
+    return false;
+  }
+  const ssize_t names_size = listxattr(original.c_str(), nullptr, 0);
+  if (names_size < 0 && errno != ENOTSUP) return false;
+  if (names_size > 0) {
+    std::vector<char> names(static_cast<std::size_t>(names_size));
+    const ssize_t got = listxattr(original.c_str(), names.data(), names.size());
+    if (got < 0) return false;
+    for (std::size_t at = 0; at < static_cast<std::size_t>(got);) {
+      const char* name = names.data() + at;
+      at += std::char_traits<char>::length(name) + 1;
+      const ssize_t value_size = getxattr(original.c_str(), name, nullptr, 0);
+      if (value_size < 0) return false;
+      std::vector<char> value(static_cast<std::size_t>(value_size));
+      if (getxattr(original.c_str(), name, value.data(), value.size()) != value_size ||
+          fsetxattr(fd, name, value.data(), value.size(), 0) != 0) {
+        return false;
+      }
+    }
+  }
+  return fchmod(fd, status.st_mode & 07777) == 0;
+}
+
+// A file with several names (hard links) keeps them all only if it is written where it is.
+bool MustSaveInPlace(const fs::path& target) {
+  struct stat status {};
+  return stat(target.c_str(), &status) == 0 && status.st_nlink > 1;
+}
+
+fs::path BackupFor(const fs::path& target, ProcessId pid) {
+  fs::path::string_type name = BackupPrefix(target);
+  const std::string number = std::to_string(pid);
+  name.append(number.begin(), number.end());
+  return target.parent_path() / name;
+}
+
+void WriteAll(int fd, std::span<const std::uint8_t> bytes, const fs::path& path);
+
+// Overwrites the file's contents where they lie, keeping the file itself (its inode).
+void OverwriteContents(const fs::path& target, std::span<const std::uint8_t> bytes) {
+  const int fd = open(target.c_str(), O_WRONLY | O_CLOEXEC);
+  if (fd < 0) ThrowErrno(errno, "cannot open for writing", target);
+  try {
+    WriteAll(fd, bytes, target);
+    if (ftruncate(fd, static_cast<off_t>(bytes.size())) != 0) {
+      ThrowErrno(errno, "cannot truncate", target);
+    }
+    if (fsync(fd) != 0) ThrowErrno(errno, "cannot flush", target);
+  } catch (...) {
+    close(fd);
+    throw;
+  }
+  if (close(fd) != 0) ThrowErrno(errno, "cannot close", target);
+}
+
+void WriteNewFile(const fs::path& path, std::span<const std::uint8_t> bytes) {
+  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  if (fd < 0) ThrowErrno(errno, "cannot create", path);
+  const auto fail = [&](int error, const char* what) {
+    close(fd);
+    std::error_code ignored;
+    fs::remove(path, ignored);
+    ThrowErrno(error, what, path);
+  };
+  try {
+    WriteAll(fd, bytes, path);
+  } catch (const std::system_error& e) {
+    fail(e.code().value(), "cannot write");
+  }
+  if (fsync(fd) != 0) fail(errno, "cannot flush");
+  if (close(fd) != 0) fail(errno, "cannot close");
+}
+
+// Writes the new contents into the file itself, with a synced copy of the old contents
+// beside it until the new ones are on disk: a crash in between leaves that copy, which
+// the next open or save of the workbook puts back.
+void SaveInPlace(const fs::path& target, std::span<const std::uint8_t> bytes) {
+  std::vector<std::uint8_t> old;
+  try {
+    old = ReadWholeFile(target);
+  } catch (const std::system_error& e) {
+    ThrowErrno(e.code().value(), "cannot read before saving", target);
+  }
+  // The copy gets its name only once it is whole: a backup found later is always sound.
+  const fs::path backup = BackupFor(target, CurrentProcessId());
+  const fs::path partial = TemporaryFor(target, CurrentProcessId());
+  WriteNewFile(partial, old);
+  if (rename(partial.c_str(), backup.c_str()) != 0) {
+    const int error = errno;
+    std::error_code ignored;
+    fs::remove(partial, ignored);
+    ThrowErrno(error, "cannot name the backup of", target);
+  }
+  SyncFolder(FolderOf(target));
+  try {
+    OverwriteContents(target, bytes);
+  } catch (...) {
+    // Disk full half-way, say: put the old contents back while we still can. If even that
+    // fails, the backup stays for the next open to restore.
+    bool restored = false;
+    try {
+      OverwriteContents(target, old);
+      restored = true;
+    } catch (...) {
+    }
+    if (restored) {
+      std::error_code ignored;
+      fs::remove(backup, ignored);
+    }
+    throw;  // what stopped the save
+  }
+  std::error_code ignored;
+  fs::remove(backup, ignored);
+  SyncFolder(FolderOf(target));
+}
+
+// Puts back the contents saved beside the workbook by a save that died before its new
+// contents were on disk. Errors are ignored: reading then reports what it finds.
+void RecoverFromBackups(const fs::path& target) {
+  const fs::path::string_type prefix = BackupPrefix(target);
+  std::error_code error;
+  for (fs::directory_iterator it(FolderOf(target), error), end; !error && it != end;
+       it.increment(error)) {
+    const fs::path::string_type name = it->path().filename().native();
+    if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) continue;
+    const auto pid = ParseProcessId(name.substr(prefix.size()));
+    if (!pid || (*pid != CurrentProcessId() && ProcessIsAlive(*pid))) continue;
+    try {
+      OverwriteContents(target, ReadWholeFile(it->path()));
+      std::error_code ignored;
+      fs::remove(it->path(), ignored);
+      SyncFolder(FolderOf(target));
+    } catch (const std::system_error&) {
+    }
+  }
 }
 
 #endif
@@ -269,6 +449,17 @@ fs::path ResolveTarget(const fs::path& path) {
 
 }  // namespace
 
+fs::path::string_type BackupPrefix(const fs::path& path) {
+  fs::path::string_type name = fs::path(".").native();
+  name += path.filename().native();
+  name += fs::path(".backup-").native();
+  return name;
+}
+
+void RecoverInterruptedSave(const fs::path& path) {
+  RecoverFromBackups(ResolveTarget(path));
+}
+
 fs::path::string_type SavingPrefix(const fs::path& path) {
   fs::path::string_type name = fs::path(".").native();
   name += path.filename().native();
@@ -280,15 +471,26 @@ void SaveFileAtomically(const fs::path& path, std::span<const std::uint8_t> byte
   const fs::path target = ResolveTarget(path);
   CheckWritable(target);
   RemoveStaleTemporaries(target);
+  RecoverFromBackups(target);
+  if (MustSaveInPlace(target)) {
+    SaveInPlace(target, bytes);
+    return;
+  }
   const fs::path temporary_path = TemporaryFor(target, CurrentProcessId());
-  const int fd = CreateExclusive(temporary_path, target);
-  if (fd < 0) ThrowErrno(errno, "cannot create a file in the folder of", target);
-  TemporaryFile temporary(temporary_path, fd);
-  WriteAll(temporary.Fd(), bytes, temporary_path);
-  if (FlushToDisk(temporary.Fd()) != 0) ThrowErrno(errno, "cannot flush", temporary_path);
-  temporary.Close();
-  ReplaceWith(temporary_path, target);
-  temporary.Commit();
+  {
+    const int fd = CreateExclusive(temporary_path, target);
+    if (fd < 0) ThrowErrno(errno, "cannot create a file in the folder of", target);
+    TemporaryFile temporary(temporary_path, fd);
+    if (CopyOwnership(temporary.Fd(), target)) {
+      WriteAll(temporary.Fd(), bytes, temporary_path);
+      if (FlushToDisk(temporary.Fd()) != 0) ThrowErrno(errno, "cannot flush", temporary_path);
+      temporary.Close();
+      ReplaceWith(temporary_path, target);
+      temporary.Commit();
+      return;
+    }
+  }  // the temporary is gone: a replacement would change who may use the workbook
+  SaveInPlace(target, bytes);
 }
 
 }  // namespace xls

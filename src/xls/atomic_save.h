@@ -21,7 +21,21 @@ namespace xls {
 //
 // The temporary is named ".<file name>.saving-<process id>". A temporary left behind by a
 // process that died while saving is removed by the next save of the same file.
+//
+// The new file keeps the old one's owner, group, extended attributes (ACLs) and permission
+// bits. Where it cannot (another user's file, a group this user is not in) or where the
+// file has several names (hard links), the contents are written into the file itself
+// instead, with a synced copy of the old contents beside it, ".<file name>.backup-<process
+// id>", until the new ones are on disk. A copy left by a process that died meanwhile is put
+// back by the next save or RecoverInterruptedSave.
 void SaveFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
+
+// Puts back the old contents where a save in place died half-way (see above). Nothing
+// happens when there is nothing to recover, and errors are ignored.
+void RecoverInterruptedSave(const std::filesystem::path& path);
+
+// The backup-file name prefix used for `path`; exposed for tests.
+std::filesystem::path::string_type BackupPrefix(const std::filesystem::path& path);
 
 // The temporary-file name prefix used for `path`; exposed for tests and clean-up tools.
 std::filesystem::path::string_type SavingPrefix(const std::filesystem::path& path);

@@ -9,6 +9,14 @@
 
 namespace xls {
 
+// Whoever has a workbook open in a spreadsheet program, as that program's lock file names
+// them.
+struct LockHolder {
+  std::u16string user;     // empty when the lock file does not say
+  std::u16string machine;  // empty when the lock file does not say (Excel's never does)
+  std::filesystem::path lock_file;
+};
+
 // What went wrong with a workbook, as far as the engine can tell. The engine says no
 // more than this: wording for people is the caller's business.
 enum class FailureKind {
@@ -75,6 +83,13 @@ class Failure : public std::exception {
     return *this;
   }
 
+  // Who holds a kHeldByAnotherProgram workbook, where their program's lock file says so.
+  const std::optional<LockHolder>& Holder() const { return holder_; }
+  Failure& WithHolder(LockHolder holder) {
+    holder_ = std::move(holder);
+    return *this;
+  }
+
   // For logs and debuggers only; never shown to the clerk.
   const char* what() const noexcept override;
 
@@ -85,6 +100,7 @@ class Failure : public std::exception {
   std::u16string sheet_;
   std::optional<CellPosition> cell_;
   std::size_t text_length_ = 0;
+  std::optional<LockHolder> holder_;
   bool while_saving_ = false;
 };
 

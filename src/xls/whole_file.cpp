@@ -72,6 +72,11 @@ FileCloser OpenRegularFile(const fs::path& path) {
 // Opened without blocking, so that a pipe where the workbook should be cannot make the
 // program wait for a writer; what was opened is then checked, not what the name was.
 FileCloser OpenRegularFile(const fs::path& path) {
+  // A device is not even opened: opening some (a tape, a serial line) does something.
+  struct stat named {};
+  if (stat(path.c_str(), &named) == 0 && !S_ISREG(named.st_mode)) {
+    ThrowErrno(S_ISDIR(named.st_mode) ? EISDIR : ENODEV, "not a regular file:", path);
+  }
   const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) ThrowErrno(errno, "cannot open", path);
   struct stat status {};

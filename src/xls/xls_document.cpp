@@ -9,6 +9,7 @@
 #include "xls/atomic_save.h"
 #include "xls/biff/biff_format_error.h"
 #include "xls/failure.h"
+#include "xls/lock_files.h"
 #include "xls/whole_file.h"
 
 namespace xls {
@@ -65,6 +66,8 @@ XlsDocument::XlsDocument(std::filesystem::path path, std::vector<std::uint8_t> b
     : path_(std::move(path)), file_bytes_(std::move(bytes)) {}
 
 std::unique_ptr<XlsDocument> XlsDocument::Open(const std::filesystem::path& path) {
+  // A save in place that died half-way left the old contents beside the file.
+  RecoverInterruptedSave(path);
   std::vector<std::uint8_t> bytes;
   try {
     bytes = ReadWholeFile(path);
@@ -131,6 +134,12 @@ void XlsDocument::SetCell(std::size_t sheet, int row, int column, std::u16string
 }
 
 void XlsDocument::Save() {
+  if (std::optional<LockHolder> holder = FindLockHolder(path_)) {
+    // The program holding it keeps showing what it read; an unchanged workbook has nothing
+    // to tell it, so reading at start-up goes on as if it had been written.
+    if (!book_.Modified()) return;
+    throw Failure(FailureKind::kHeldByAnotherProgram, path_).WithHolder(*holder).DuringSave();
+  }
   // An unchanged workbook is written back exactly as it was read.
   std::vector<std::uint8_t> rebuilt;
   if (book_.Modified()) {

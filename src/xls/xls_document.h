@@ -34,7 +34,9 @@ class XlsDocument {
   void SetCell(std::size_t sheet, int row, int column, std::u16string_view text);
 
   // Writes the workbook back over its file atomically. An unchanged workbook is written
-  // back byte for byte. A file that cannot be written stays as it was.
+  // back byte for byte. A file that cannot be written stays as it was. A workbook that
+  // another spreadsheet program has open (its lock file lies beside it) is not written:
+  // kHeldByAnotherProgram naming the holder, or nothing at all if there were no changes.
   void Save();
 
  private:

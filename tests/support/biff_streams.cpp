@@ -188,11 +188,82 @@ Record FormulaNumber(std::uint16_t row, std::uint16_t column, double cached) {
   return record;
 }
 
+Record Formula(std::uint16_t row, std::uint16_t column, double cached, const Bytes& rgce,
+               std::uint16_t flags) {
+  Record record{0x0006, {}};
+  Cell(record.body, row, column, 15);
+  F64(record.body, cached);
+  U16(record.body, flags);
+  U32(record.body, 0);  // chn
+  U16(record.body, static_cast<std::uint32_t>(rgce.size()));
+  record.body.insert(record.body.end(), rgce.begin(), rgce.end());
+  return record;
+}
+
+Bytes Exp(std::uint16_t row, std::uint16_t column) {
+  Bytes tokens{0x01};
+  U16(tokens, row);
+  U16(tokens, column);
+  return tokens;
+}
+
+namespace {
+Bytes RangeRef(std::uint16_t first_row, std::uint16_t last_row, std::uint8_t first_column,
+               std::uint8_t last_column) {
+  Bytes body;
+  U16(body, first_row);
+  U16(body, last_row);
+  body.push_back(first_column);
+  body.push_back(last_column);
+  return body;
+}
+}  // namespace
+
+Record SharedFormula(std::uint16_t first_row, std::uint16_t last_row, std::uint8_t first_column,
+                     std::uint8_t last_column, const Bytes& rgce) {
+  Record record{0x04BC, RangeRef(first_row, last_row, first_column, last_column)};
+  record.body.push_back(0);                                                    // reserved
+  record.body.push_back(static_cast<std::uint8_t>(last_row - first_row + 1));  // cUse
+  U16(record.body, static_cast<std::uint32_t>(rgce.size()));
+  record.body.insert(record.body.end(), rgce.begin(), rgce.end());
+  return record;
+}
+
+Record ArrayFormula(std::uint16_t first_row, std::uint16_t last_row, std::uint8_t first_column,
+                    std::uint8_t last_column, const Bytes& rgce) {
+  Record record{0x0221, RangeRef(first_row, last_row, first_column, last_column)};
+  U16(record.body, 0);  // flags
+  U32(record.body, 0);  // chn
+  U16(record.body, static_cast<std::uint32_t>(rgce.size()));
+  record.body.insert(record.body.end(), rgce.begin(), rgce.end());
+  return record;
+}
+
+Bytes Tbl(std::uint16_t row, std::uint16_t column) {
+  Bytes tokens{0x02};
+  U16(tokens, row);
+  U16(tokens, column);
+  return tokens;
+}
+
+Record DataTable(std::uint16_t first_row, std::uint16_t last_row, std::uint8_t first_column,
+                 std::uint8_t last_column, bool row_input, std::uint16_t input_row,
+                 std::uint16_t input_column) {
+  Record record{0x0236, RangeRef(first_row, last_row, first_column, last_column)};
+  U16(record.body, row_input ? 0x0004 : 0x0000);  // fRw; one input, so not fTbl2
+  U16(record.body, input_row);                    // the only input cell
+  U16(record.body, input_column);
+  U16(record.body, 0);  // the second input cell, unused
+  U16(record.body, 0);
+  return record;
+}
+
 Record Index() {
   return {0x020B, Bytes(16, 0)};
 }
 
-Bytes BuildStream(const std::vector<Record>& globals, const std::vector<SheetSpec>& sheets) {
+Bytes BuildStream(const std::vector<Record>& globals, const std::vector<SheetSpec>& sheets,
+                  const std::vector<Record>& after_sheets) {
   std::vector<Record> head{Bof(0x0005)};
   for (int i = 0; i < 16; ++i) head.push_back(Xf(0));
   head.insert(head.end(), globals.begin(), globals.end());
@@ -203,6 +274,7 @@ Bytes BuildStream(const std::vector<Record>& globals, const std::vector<SheetSpe
     Characters(name, sheet.name);
     globals_size += 4 + 7 + name.size();
   }
+  for (const Record& record : after_sheets) globals_size += 4 + record.body.size();
   globals_size += 4;  // EOF
   Bytes stream;
   for (const Record& record : head) Append(stream, record);
@@ -221,6 +293,7 @@ Bytes BuildStream(const std::vector<Record>& globals, const std::vector<SheetSpe
     Append(sheet_bytes, Eof());
     offset += sheet_bytes.size() - before;
   }
+  for (const Record& record : after_sheets) Append(stream, record);
   Append(stream, Eof());
   if (stream.size() != globals_size) throw std::logic_error("globals size miscounted");
   stream.insert(stream.end(), sheet_bytes.begin(), sheet_bytes.end());

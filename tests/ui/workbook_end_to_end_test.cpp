@@ -244,6 +244,26 @@ TEST_F(WorkbookEndToEndTest, AFailedExportIsToldAndTheTallyStays) {
   EXPECT_TRUE(fs::is_empty(program_dir_)) << "no temporary file is left behind";
 }
 
+// The boxes show the start of a long value, but the export carries all of it.
+TEST_F(WorkbookEndToEndTest, AnOverLongValueIsExportedWhole) {
+  testing::MessageAnswerer answerer;
+  Focus(Cell("Text1", 0));
+  TypeLine({"12345678901234567890", "1", "1", "1", "1", "1"});
+  Passes();
+  ASSERT_EQ(Edit(Cell("Text6", 0))->cursorPosition(), 0);
+  QTest::mouseClick(Control("Command4"), Qt::LeftButton);
+  Settle();
+  ASSERT_EQ(opened_.size(), 1u);
+
+  // Stored as numbers, which read back in the General form of a spreadsheet: 15 digits.
+  const Cells saved = ReadSheet(Workbook(), workbook::kTallySheet);
+  EXPECT_EQ(saved.at({5, 1}), u"1.23456789012346E+19");
+  EXPECT_EQ(saved.at({5, 6}), u"12345678901234.6");
+  EXPECT_EQ(saved.at({5, 8}), u"12345678901234.6");
+  EXPECT_EQ(saved.at({18, 6}), u"12345678901234.6");
+  EXPECT_EQ(saved.at({18, 7}), u"12345678901234.6");
+}
+
 // Starts the test build of the program from its own folder, with or without the workbook
 // beside it; every copy shares the given runtime folder and so the one-instance lock.
 std::unique_ptr<QProcess> StartProgram(const QTemporaryDir& folder, const QString& runtime,

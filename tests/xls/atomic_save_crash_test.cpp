@@ -16,13 +16,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(AtomicSaveCrash, KilledSaverLeavesOldOrNewFileNeverATornOne) {
-  test_support::TempDir dir;
-  const fs::path file = dir.Path() / u8"锯材账单.xls";
+// Kills savers of `file` at random moments. After each kill the file, once what the next
+// open does has run (putting back a backup a save in place left), holds one of the two
+// contents, and so does `other_name` if given (a hard link). Leftovers do not pile up.
+void KillSaversRepeatedly(const fs::path& file, const fs::path& other_name) {
   const auto first = VictimContent(false);
   const auto second = VictimContent(true);
-  xls::SaveFileAtomically(file, first);
-
   std::mt19937 random(4242);
   int saw_first = 0, saw_second = 0, saw_leftover = 0;
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
@@ -38,24 +37,51 @@ TEST(AtomicSaveCrash, KilledSaverLeavesOldOrNewFileNeverATornOne) {
     victim.Wait();
     ASSERT_TRUE(running) << "the victim died before saving";
 
+    int leftovers = 0;
+    for (const auto& entry : fs::directory_iterator(file.parent_path())) {
+      const auto name = entry.path().filename().native();
+      leftovers +=
+          name.starts_with(xls::SavingPrefix(file)) || name.starts_with(xls::BackupPrefix(file));
+    }
+    // At most the one the victim was writing when it died; the next save removes it.
+    ASSERT_LE(leftovers, 1);
+    saw_leftover += leftovers;
+    xls::RecoverInterruptedSave(file);
     const auto now = xls::ReadWholeFile(file);
     ASSERT_TRUE(now == first || now == second) << "torn file of " << now.size() << " bytes";
     (now == first ? saw_first : saw_second)++;
-    int temporaries = 0;
-    for (const auto& entry : fs::directory_iterator(dir.Path())) {
-      temporaries += entry.path().filename().native().starts_with(xls::SavingPrefix(file));
+    if (!other_name.empty()) {
+      ASSERT_EQ(xls::ReadWholeFile(other_name), now);
     }
-    // At most the one the victim was writing when it died; the next save removes it.
-    ASSERT_LE(temporaries, 1);
-    saw_leftover += temporaries;
   }
   xls::SaveFileAtomically(file, first);
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 1);
-  RecordProperty("first", saw_first);
-  RecordProperty("second", saw_second);
-  RecordProperty("killed_mid_save", saw_leftover);
+  const std::size_t names = other_name.empty() ? 1 : 2;
+  EXPECT_EQ(static_cast<std::size_t>(std::distance(fs::directory_iterator(file.parent_path()),
+                                                   fs::directory_iterator())),
+            names);
+  ::testing::Test::RecordProperty("first", saw_first);
+  ::testing::Test::RecordProperty("second", saw_second);
+  ::testing::Test::RecordProperty("killed_mid_save", saw_leftover);
   std::printf("kills: %d left the first content, %d the second, %d mid-save\n", saw_first,
               saw_second, saw_leftover);
+}
+
+TEST(AtomicSaveCrash, KilledSaverLeavesOldOrNewFileNeverATornOne) {
+  test_support::TempDir dir;
+  const fs::path file = dir.Path() / u8"锯材账单.xls";
+  xls::SaveFileAtomically(file, VictimContent(false));
+  KillSaversRepeatedly(file, {});
+}
+
+// A file with two names is saved in place, behind a synced backup of its old contents.
+TEST(AtomicSaveCrash, KilledSaverInPlaceLeavesAWorkbookAfterRecovery) {
+  test_support::TempDir dir;
+  const fs::path file = dir.Path() / u8"锯材账单.xls";
+  const fs::path other = dir.Path() / "link.xls";
+  xls::SaveFileAtomically(file, VictimContent(false));
+  fs::create_hard_link(file, other);
+  KillSaversRepeatedly(file, other);
+  EXPECT_EQ(fs::hard_link_count(file), 2u);
 }
 
 }  // namespace

@@ -80,7 +80,7 @@ void BiffWorkbook::SetCellText(std::size_t sheet, CellAddress cell, std::u16stri
   }
   if (text.size() > 0xFFFF) throw std::length_error("text longer than a cell can hold");
   const std::uint32_t index = globals_.Strings().Add(text);
-  target.SetSharedString(cell, index, std::u16string(text));
+  target.SetSharedString(cell, index, *globals_.Strings().Find(index));
 }
 
 bool BiffWorkbook::Modified() const {
@@ -94,11 +94,21 @@ std::vector<std::uint8_t> BiffWorkbook::Serialize() {
   const std::vector<Substream>& substreams = substreams_.substreams;
   const bool modified = Modified();
   if (modified) {
-    std::size_t references = 0;
+    // Only the strings some cell still shows are written: an earlier export's texts go.
+    SharedStringTable& strings = globals_.Strings();
+    std::vector<bool> used(strings.Count(), false);
     for (const auto& sheet : worksheets_) {
-      if (sheet) references += sheet->SharedStringReferences();
+      if (sheet) sheet->MarkUsedStrings(used);
     }
-    globals_.Strings().SetTotalReferences(static_cast<std::uint32_t>(references));
+    const std::vector<std::uint32_t> new_index = strings.Compact(used);
+    std::size_t references = 0;
+    for (auto& sheet : worksheets_) {
+      if (!sheet) continue;
+      sheet->RenumberStrings(new_index);
+      sheet->RecalculateFormulasReadingOtherSheets();
+      references += sheet->SharedStringReferences();
+    }
+    strings.SetTotalReferences(static_cast<std::uint32_t>(references));
   }
   const std::size_t sheet_entries = globals_.Sheets().size();
   std::vector<std::uint32_t> offsets(sheet_entries, 0);

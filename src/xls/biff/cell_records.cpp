@@ -32,6 +32,14 @@ Record LabelSstRecord(std::uint16_t row, std::uint16_t column, std::uint16_t xf,
   return record;
 }
 
+Record BoolErrRecord(std::uint16_t row, std::uint16_t column, std::uint16_t xf, std::uint8_t value,
+                     bool is_error) {
+  Record record = CellRecord(record_type::kBoolErr, row, column, xf);
+  record.body.push_back(value);
+  record.body.push_back(is_error ? 1 : 0);
+  return record;
+}
+
 Record BlankRecord(std::uint16_t row, std::uint16_t column, std::uint16_t xf) {
   return CellRecord(record_type::kBlank, row, column, xf);
 }

@@ -14,6 +14,9 @@ inline constexpr std::uint16_t kDefaultRowHeight = 0x00FF;  // twips, when the s
 Record NumberRecord(std::uint16_t row, std::uint16_t column, std::uint16_t xf, double value);
 Record LabelSstRecord(std::uint16_t row, std::uint16_t column, std::uint16_t xf,
                       std::uint32_t string_index);
+// A boolean (is_error false) or an error code (is_error true).
+Record BoolErrRecord(std::uint16_t row, std::uint16_t column, std::uint16_t xf, std::uint8_t value,
+                     bool is_error);
 Record BlankRecord(std::uint16_t row, std::uint16_t column, std::uint16_t xf);
 Record RkRecord(std::uint16_t row, std::uint16_t column, std::uint16_t xf, std::uint32_t rk);
 // A row of default format and the given height, covering columns [first, last).

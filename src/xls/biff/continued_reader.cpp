@@ -63,6 +63,19 @@ void ContinuedReader::Skip(std::uint64_t count) {
   }
 }
 
+std::vector<std::uint8_t> ContinuedReader::Bytes(std::uint64_t count) {
+  std::vector<std::uint8_t> bytes;
+  while (count > 0) {
+    NextChunkIfExhausted();
+    const std::size_t step = static_cast<std::size_t>(std::min<std::uint64_t>(count, Available()));
+    const std::span<const std::uint8_t> chunk = chunks_[chunk_].subspan(offset_, step);
+    bytes.insert(bytes.end(), chunk.begin(), chunk.end());
+    offset_ += step;
+    count -= step;
+  }
+  return bytes;
+}
+
 std::u16string ContinuedReader::Characters(std::size_t count, bool high_byte) {
   std::u16string text;
   text.reserve(count);

@@ -21,6 +21,9 @@ class ContinuedReader {
   std::uint16_t U16();
   std::uint32_t U32();
   void Skip(std::uint64_t count);
+  // count bytes as they lie, across records without any flags byte (formatting runs,
+  // phonetic data).
+  std::vector<std::uint8_t> Bytes(std::uint64_t count);
   // count characters; high_byte says whether they start as two-byte characters.
   std::u16string Characters(std::size_t count, bool high_byte);
 

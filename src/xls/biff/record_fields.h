@@ -34,7 +34,20 @@ inline constexpr std::uint8_t kBooleanResult = 1;
 inline constexpr std::uint8_t kErrorResult = 2;
 inline constexpr std::size_t kFlags = 14;
 inline constexpr std::uint8_t kAlwaysCalculate = 0x01;
+inline constexpr std::uint8_t kShared = 0x08;   // part of a shared formula
+inline constexpr std::size_t kExpression = 20;  // cce, then rgce and rgcb
 }  // namespace formula_record
+
+// SHRFMLA, ARRAY and TABLE: the range [first row, last row] x [first column, last column]
+// (one byte each), then their own fields (for SHRFMLA and ARRAY the shared expression).
+namespace formula_range_record {
+inline constexpr std::size_t kFirstRow = 0;
+inline constexpr std::size_t kLastRow = 2;
+inline constexpr std::size_t kFirstColumn = 4;
+inline constexpr std::size_t kLastColumn = 5;
+inline constexpr std::size_t kSharedExpression = 8;  // SHRFMLA: cce, then rgce and rgcb
+inline constexpr std::size_t kArrayExpression = 12;  // ARRAY: cce, then rgce and rgcb
+}  // namespace formula_range_record
 
 // MULRK and MULBLANK: row, first column, then one entry per cell and the last column.
 namespace multi_cell_record {

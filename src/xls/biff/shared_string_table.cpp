@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <span>
 
+#include "base/text_encoding.h"
 #include "xls/biff/biff_format_error.h"
 #include "xls/biff/byte_io.h"
 #include "xls/biff/continued_reader.h"
@@ -12,114 +13,198 @@ namespace xls::biff {
 namespace {
 
 constexpr std::size_t kCountsSize = 8;  // cstTotal, cstUnique
-constexpr std::size_t kStringHeaderSize = 3;
 constexpr std::uint8_t kHighByte = 0x01;
+constexpr std::uint8_t kPhonetic = 0x04;
+constexpr std::uint8_t kRich = 0x08;
+constexpr std::size_t kRunSize = 4;
+constexpr std::uint32_t kNotKept = 0xFFFFFFFF;
 
 // Strings per EXTSST bucket: enough buckets to help a reader, few enough to fit one record.
 std::uint16_t StringsPerBucket(std::size_t count) {
   return static_cast<std::uint16_t>(std::max<std::size_t>(8, count / 128 + 1));
 }
 
-}  // namespace
+bool IsHighSurrogate(char16_t c) {
+  return c >= 0xD800 && c <= 0xDBFF;
+}
 
-SharedStringTable::SharedStringTable() : chunks_{std::vector<std::uint8_t>(kCountsSize, 0)} {}
+// Fills records of at most kMaxRecordBody bytes, starting a CONTINUE where one is full.
+class ChunkWriter {
+ public:
+  struct Position {
+    std::size_t chunk;
+    std::size_t offset;
+  };
+
+  ChunkWriter() : chunks_(1) { chunks_[0].resize(kCountsSize); }
+
+  std::size_t Room() const { return kMaxRecordBody - chunks_.back().size(); }
+  void NewChunk() { chunks_.emplace_back(); }
+  std::vector<std::uint8_t>& Current() { return chunks_.back(); }
+  Position Here() const { return {chunks_.size() - 1, chunks_.back().size()}; }
+  std::vector<std::vector<std::uint8_t>> Take() { return std::move(chunks_); }
+
+  // Bytes that may be split anywhere (phonetic data), or only between units of `unit`
+  // bytes (formatting runs); a CONTINUE carries them on without a flags byte.
+  void Append(std::span<const std::uint8_t> bytes, std::size_t unit) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+      const std::size_t count = std::min(Room() / unit * unit, bytes.size() - done);
+      if (count == 0) {
+        NewChunk();
+        continue;
+      }
+      Current().insert(Current().end(), bytes.begin() + static_cast<std::ptrdiff_t>(done),
+                       bytes.begin() + static_cast<std::ptrdiff_t>(done + count));
+      done += count;
+    }
+  }
+
+ private:
+  std::vector<std::vector<std::uint8_t>> chunks_;
+};
+
+}  // namespace
 
 SharedStringTable SharedStringTable::Parse(std::vector<std::vector<std::uint8_t>> chunks) {
   SharedStringTable table;
   if (chunks.empty() || chunks[0].size() < kCountsSize) throw BiffFormatError("SST too short");
-  table.chunks_ = std::move(chunks);
-  const std::uint32_t declared_unique = GetU32(table.chunks_[0], 4);
-  std::vector<std::span<const std::uint8_t>> spans(table.chunks_.begin(), table.chunks_.end());
+  const std::uint32_t declared_unique = GetU32(chunks[0], 4);
+  table.total_references_ = GetU32(chunks[0], 0);
+  std::vector<std::span<const std::uint8_t>> spans(chunks.begin(), chunks.end());
   ContinuedReader reader(spans, kCountsSize);
   while (!reader.AtEnd()) {
-    const Position start{reader.ChunkIndex(), reader.OffsetInChunk()};
-    bool plain = false;
+    Entry entry;
     try {
-      table.strings_.push_back(ReadUnicodeString(reader, &plain));
+      const std::uint16_t length = reader.U16();
+      const std::uint8_t flags = reader.U8();
+      const std::uint16_t runs = (flags & kRich) != 0 ? reader.U16() : 0;
+      const std::uint32_t phonetic = (flags & kPhonetic) != 0 ? reader.U32() : 0;
+      entry.text = reader.Characters(length, (flags & kHighByte) != 0);
+      entry.runs = reader.Bytes(std::size_t{runs} * kRunSize);
+      entry.phonetic = reader.Bytes(phonetic);
     } catch (const BiffFormatError&) {
-      // Bytes after all the declared strings are left-overs: cut them, so that appended
-      // strings follow the last whole one and keep the index a reader will count.
+      // Bytes after all the declared strings are left-overs, and go.
       if (table.strings_.size() < declared_unique) throw;
-      table.chunks_.resize(start.chunk + 1);
-      table.chunks_[start.chunk].resize(start.offset);
       break;
     }
-    table.positions_.push_back(start);
-    table.plain_.push_back(plain);
+    table.strings_.push_back(std::move(entry));
   }
   return table;
 }
 
 const std::u16string* SharedStringTable::Find(std::size_t index) const {
-  return index < strings_.size() ? &strings_[index] : nullptr;
+  return index < strings_.size() ? &strings_[index].text : nullptr;
 }
 
 std::uint32_t SharedStringTable::Add(std::u16string_view text) {
   if (plain_index_.empty()) {
     for (std::size_t i = strings_.size(); i-- > 0;) {
-      if (plain_[i]) plain_index_[strings_[i]] = static_cast<std::uint32_t>(i);
+      if (strings_[i].runs.empty() && strings_[i].phonetic.empty()) {
+        plain_index_[strings_[i].text] = static_cast<std::uint32_t>(i);
+      }
     }
   }
-  const std::u16string key(text);
+  // A lone half of a surrogate pair is no character; readers that check refuse the file.
+  const std::u16string key = base::WithoutUnpairedSurrogates(text);
   if (const auto found = plain_index_.find(key); found != plain_index_.end()) return found->second;
   const auto index = static_cast<std::uint32_t>(strings_.size());
-  AppendString(text);
-  strings_.push_back(key);
-  plain_.push_back(true);
+  strings_.push_back({key, {}, {}});
   plain_index_.emplace(key, index);
-  appended_ = true;
   return index;
 }
 
-void SharedStringTable::AppendString(std::u16string_view text) {
-  const bool compressed = FitsCompressed(text);
-  const std::size_t char_size = compressed ? 1 : 2;
-  const std::uint8_t flags = compressed ? 0 : kHighByte;
-  // The header never splits, and Excel keeps at least one character beside it.
-  const std::size_t first_part = kStringHeaderSize + (text.empty() ? 0 : char_size);
-  if (kMaxRecordBody - chunks_.back().size() < first_part) chunks_.emplace_back();
-  positions_.push_back({chunks_.size() - 1, chunks_.back().size()});
-  AppendU16(chunks_.back(), static_cast<std::uint16_t>(text.size()));
-  AppendU8(chunks_.back(), flags);
-  std::size_t written = 0;
-  while (written < text.size()) {
-    const std::size_t room = (kMaxRecordBody - chunks_.back().size()) / char_size;
-    const std::size_t count = std::min(room, text.size() - written);
-    if (count == 0) {
-      chunks_.emplace_back();
-      AppendU8(chunks_.back(), flags);  // characters go on in a CONTINUE: say their width again
-      continue;
+std::vector<std::uint32_t> SharedStringTable::Compact(const std::vector<bool>& used) {
+  std::vector<std::uint32_t> new_index(strings_.size());
+  std::vector<Entry> kept;
+  for (std::size_t i = 0; i < strings_.size(); ++i) {
+    if (i < used.size() && used[i]) {
+      new_index[i] = static_cast<std::uint32_t>(kept.size());
+      kept.push_back(std::move(strings_[i]));
+    } else {
+      new_index[i] = kNotKept;
     }
-    AppendCharacters(chunks_.back(), text.substr(written, count), compressed);
-    written += count;
   }
+  strings_ = std::move(kept);
+  for (std::uint32_t& index : new_index) {
+    if (index == kNotKept) index = static_cast<std::uint32_t>(strings_.size());
+  }
+  plain_index_.clear();
+  return new_index;
 }
 
-void SharedStringTable::SetTotalReferences(std::uint32_t total) {
-  PutU32(chunks_[0], 0, total);
-  PutU32(chunks_[0], 4, static_cast<std::uint32_t>(strings_.size()));
+SharedStringTable::Layout SharedStringTable::LayOut() const {
+  ChunkWriter writer;
+  Layout layout;
+  for (const Entry& entry : strings_) {
+    const std::u16string& text = entry.text;
+    const bool compressed = FitsCompressed(text);
+    const std::size_t char_size = compressed ? 1 : 2;
+    const std::uint8_t flags =
+        static_cast<std::uint8_t>((compressed ? 0 : kHighByte) | (entry.runs.empty() ? 0 : kRich) |
+                                  (entry.phonetic.empty() ? 0 : kPhonetic));
+    std::vector<std::uint8_t> header;
+    AppendU16(header, static_cast<std::uint16_t>(text.size()));
+    AppendU8(header, flags);
+    if (!entry.runs.empty()) AppendU16(header, static_cast<std::uint16_t>(entry.runs.size() / 4));
+    if (!entry.phonetic.empty())
+      AppendU32(header, static_cast<std::uint32_t>(entry.phonetic.size()));
+    // The header never splits, and Excel keeps at least one character beside it (two
+    // units for a character outside the Basic Multilingual Plane).
+    std::size_t first_part = header.size();
+    if (!text.empty()) first_part += char_size * (IsHighSurrogate(text[0]) ? 2 : 1);
+    if (writer.Room() < first_part) writer.NewChunk();
+    const auto here = writer.Here();
+    layout.positions.push_back({here.chunk, here.offset});
+    writer.Current().insert(writer.Current().end(), header.begin(), header.end());
+    std::size_t written = 0;
+    while (written < text.size()) {
+      std::size_t count = std::min(writer.Room() / char_size, text.size() - written);
+      // A surrogate pair stays in one record: strict readers refuse one cut in two.
+      if (count > 0 && written + count < text.size() &&
+          IsHighSurrogate(text[written + count - 1])) {
+        --count;
+      }
+      if (count == 0) {
+        writer.NewChunk();
+        AppendU8(writer.Current(), compressed ? 0 : kHighByte);  // the width, said again
+        continue;
+      }
+      AppendCharacters(writer.Current(), std::u16string_view(text).substr(written, count),
+                       compressed);
+      written += count;
+    }
+    writer.Append(entry.runs, kRunSize);
+    writer.Append(entry.phonetic, 1);
+  }
+  layout.chunks = writer.Take();
+  PutU32(layout.chunks[0], 0, total_references_);
+  PutU32(layout.chunks[0], 4, static_cast<std::uint32_t>(strings_.size()));
+  return layout;
 }
 
 std::vector<Record> SharedStringTable::Records() const {
   std::vector<Record> records;
-  for (const auto& chunk : chunks_) {
-    records.push_back({records.empty() ? record_type::kSst : record_type::kContinue, chunk});
+  for (auto& chunk : LayOut().chunks) {
+    records.push_back(
+        {records.empty() ? record_type::kSst : record_type::kContinue, std::move(chunk)});
   }
   return records;
 }
 
 Record SharedStringTable::ExtSstRecord(std::size_t sst_offset) const {
+  const Layout layout = LayOut();
   std::vector<std::size_t> chunk_starts;
   std::size_t position = sst_offset;
-  for (const auto& chunk : chunks_) {
+  for (const auto& chunk : layout.chunks) {
     chunk_starts.push_back(position);
     position += kRecordHeaderSize + chunk.size();
   }
   const std::uint16_t per_bucket = StringsPerBucket(strings_.size());
   Record record{record_type::kExtSst, {}};
   AppendU16(record.body, per_bucket);
-  for (std::size_t i = 0; i < positions_.size(); i += per_bucket) {
-    const Position& start = positions_[i];
+  for (std::size_t i = 0; i < layout.positions.size(); i += per_bucket) {
+    const Position& start = layout.positions[i];
     const std::size_t in_record = kRecordHeaderSize + start.offset;
     AppendU32(record.body, static_cast<std::uint32_t>(chunk_starts[start.chunk] + in_record));
     AppendU16(record.body, static_cast<std::uint16_t>(in_record));

@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <optional>
+#include <set>
 
 #include "xls/biff/byte_io.h"
 #include "xls/biff/cell_records.h"
 #include "xls/biff/cell_table_writer.h"
+#include "xls/biff/data_tables.h"
+#include "xls/biff/formula_ranges.h"
 #include "xls/biff/record_fields.h"
 
 namespace xls::biff {
@@ -96,7 +99,9 @@ void SheetSubstream::ClearValue(CellAddress cell) {
 
 void SheetSubstream::Replace(CellAddress cell, Record record, CellValue value) {
   SplitMultiCellItem(cell);
-  std::vector<Record> anchored;  // shared, array and table formulas other cells refer to
+  DetachFromSharedFormulas(table_.items, cell);
+  DissolveDataTable(table_.items, cell);
+  std::vector<Record> anchored;  // a data table other cells refer to
   std::erase_if(table_.items, [&](const CellItem& item) {
     if (item.first != cell) return false;
     for (std::size_t i = 1; i < item.records.size(); ++i) {
@@ -173,6 +178,54 @@ std::size_t SheetSubstream::SharedStringReferences() const {
   return static_cast<std::size_t>(std::count_if(
       table_.items.begin(), table_.items.end(),
       [](const CellItem& item) { return item.records[0].type == record_type::kLabelSst; }));
+}
+
+void SheetSubstream::MarkUsedStrings(std::vector<bool>& used) const {
+  for (const CellItem& item : table_.items) {
+    const Record& record = item.records[0];
+    if (record.type != record_type::kLabelSst) continue;
+    const std::uint32_t index = GetU32(record.body, cell_record::kValue);
+    if (index < used.size()) used[index] = true;
+  }
+}
+
+void SheetSubstream::RenumberStrings(const std::vector<std::uint32_t>& new_index) {
+  const auto renumber = [&](Record& record) {
+    if (record.type != record_type::kLabelSst || record.body.size() < cell_record::kValue + 4) {
+      return;
+    }
+    const std::uint32_t index = GetU32(record.body, cell_record::kValue);
+    // An index past the old table read as nothing; past the new one it still does.
+    const auto renumbered =
+        index < new_index.size() ? new_index[index] : static_cast<std::uint32_t>(-1);
+    PutU32(record.body, cell_record::kValue, renumbered);
+  };
+  for (CellItem& item : table_.items) renumber(item.records[0]);
+  // An unchanged sheet is written from its records as read: they follow too.
+  const std::vector<int> depths = NestingDepths(original_);
+  for (std::size_t i = 0; i < original_.size(); ++i) {
+    if (depths[i] == 1) renumber(original_[i]);
+  }
+}
+
+void SheetSubstream::RecalculateFormulasReadingOtherSheets() {
+  const std::set<CellAddress> cross_sheet = FormulasReadingOtherSheets(table_.items);
+  if (cross_sheet.empty()) return;
+  const auto mark = [&](Record& record) {
+    if (record.type != record_type::kFormula || record.body.size() <= formula_record::kFlags) {
+      return;
+    }
+    const CellAddress at{GetU16(record.body, cell_record::kRow),
+                         GetU16(record.body, cell_record::kColumn)};
+    if (cross_sheet.count(at) != 0) {
+      record.body[formula_record::kFlags] |= formula_record::kAlwaysCalculate;
+    }
+  };
+  for (CellItem& item : table_.items) mark(item.records[0]);
+  const std::vector<int> depths = NestingDepths(original_);
+  for (std::size_t i = 0; i < original_.size(); ++i) {
+    if (depths[i] == 1) mark(original_[i]);
+  }
 }
 
 std::vector<std::uint8_t> SheetSubstream::SerializeOriginal(std::size_t base) const {

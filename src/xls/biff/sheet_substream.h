@@ -36,6 +36,15 @@ class SheetSubstream {
 
   bool Modified() const { return modified_; }
   std::size_t SharedStringReferences() const;
+  // Sets used[i] for every shared string i a cell of the sheet shows.
+  void MarkUsedStrings(std::vector<bool>& used) const;
+  // Gives every LABELSST cell the index new_index[old index], after the table was compacted.
+  void RenumberStrings(const std::vector<std::uint32_t>& new_index);
+
+  // Marks the formulas that may read other sheets (3-D references, names) to be calculated
+  // whenever the workbook is loaded: a reader that trusts cached results (gnumeric) would
+  // otherwise show what they were before another sheet was written.
+  void RecalculateFormulasReadingOtherSheets();
   std::uint16_t Type() const { return type_; }
 
   // The substream's bytes when written from stream position base.

@@ -85,21 +85,20 @@ std::vector<Record> WorkbookGlobals::Rewrite(const Substream& original,
                                              const std::vector<std::uint32_t>& sheet_offsets,
                                              std::size_t globals_offset) const {
   std::vector<Record> out;
-  std::size_t new_position = globals_offset;
-  std::size_t old_position = original.offset;
-  bool sst_moved = strings_.Appended();
-  std::size_t sst_position = 0;
+  std::size_t position = globals_offset;
   bool recalc_id_seen = false;
   for (const Record& record : original.records) {
     recalc_id_seen = recalc_id_seen || record.type == record_type::kRecalcId;
   }
   const auto emit = [&](Record record) {
-    new_position += record.Size();
+    position += record.Size();
     out.push_back(std::move(record));
   };
+  // The table is laid out anew on every write, and its index with it.
   const auto emit_strings = [&] {
-    sst_position = new_position;
+    const std::size_t sst_position = position;
     for (Record& record : strings_.Records()) emit(std::move(record));
+    emit(strings_.ExtSstRecord(sst_position));
   };
   const std::vector<Record>& records = original.records;
   for (std::size_t i = 0; i < records.size(); ++i) {
@@ -108,19 +107,13 @@ std::vector<Record> WorkbookGlobals::Rewrite(const Substream& original,
       emit(NewRecalcId());
       recalc_id_seen = true;
     }
-    if (record.type == record_type::kEof && !sst_index_ && strings_.Appended()) {
-      emit_strings();
-      emit(strings_.ExtSstRecord(sst_position));
-    }
+    if (record.type == record_type::kEof && !sst_index_ && strings_.Count() > 0) emit_strings();
     if (sst_index_ && i == *sst_index_) {
-      sst_moved = sst_moved || old_position != new_position;
       emit_strings();
-      for (std::size_t k = 0; k < sst_record_count_; ++k) old_position += records[i + k].Size();
       i += sst_record_count_ - 1;
-      if (!ext_sst_index_) emit(strings_.ExtSstRecord(sst_position));
       continue;
     }
-    old_position += record.Size();
+    if (ext_sst_index_ && i == *ext_sst_index_ && sst_index_) continue;
     Record copy = record;
     if (record.type == record_type::kBoundSheet) {
       for (std::size_t s = 0; s < sheets_.size(); ++s) {
@@ -128,8 +121,6 @@ std::vector<Record> WorkbookGlobals::Rewrite(const Substream& original,
       }
     } else if (record.type == record_type::kRecalcId && copy.body.size() >= 8) {
       PutU32(copy.body, kRecalcIdBuildOffset, 0);
-    } else if (ext_sst_index_ && i == *ext_sst_index_ && sst_index_ && sst_moved) {
-      copy = strings_.ExtSstRecord(sst_position);
     }
     emit(std::move(copy));
   }

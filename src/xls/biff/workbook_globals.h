@@ -36,8 +36,8 @@ class WorkbookGlobals {
   bool IsTextFormat(std::uint16_t xf) const;
 
   // The globals with what a write changes: the sheets' offsets (one per entry of Sheets()),
-  // the shared strings and their index, and RecalcId's engine id 0, added if missing, so
-  // that Excel recalculates on open. Every other record is copied as it was.
+  // the shared strings and their index (laid out anew), and RecalcId's engine id 0, added if
+  // missing, so that Excel recalculates on open. Every other record is copied as it was.
   std::vector<Record> Rewrite(const Substream& original,
                               const std::vector<std::uint32_t>& sheet_offsets,
                               std::size_t globals_offset) const;

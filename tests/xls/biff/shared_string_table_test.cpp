@@ -61,26 +61,56 @@ TEST(SharedStringTable, DamagedTablesFailAndLeftoverBytesAreCut) {
   EXPECT_EQ(*reread.Find(1), u"B");
 }
 
-TEST(SharedStringTable, AppendsAfterExistingStringsAndReusesPlainOnes) {
+TEST(SharedStringTable, KeepsOnlyUsedStringsWithTheirFormattingAndReusesPlainOnes) {
   Bytes sst = Counts(2, 2);
   sst.insert(sst.end(), {0x01, 0x00, 0x00, 'a'});
-  sst.insert(sst.end(), {0x01, 0x00, 0x08, 0x01, 0x00, 'b', 0, 0, 0, 0});  // rich "b"
+  const Bytes rich_b{0x01, 0x00, 0x08, 0x01, 0x00, 'b', 0, 0, 5, 0};  // one run: font 5
+  sst.insert(sst.end(), rich_b.begin(), rich_b.end());
   SharedStringTable table = SharedStringTable::Parse({sst});
   EXPECT_EQ(table.Add(u"a"), 0u);
-  EXPECT_FALSE(table.Appended());
   EXPECT_EQ(table.Add(u"b"), 2u);  // the rich one would bring its formatting along
   EXPECT_EQ(table.Add(u"码单"), 3u);
   EXPECT_EQ(table.Add(u"码单"), 3u);
   table.SetTotalReferences(9);
-  const std::vector<Record> records = table.Records();
+  std::vector<Record> records = table.Records();
   ASSERT_EQ(records.size(), 1u);
-  // The original bytes stay in front, untouched apart from the counts.
-  EXPECT_TRUE(std::equal(sst.begin() + 8, sst.end(), records[0].body.begin() + 8));
   EXPECT_EQ(GetU32(records[0].body, 0), 9u);
   EXPECT_EQ(GetU32(records[0].body, 4), 4u);
+  // Unchanged strings are written as they were read, formatting runs included.
+  EXPECT_TRUE(std::equal(sst.begin() + 8, sst.end(), records[0].body.begin() + 8));
+
+  // Only "b" (rich) and "码单" are still shown: "a" and the plain "b" go.
+  const std::vector<std::uint32_t> renumbered = table.Compact({false, true, false, true});
+  EXPECT_EQ(renumbered, (std::vector<std::uint32_t>{2, 0, 2, 1}));
+  records = table.Records();
+  Bytes expected = Counts(9, 2);
+  expected.insert(expected.end(), rich_b.begin(), rich_b.end());
+  expected.insert(expected.end(), {0x02, 0x00, 0x01, 0x01, 0x78, 0x55, 0x53});
+  EXPECT_EQ(records[0].body, expected);
+  EXPECT_EQ(table.Add(u"a"), 2u);  // a plain "a" again is new
+}
+
+TEST(SharedStringTable, SurrogatePairsStayInOneRecordAndLoneHalvesBecomeReplacements) {
+  SharedStringTable table;
+  // After this filler and the next header, 10 bytes are left: five UTF-16 units, the
+  // fifth the first half of a pair.
+  table.Add(std::u16string(8224 - 8 - 3 - 3 - 10, u'f'));
+  std::u16string rare;
+  for (int i = 0; i < 6; ++i) rare += u"\U00020BB7";  // 𠮷
+  table.Add(rare);
+  const std::vector<Record> records = table.Records();
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[0].body.size(), 8224u - 2);  // two pairs, not two and a half
+  EXPECT_EQ(records[1].body[0], 0x01);
+  EXPECT_EQ(GetU16(records[1].body, 1), 0xD842);  // the third pair starts the CONTINUE
   const SharedStringTable reread = SharedStringTable::Parse(Bodies(records));
-  ASSERT_EQ(reread.Count(), 4u);
-  EXPECT_EQ(*reread.Find(3), u"码单");
+  EXPECT_EQ(*reread.Find(1), rare);
+
+  const std::u16string lone_high{u'a', static_cast<char16_t>(0xD800), u'b'};
+  const std::u16string lone_low{static_cast<char16_t>(0xDC00)};
+  EXPECT_EQ(*table.Find(table.Add(lone_high)), u"a\uFFFDb");
+  EXPECT_EQ(*table.Find(table.Add(lone_low)), u"\uFFFD");
+  EXPECT_EQ(*table.Find(table.Add(u"\U0001F600")), u"\U0001F600");
 }
 
 // Fills the table until strings must continue, and checks every record limit and rule.

@@ -44,6 +44,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   ReadEveryCell(*book);
   if (book->SheetCount() == 0) return 0;
+  // One cell the input chooses, so that writes land in its formulas and shared ranges too.
+  if (size >= 2) {
+    const xls::biff::CellAddress chosen{static_cast<std::uint16_t>(data[size - 2] % 64),
+                                        static_cast<std::uint16_t>(data[size - 1] % 16)};
+    book->SetCellText(0, chosen, size % 2 ? u"𠮷" : u"7");
+  }
   book->SetCellText(0, {2, 1}, u"买方");
   book->SetCellText(0, {4, 0}, u"320.00");
   book->SetCellText(0, {0, 0}, u"");

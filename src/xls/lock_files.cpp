@@ -1,0 +1,125 @@
+#include "xls/lock_files.h"
+
+#include <algorithm>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "base/text_encoding.h"
+#include "xls/whole_file.h"
+
+namespace xls {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Lock files hold a line or two; anything larger is not one worth reading.
+constexpr std::uintmax_t kMaxLockFileSize = 64 * 1024;
+
+constexpr std::size_t kOwnerAnsiField = 54;  // length byte and padded name
+constexpr std::size_t kOwnerMaxName = 53;
+
+std::u16string AsciiOnly(std::span<const std::uint8_t> bytes) {
+  std::u16string text;
+  for (const std::uint8_t byte : bytes) {
+    if (byte >= 0x80) return {};  // a code page we cannot know: better no name than a wrong one
+    text.push_back(static_cast<char16_t>(byte));
+  }
+  return text;
+}
+
+std::u16string Trimmed(std::u16string text) {
+  const auto blank = [](char16_t c) { return c == u' ' || c == u'\0'; };
+  while (!text.empty() && blank(text.back())) text.pop_back();
+  while (!text.empty() && blank(text.front())) text.erase(text.begin());
+  return text;
+}
+
+// Reads the lock file at `lock`, if there is a regular file there.
+std::optional<LockHolder> HolderFromFile(const fs::path& lock,
+                                         LockHolder (*read)(std::span<const std::uint8_t>)) {
+  std::error_code error;
+  const fs::file_status status = fs::status(lock, error);
+  if (error || !fs::is_regular_file(status)) return std::nullopt;
+  LockHolder holder;
+  try {
+    holder = read(ReadWholeFile(lock, kMaxLockFileSize));
+  } catch (const std::system_error&) {
+    // Unreadable (another user's, on a share): it still says the workbook is open.
+  }
+  holder.lock_file = lock;
+  return holder;
+}
+
+std::optional<LockHolder> HolderBeside(const fs::path& path) {
+  const fs::path folder = path.parent_path();
+  fs::path::string_type libre_office = fs::path(".~lock.").native();
+  libre_office += path.filename().native();
+  libre_office += fs::path("#").native();
+  if (auto holder = HolderFromFile(folder / libre_office, &ReadLibreOfficeLock)) return holder;
+  fs::path::string_type owner = fs::path("~$").native();
+  owner += path.filename().native();
+  return HolderFromFile(folder / owner, &ReadOwnerFile);
+}
+
+}  // namespace
+
+std::optional<LockHolder> FindLockHolder(const fs::path& path) {
+  if (auto holder = HolderBeside(path)) return holder;
+  std::error_code error;
+  if (fs::is_symlink(fs::symlink_status(path, error))) {
+    const fs::path target = fs::canonical(path, error);
+    if (!error) return HolderBeside(target);
+  }
+  return std::nullopt;
+}
+
+LockHolder ReadLibreOfficeLock(std::span<const std::uint8_t> contents) {
+  std::vector<std::string> fields(1);
+  for (std::size_t i = 0; i < contents.size(); ++i) {
+    const char c = static_cast<char>(contents[i]);
+    if (c == '\\' && i + 1 < contents.size()) {
+      fields.back().push_back(static_cast<char>(contents[++i]));
+    } else if (c == ',') {
+      fields.emplace_back();
+    } else if (c == ';') {
+      break;
+    } else {
+      fields.back().push_back(c);
+    }
+  }
+  fields.resize(std::max<std::size_t>(fields.size(), 3));
+  LockHolder holder;
+  holder.user = Trimmed(base::FromUtf8(fields[0]));
+  if (holder.user.empty()) holder.user = Trimmed(base::FromUtf8(fields[1]));
+  holder.machine = Trimmed(base::FromUtf8(fields[2]));
+  return holder;
+}
+
+LockHolder ReadOwnerFile(std::span<const std::uint8_t> contents) {
+  LockHolder holder;
+  if (contents.empty()) return holder;
+  const std::size_t ansi_length = std::min<std::size_t>(contents[0], kOwnerMaxName);
+  if (contents.size() >= kOwnerAnsiField + 2) {
+    const auto length =
+        static_cast<std::size_t>(contents[kOwnerAnsiField] | (contents[kOwnerAnsiField + 1] << 8));
+    const std::size_t start = kOwnerAnsiField + 2;
+    if (length > 0 && length <= kOwnerMaxName && contents.size() - start >= 2 * length) {
+      std::u16string name;
+      for (std::size_t i = 0; i < length; ++i) {
+        name.push_back(
+            static_cast<char16_t>(contents[start + 2 * i] | (contents[start + 2 * i + 1] << 8)));
+      }
+      // Through UTF-8 and back, so that an unpaired surrogate cannot reach a message.
+      holder.user = Trimmed(base::FromUtf8(base::ToUtf8(name)));
+      if (!holder.user.empty()) return holder;
+    }
+  }
+  if (contents.size() > ansi_length) {
+    holder.user = Trimmed(AsciiOnly(contents.subspan(1, ansi_length)));
+  }
+  return holder;
+}
+
+}  // namespace xls

@@ -1,0 +1,257 @@
+// Another spreadsheet program holding the workbook: LibreOffice's ".~lock.<name>#" and the
+// "~$<name>" owner file of Excel and WPS stop a save, with the holder named; reading goes on.
+#include <gtest/gtest.h>
+#include <pwd.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include "biff_streams.h"
+#include "compound_files.h"
+#include "spreadsheet_programs.h"
+#include "workbook/automation_error.h"
+#include "workbook/failure_descriptions.h"
+#include "xls/lock_files.h"
+#include "xls/xls_document.h"
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+using test_support::Bytes;
+
+Bytes Utf8(std::string_view text) {
+  return {text.begin(), text.end()};
+}
+
+// An owner file as Excel writes it: the name in the code page (here GBK for 张三) padded
+// with spaces to 54 bytes, then its length again and the name in UTF-16, padded to 162.
+Bytes ExcelOwnerFile(std::u16string_view name, const Bytes& ansi) {
+  Bytes file(54, ' ');
+  file[0] = static_cast<std::uint8_t>(ansi.size());
+  std::copy(ansi.begin(), ansi.end(), file.begin() + 1);
+  file.push_back(static_cast<std::uint8_t>(name.size()));
+  file.push_back(0);
+  for (const char16_t c : name) {
+    file.push_back(static_cast<std::uint8_t>(c & 0xFF));
+    file.push_back(static_cast<std::uint8_t>(c >> 8));
+  }
+  while (file.size() < 162) {
+    file.push_back(' ');
+    file.push_back(0);
+  }
+  return file;
+}
+
+TEST(LockFileContents, LibreOfficeLockNamesUserAndMachine) {
+  // As LibreOffice 7 writes it for a user without a full name in its settings.
+  xls::LockHolder holder =
+      xls::ReadLibreOfficeLock(Utf8(",clerk,office-pc,07.12.2026 13:05,file:///home/clerk/.config/"
+                                    "libreoffice/4;"));
+  EXPECT_EQ(holder.user, u"clerk");
+  EXPECT_EQ(holder.machine, u"office-pc");
+  // The full name, where given, wins; commas and semicolons in it come escaped.
+  holder = xls::ReadLibreOfficeLock(
+      Utf8("王\\,小明\\;,wang,财务室,07.12.2026 13:05,file:///C:/Users/wang/AppData;"));
+  EXPECT_EQ(holder.user, u"王,小明;");
+  EXPECT_EQ(holder.machine, u"财务室");
+  // Damaged or foreign contents name nobody rather than fail.
+  holder = xls::ReadLibreOfficeLock(Utf8("garbage"));
+  EXPECT_EQ(holder.user, u"garbage");
+  EXPECT_EQ(holder.machine, u"");
+  holder = xls::ReadLibreOfficeLock(Bytes{0xFF, ',', 0xFE, ',', 0x80});
+  EXPECT_EQ(holder.machine, u"\uFFFD");
+}
+
+TEST(LockFileContents, OwnerFileNameComesFromItsUtf16Part) {
+  const Bytes gbk{0xD5, 0xC5, 0xC8, 0xFD};  // 张三 in the code page of a Chinese Windows
+  EXPECT_EQ(xls::ReadOwnerFile(ExcelOwnerFile(u"张三", gbk)).user, u"张三");
+  EXPECT_EQ(xls::ReadOwnerFile(ExcelOwnerFile(u"Li Si", Utf8("Li Si"))).user, u"Li Si");
+  // Cut after the code-page part: an ASCII name is still readable, any other is not guessed.
+  Bytes short_file = ExcelOwnerFile(u"Li", Utf8("Li"));
+  short_file.resize(54);
+  EXPECT_EQ(xls::ReadOwnerFile(short_file).user, u"Li");
+  short_file = ExcelOwnerFile(u"张三", gbk);
+  short_file.resize(54);
+  EXPECT_EQ(xls::ReadOwnerFile(short_file).user, u"");
+  EXPECT_EQ(xls::ReadOwnerFile({}).user, u"");
+  // A length past the end of the file, and an unpaired surrogate, do not get through.
+  Bytes lying = ExcelOwnerFile(u"ab", Utf8("ab"));
+  lying[54] = 200;
+  EXPECT_EQ(xls::ReadOwnerFile(lying).user, u"ab");
+  EXPECT_EQ(xls::ReadOwnerFile(ExcelOwnerFile(u"x\xD800y", Utf8("x?y"))).user, u"x\uFFFDy");
+}
+
+// A one-sheet workbook "码单" in a temporary folder, saved through the engine.
+class HeldWorkbookTest : public ::testing::Test {
+ protected:
+  HeldWorkbookTest() {
+    path_ = temp_.Path() / u"锯材账单.xls";
+    original_ = test_support::BuildCompoundFile(
+        3, {{u"Workbook",
+             test_support::BuildStream({}, {{u"码单", {test_support::Dimensions(0, 1, 0, 1)}}})}});
+    test_support::SaveFile(path_, original_);
+  }
+
+  fs::path LibreOfficeLock() const { return temp_.Path() / u".~lock.锯材账单.xls#"; }
+  fs::path OwnerFile() const { return temp_.Path() / u"~$锯材账单.xls"; }
+
+  // The engine's failure for writing a cell and saving, worded as the clerk reads it; an
+  // error number of 0 when the save went through.
+  workbook::AutomationError WriteAndSave(const fs::path& path) {
+    try {
+      auto document = xls::XlsDocument::Open(path);
+      document->SetCell(0, 3, 2, u"新买方");
+      document->Save();
+    } catch (const xls::Failure& failure) {
+      return workbook::DescribeEngineFailure(failure);
+    }
+    return {0, ""};
+  }
+
+  test_support::TempDir temp_;
+  fs::path path_;
+  Bytes original_;
+};
+
+TEST_F(HeldWorkbookTest, LibreOfficeLockStopsTheSaveAndNamesHolderAndLockFile) {
+  test_support::SaveFile(LibreOfficeLock(),
+                         Utf8(",wang,财务室,07.12.2026 13:05,file:///home/wang/.config/x;"));
+  const workbook::AutomationError error = WriteAndSave(path_);
+  EXPECT_EQ(error.Number(), 70);
+  const std::string text = error.Description();
+  EXPECT_NE(text.find("“wang”"), std::string::npos) << text;
+  EXPECT_NE(text.find("“财务室”"), std::string::npos) << text;
+  EXPECT_NE(text.find("关闭"), std::string::npos) << text;
+  EXPECT_NE(text.find(LibreOfficeLock().string()), std::string::npos) << text;
+  EXPECT_EQ(test_support::LoadFile(path_), original_);
+
+  // Reading at start-up, which saves an unchanged workbook, goes on.
+  auto document = xls::XlsDocument::Open(path_);
+  EXPECT_NO_THROW(document->Save());
+  EXPECT_EQ(test_support::LoadFile(path_), original_);
+
+  // Once the other program lets go, the next try saves.
+  fs::remove(LibreOfficeLock());
+  EXPECT_EQ(WriteAndSave(path_).Number(), 0);
+  EXPECT_EQ(xls::XlsDocument::Open(path_)->Cell(0, 3, 2), u"新买方");
+}
+
+TEST_F(HeldWorkbookTest, OwnerFileOfExcelOrWpsStopsTheSave) {
+  test_support::SaveFile(OwnerFile(), ExcelOwnerFile(u"张三", {0xD5, 0xC5, 0xC8, 0xFD}));
+  const workbook::AutomationError error = WriteAndSave(path_);
+  EXPECT_EQ(error.Number(), 70);
+  EXPECT_NE(error.Description().find("“张三”"), std::string::npos) << error.Description();
+  EXPECT_NE(error.Description().find(OwnerFile().string()), std::string::npos);
+  EXPECT_EQ(test_support::LoadFile(path_), original_);
+  // An owner file of another workbook, or a folder of that name, is no lock on this one.
+  fs::rename(OwnerFile(), temp_.Path() / u"~$其他.xls");
+  fs::create_directory(LibreOfficeLock());
+  EXPECT_EQ(WriteAndSave(path_).Number(), 0);
+}
+
+TEST_F(HeldWorkbookTest, LockBesideTheTargetOfALinkCounts) {
+  const fs::path elsewhere = temp_.Path() / "shared";
+  fs::create_directory(elsewhere);
+  const fs::path link = elsewhere / u"锯材账单.xls";
+  fs::create_symlink(path_, link);
+  test_support::SaveFile(LibreOfficeLock(), Utf8(",li,pc2,x,y;"));
+  EXPECT_EQ(WriteAndSave(link).Number(), 70);
+  EXPECT_EQ(test_support::LoadFile(path_), original_);
+}
+
+// The lock file of a colleague's program on a shared folder, which we may not read: the
+// save still stops, naming the lock file without a user. Runs as a second user, by id.
+TEST_F(HeldWorkbookTest, UnreadableLockOfAnotherUserStillStopsTheSave) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root to act as two users";
+  test_support::SaveFile(LibreOfficeLock(), Utf8(",colleague,pc3,x,y;"));
+  ASSERT_EQ(chown(LibreOfficeLock().c_str(), 4321, 4321), 0);
+  fs::permissions(LibreOfficeLock(), fs::perms::owner_read | fs::perms::owner_write);
+  fs::permissions(temp_.Path(), fs::perms::all);
+  fs::permissions(path_, fs::perms::all);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (setgid(1234) != 0 || setuid(1234) != 0) _exit(3);
+    const workbook::AutomationError error = WriteAndSave(path_);
+    const bool named = error.Description().find("另一个用户") != std::string::npos &&
+                       error.Description().find(".~lock.") != std::string::npos;
+    _exit(error.Number() == 70 && named ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(test_support::LoadFile(path_), original_);
+}
+
+// A real LibreOffice, headless, with the workbook open; the process group we start is
+// ended when the test ends.
+class RunningLibreOffice {
+ public:
+  RunningLibreOffice(const fs::path& file, const fs::path& profile) {
+    const std::string installation = "-env:UserInstallation=file://" + profile.string();
+    const std::string target = file.string();
+    const char* argv[] = {"soffice",     installation.c_str(), "--headless",
+                          "--norestore", target.c_str(),       nullptr};
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&attributes, 0);
+    if (posix_spawnp(&pid_, "soffice", nullptr, &attributes, const_cast<char**>(argv), environ) !=
+        0) {
+      pid_ = -1;
+    }
+    posix_spawnattr_destroy(&attributes);
+  }
+  ~RunningLibreOffice() {
+    if (pid_ <= 0) return;
+    kill(-pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+  }
+  RunningLibreOffice(const RunningLibreOffice&) = delete;
+  RunningLibreOffice& operator=(const RunningLibreOffice&) = delete;
+
+  bool Started() const { return pid_ > 0; }
+
+ private:
+  pid_t pid_ = -1;
+};
+
+TEST_F(HeldWorkbookTest, WorkbookOpenInARealLibreOfficeIsNotOverwritten) {
+  if (!test_support::HaveProgram("soffice")) GTEST_SKIP() << "LibreOffice is missing";
+  {
+    RunningLibreOffice office(path_, temp_.Path() / "profile");
+    ASSERT_TRUE(office.Started());
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+    while (!fs::exists(LibreOfficeLock()) && std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    }
+    ASSERT_TRUE(fs::exists(LibreOfficeLock())) << "LibreOffice did not open the workbook";
+    const workbook::AutomationError error = WriteAndSave(path_);
+    EXPECT_EQ(error.Number(), 70);
+    const passwd* me = getpwuid(geteuid());
+    ASSERT_NE(me, nullptr);
+    char host[256] = {};
+    gethostname(host, sizeof host - 1);
+    EXPECT_NE(error.Description().find("“" + std::string(me->pw_name) + "”"), std::string::npos)
+        << error.Description();
+    EXPECT_NE(error.Description().find("“" + std::string(host) + "”"), std::string::npos)
+        << error.Description();
+    EXPECT_EQ(test_support::LoadFile(path_), original_);
+  }
+  // Killed, LibreOffice leaves its lock behind: deleting it, as the message says, lets the
+  // next save through.
+  ASSERT_TRUE(fs::exists(LibreOfficeLock()));
+  fs::remove(LibreOfficeLock());
+  EXPECT_EQ(WriteAndSave(path_).Number(), 0);
+}
+
+}  // namespace
