@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "base/text_encoding.h"
+#include "utf8_command_line.h"
 #include "workbook/failure_descriptions.h"
 #include "xls/failure.h"
 #include "xls/xls_document.h"
@@ -119,7 +120,8 @@ bool ValidShape(const std::vector<std::string>& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
+  tools::PrintUtf8();
+  std::vector<std::string> args = tools::Utf8Arguments(argc, argv);
   if (args.size() < 2 || !ValidShape({args.begin() + 1, args.end()})) {
     std::cerr << kUsage;
     return kUsageError;

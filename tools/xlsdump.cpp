@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "base/text_encoding.h"
+#include "utf8_command_line.h"
 #include "xls/cfb/compound_file.h"
 #include "xls/whole_file.h"
 
@@ -144,22 +146,26 @@ void Dump(std::span<const std::uint8_t> stream, std::size_t shown_bytes) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2 || argc > 3) {
+  tools::PrintUtf8();
+  const std::vector<std::string> args = tools::Utf8Arguments(argc, argv);
+  if (args.empty() || args.size() > 2) {
     std::fprintf(stderr, "usage: xlsdump FILE [BYTES]\n");
     return 2;
   }
+  const char* name = args[0].c_str();
   try {
-    const std::vector<std::uint8_t> file = xls::ReadWholeFile(argv[1]);
+    const std::vector<std::uint8_t> file =
+        xls::ReadWholeFile(std::filesystem::path(base::FromUtf8(args[0])));
     const auto compound = xls::cfb::CompoundFile::Read(file);
     auto stream = compound.ReadStream(u"Workbook");
     if (!stream) stream = compound.ReadStream(u"Book");
     if (!stream) {
-      std::fprintf(stderr, "xlsdump: %s has no Workbook stream\n", argv[1]);
+      std::fprintf(stderr, "xlsdump: %s has no Workbook stream\n", name);
       return 1;
     }
-    Dump(*stream, argc == 3 ? std::strtoul(argv[2], nullptr, 10) : 16);
+    Dump(*stream, args.size() == 2 ? std::strtoul(args[1].c_str(), nullptr, 10) : 16);
   } catch (const std::exception& error) {
-    std::fprintf(stderr, "xlsdump: %s: %s\n", argv[1], error.what());
+    std::fprintf(stderr, "xlsdump: %s: %s\n", name, error.what());
     return 1;
   }
   return 0;

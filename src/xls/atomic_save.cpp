@@ -10,6 +10,8 @@
 #include <io.h>
 #include <sys/stat.h>
 #include <windows.h>
+// windows.h first: aclapi.h relies on its types.
+#include <aclapi.h>
 #else
 #include <fcntl.h>
 #include <signal.h>
@@ -75,8 +77,40 @@ int CloseFile(int fd) {
   return _close(fd);
 }
 
+// The new file takes the old one's attributes and access rights before it takes its name,
+// as ReplaceFileW would give them; ReplaceFileW itself is not used because it swaps the
+// files in more than one step (wine's in two renames), and a save killed between them left
+// no workbook at all. Best effort: a right the saver may not set is left as the folder gives
+// it. A first save has nothing to keep.
+void TakeOverAttributesAndSecurity(const fs::path& old_file, const fs::path& new_file) {
+  const DWORD attributes = GetFileAttributesW(old_file.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return;
+  constexpr DWORD kKept = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                          FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+  SetFileAttributesW(new_file.c_str(), (attributes & kKept) | FILE_ATTRIBUTE_ARCHIVE);
+
+  PACL access_list = nullptr;
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (GetNamedSecurityInfoW(old_file.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+                            nullptr, &access_list, nullptr, &descriptor) != ERROR_SUCCESS) {
+    return;
+  }
+  SECURITY_DESCRIPTOR_CONTROL control = 0;
+  DWORD revision = 0;
+  GetSecurityDescriptorControl(descriptor, &control, &revision);
+  // A list the folder passed down is passed down again; one set on the file stays its own.
+  const SECURITY_INFORMATION which =
+      DACL_SECURITY_INFORMATION |
+      ((control & SE_DACL_PROTECTED) != 0 ? PROTECTED_DACL_SECURITY_INFORMATION
+                                          : UNPROTECTED_DACL_SECURITY_INFORMATION);
+  std::wstring name = new_file.native();
+  SetNamedSecurityInfoW(name.data(), SE_FILE_OBJECT, which, nullptr, nullptr, access_list, nullptr);
+  LocalFree(descriptor);
+}
+
 // Windows keeps no owner, mode bits or extended attributes this save could lose: the
-// replacement takes the folder's ACLs. There is nothing to save in place for.
+// replacement takes over the old file's attributes and access list in ReplaceWith. There is
+// nothing to save in place for.
 bool CopyOwnership(int fd, const fs::path& original) {
   (void)fd;
   (void)original;
@@ -95,8 +129,21 @@ void RecoverFromBackups(const fs::path& target) {
 }
 
 void ReplaceWith(const fs::path& temporary, const fs::path& target) {
+  TakeOverAttributesAndSecurity(target, temporary);
+  // One rename, which NTFS does at once: a crash leaves the old workbook or the new one.
   if (!MoveFileExW(temporary.c_str(), target.c_str(),
                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    // Windows refuses to rename over a file that another program holds open as "access
+    // denied"; asking for the right to delete it tells the sharing violation apart.
+    if (GetLastError() == ERROR_ACCESS_DENIED) {
+      HANDLE probe = CreateFileW(target.c_str(), DELETE,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+      if (probe != INVALID_HANDLE_VALUE) {
+        CloseHandle(probe);
+        SetLastError(ERROR_ACCESS_DENIED);
+      }
+    }
     ThrowLastError("cannot replace", target);
   }
 }

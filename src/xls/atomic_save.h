@@ -14,7 +14,8 @@ namespace xls {
 //
 // A file without write permission is not replaced, even by a user the system would let
 // do it: a read-only template was made so on purpose. The new file keeps the old one's
-// permission bits. On any failure the original is untouched and the temporary removed;
+// permission bits (on Windows its attributes and access list). On any failure the original
+// is untouched and the temporary removed;
 // the error is a std::system_error whose code compares equal to the std::errc conditions
 // (permission_denied, read_only_file_system, no_space_on_device ...).
 //

@@ -7,7 +7,10 @@
 #include <system_error>
 
 #ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
 #include <stdio.h>
+#include <windows.h>
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -35,8 +38,32 @@ FileCloser OpenRegularFile(const fs::path& path) {
   if (fs::exists(status) && !fs::is_regular_file(status)) {
     ThrowErrno(ENODEV, "not a regular file:", path);
   }
-  std::FILE* file = _wfopen(path.c_str(), L"rb");
-  if (file == nullptr) ThrowErrno(errno, "cannot open", path);
+  // CreateFileW rather than _wfopen: the C runtime turns a sharing violation (the workbook
+  // open in Excel or WPS) into the same EACCES as a refused permission, and the clerk must
+  // be told which it is. Others may go on reading, writing or renaming the file meanwhile.
+  HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    throw std::system_error(static_cast<int>(GetLastError()), std::system_category(),
+                            "cannot open " + path.string());
+  }
+  // A device name (NUL, CON, COM1 ...) opens in any folder; what was opened is checked.
+  if (GetFileType(handle) != FILE_TYPE_DISK) {
+    CloseHandle(handle);
+    ThrowErrno(ENODEV, "not a regular file:", path);
+  }
+  const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDONLY | _O_BINARY);
+  if (fd < 0) {
+    CloseHandle(handle);
+    ThrowErrno(EMFILE, "cannot open", path);
+  }
+  std::FILE* file = _fdopen(fd, "rb");
+  if (file == nullptr) {
+    const int failure = errno;
+    _close(fd);
+    ThrowErrno(failure, "cannot open", path);
+  }
   return FileCloser(file, &std::fclose);
 }
 

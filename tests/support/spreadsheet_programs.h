@@ -11,7 +11,8 @@ namespace test_support {
 
 // Runs a shell command; true when it exits with 0.
 bool Run(const std::string& command);
-bool HaveProgram(const std::string& name);
+// Why a program cannot be used here ("soffice", "ssconvert"); empty when it can.
+std::string MissingProgram(const std::string& name);
 
 // One sheet of a workbook (0 is the first) as CSV text in UTF-8, as LibreOffice converts it;
 // empty when the conversion failed. `as_shown` writes cell texts with their number formats

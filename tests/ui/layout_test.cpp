@@ -1,5 +1,6 @@
 // The window's fixed layout, checked against the layout drawn up in twips.
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -152,6 +153,11 @@ TEST_F(LayoutTest, MousePointers) {
 // The headings only stand over their columns when a Chinese character is exactly two blanks
 // wide: 12 and 6 pixels in the default font.
 TEST_F(LayoutTest, FontsHaveTheWidthsTheHeadingsNeed) {
+  if (QFontDatabase::families().isEmpty()) {
+    // Seen with the Windows build under wine: this test program finds no fonts at all, while
+    // the real program there finds them (RealWindow.ShowsAndExportsATypedLine shows it).
+    GTEST_SKIP() << "Qt finds no fonts in this process, so no widths can be measured";
+  }
   const QFont heading_font = Control("Label6")->font();
   const QFontMetrics metrics(heading_font);
   EXPECT_EQ(metrics.horizontalAdvance(QChar(u'长')), 12);

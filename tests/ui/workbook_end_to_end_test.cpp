@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProcess>
@@ -14,6 +16,7 @@
 #include <map>
 #include <sstream>
 
+#include "program_environment.h"
 #include "spreadsheet_programs.h"
 #include "tally/numeric_text.h"
 #include "ui/workbook_binding.h"
@@ -158,7 +161,9 @@ TEST_F(WorkbookEndToEndTest, ExportsTheTallyAsShownAndHandsItToTheDesktop) {
   expect_cell(workbook::kTotalVolumeCell, form().sheet().Text(SingleField::Text10));
   expect_cell(workbook::kTotalAmountCell, form().sheet().Text(SingleField::Text11));
 
-  if (!test_support::HaveProgram("soffice")) GTEST_SKIP() << "LibreOffice is missing";
+  if (const std::string why = test_support::MissingProgram("soffice"); !why.empty()) {
+    GTEST_SKIP() << why;
+  }
   QTemporaryDir work;
   const auto view = LibreOfficeView(Workbook(), fs::path(work.path().toStdString()));
   ASSERT_GE(view.size(), 18u);
@@ -263,17 +268,15 @@ TEST_F(WorkbookEndToEndTest, AnOverLongValueIsExportedWhole) {
 // beside it; every copy shares the given runtime folder and so the one-instance lock.
 std::unique_ptr<QProcess> StartProgram(const QTemporaryDir& folder, const QString& runtime,
                                        bool with_workbook) {
-  const QString program = folder.filePath("verdalon");
+  const QString program = folder.filePath(QFileInfo(VERDALON_EXECUTABLE).fileName());
   EXPECT_TRUE(QFile::copy(VERDALON_EXECUTABLE, program));
   QFile::setPermissions(program, QFile::permissions(program) | QFile::ExeOwner);
   if (with_workbook) {
-    EXPECT_TRUE(QFile::copy(VERDALON_TEMPLATE, folder.filePath(QStringLiteral("锯材账单.xls"))));
+    const QString sample = QString::fromStdU16String(fs::path(VERDALON_TEMPLATE).u16string());
+    EXPECT_TRUE(QFile::copy(sample, folder.filePath(QStringLiteral("锯材账单.xls"))));
   }
   auto process = std::make_unique<QProcess>();
-  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.insert("QT_QPA_PLATFORM", "offscreen");
-  environment.insert("XDG_RUNTIME_DIR", runtime);
-  process->setProcessEnvironment(environment);
+  process->setProcessEnvironment(ProgramEnvironment(runtime));
   process->start(program, {});
   EXPECT_TRUE(process->waitForStarted(10000));
   return process;
@@ -289,6 +292,13 @@ TEST(StartupOrder, AMissingWorkbookIsToldAndTheWindowNeverShows) {
   EXPECT_TRUE(said.contains("53")) << said.toStdString();
   EXPECT_TRUE(said.contains(QStringLiteral("锯材账单.xls"))) << said.toStdString();
   EXPECT_FALSE(said.contains("window shown: Form1")) << said.toStdString();
+#ifdef _WIN32
+  // The folder as Windows writes it, and the name joined with a backslash: no "/" anywhere.
+  EXPECT_TRUE(
+      said.contains(QDir::toNativeSeparators(folder.path()) + QStringLiteral("\\锯材账单.xls")))
+      << said.toStdString();
+  EXPECT_FALSE(said.contains(QLatin1Char('/'))) << said.toStdString();
+#endif
 }
 
 // The one-instance guard runs before the load: a second copy that has no workbook beside it

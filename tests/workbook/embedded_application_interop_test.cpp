@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 
+#include "child_process.h"
 #include "compound_files.h"
 #include "spreadsheet_programs.h"
 
@@ -22,9 +23,10 @@ class EmbeddedApplicationInterop : public ::testing::Test {
     file_ = temp_.Path() / "uncalculated.xls";
     fs::copy_file(source, file_);
     fs::permissions(file_, fs::perms::owner_write, fs::perm_options::add);
-    const std::string set = std::string(XLSCELL) + " '" + file_.string() +
-                            "' set Uncalculated 2 1 10 2 3 5.5 3 1 '新买方' 1 2 ''";
-    ASSERT_TRUE(test_support::Run(set));
+    ASSERT_EQ(
+        test_support::RunProgram(XLSCELL, {file_.string(), "set", "Uncalculated", "2", "1", "10",
+                                           "2", "3", "5.5", "3", "1", "新买方", "1", "2", ""}),
+        0);
   }
 
   // B1 emptied, A2 and C2 numbers, A3 a new string, E2 the formula's new result.
@@ -37,14 +39,18 @@ class EmbeddedApplicationInterop : public ::testing::Test {
 };
 
 TEST_F(EmbeddedApplicationInterop, GnumericReadsTheNewValuesAndTheRecalculatedFormula) {
-  if (!test_support::HaveProgram("ssconvert")) GTEST_SKIP() << "gnumeric's ssconvert is missing";
+  if (const std::string why = test_support::MissingProgram("ssconvert"); !why.empty()) {
+    GTEST_SKIP() << why;
+  }
   const std::vector<std::string> sheets = test_support::GnumericCsv(file_, temp_.Path());
   ASSERT_FALSE(sheets.empty());
   ExpectNewValues(sheets[0]);
 }
 
 TEST_F(EmbeddedApplicationInterop, LibreOfficeReadsTheNewValuesAndTheRecalculatedFormula) {
-  if (!test_support::HaveProgram("soffice")) GTEST_SKIP() << "LibreOffice is missing";
+  if (const std::string why = test_support::MissingProgram("soffice"); !why.empty()) {
+    GTEST_SKIP() << why;
+  }
   ExpectNewValues(test_support::LibreOfficeCsv(file_, temp_.Path()));
 }
 
@@ -62,8 +68,10 @@ class TemplateInteropTest : public ::testing::Test {
     file_ = temp_.Path() / "book.xls";
     fs::copy_file(source, file_);
     fs::permissions(file_, fs::perms::owner_write, fs::perm_options::add);
-    ASSERT_TRUE(test_support::Run(std::string(XLSCELL) + " '" + file_.string() +
-                                  "' set 码单 3 2 '新买方' 5 8 100.5 6 8 20 18 2 '张三'"));
+    ASSERT_EQ(
+        test_support::RunProgram(XLSCELL, {file_.string(), "set", "码单", "3", "2", "新买方", "5",
+                                           "8", "100.5", "6", "8", "20", "18", "2", "张三"}),
+        0);
   }
 
   static void ExpectExport(const std::string& csv) {
@@ -78,14 +86,18 @@ class TemplateInteropTest : public ::testing::Test {
 };
 
 TEST_F(TemplateInteropTest, GnumericShowsTheExportAndTheNewTotal) {
-  if (!test_support::HaveProgram("ssconvert")) GTEST_SKIP() << "gnumeric's ssconvert is missing";
+  if (const std::string why = test_support::MissingProgram("ssconvert"); !why.empty()) {
+    GTEST_SKIP() << why;
+  }
   const std::vector<std::string> sheets = test_support::GnumericCsv(file_, temp_.Path());
   ASSERT_GE(sheets.size(), 2u);
   ExpectExport(sheets[1]);
 }
 
 TEST_F(TemplateInteropTest, LibreOfficeShowsTheExportAndTheNewTotal) {
-  if (!test_support::HaveProgram("soffice")) GTEST_SKIP() << "LibreOffice is missing";
+  if (const std::string why = test_support::MissingProgram("soffice"); !why.empty()) {
+    GTEST_SKIP() << why;
+  }
   ExpectExport(test_support::LibreOfficeCsv(file_, temp_.Path(), 1, /*as_shown=*/false));
 }
 

@@ -121,11 +121,11 @@ class FormulaRangeTest : public ::testing::Test {
 
   // Column B as LibreOffice and gnumeric compute it, each compared with `expected`.
   void ExpectColumnB(const fs::path& file, const std::vector<std::string>& expected) {
-    if (test_support::HaveProgram("soffice")) {
+    if (test_support::MissingProgram("soffice").empty()) {
       EXPECT_EQ(CsvColumn(test_support::LibreOfficeCsv(file, temp_.Path()), 1), expected)
           << "LibreOffice, " << file;
     }
-    if (test_support::HaveProgram("ssconvert")) {
+    if (test_support::MissingProgram("ssconvert").empty()) {
       const std::vector<std::string> sheets = test_support::GnumericCsv(file, temp_.Path());
       ASSERT_FALSE(sheets.empty());
       EXPECT_EQ(CsvColumn(sheets[0], 1), expected) << "gnumeric, " << file;
@@ -174,7 +174,7 @@ TEST_F(FormulaRangeTest, ExcelSharedFormulaGoesOnFromTheValueWrittenIntoItsAncho
   const fs::path source =
       test_support::CorpusDir() / "excel" / "edr__Test_num_double_date_bool_string.xls";
   if (!fs::exists(source)) GTEST_SKIP() << "no corpus at " << test_support::CorpusDir();
-  if (!test_support::HaveProgram("soffice")) GTEST_SKIP() << "LibreOffice is missing";
+  if (!test_support::MissingProgram("soffice").empty()) GTEST_SKIP() << "LibreOffice is missing";
   const fs::path file = temp_.Path() / "excel.xls";
   fs::copy_file(source, file);
   fs::permissions(file, fs::perms::owner_write, fs::perm_options::add);
@@ -198,7 +198,7 @@ TEST_F(FormulaRangeTest, ExcelSharedFormulaGoesOnFromTheValueWrittenIntoItsAncho
   for (const std::size_t column : {0u, 1u, 3u, 4u, 5u}) {
     EXPECT_EQ(CsvColumn(after, column), CsvColumn(before, column)) << "column " << column;
   }
-  if (test_support::HaveProgram("ssconvert")) {
+  if (test_support::MissingProgram("ssconvert").empty()) {
     const std::vector<std::string> sheets = test_support::GnumericCsv(file, temp_.Path());
     ASSERT_FALSE(sheets.empty());
     const std::vector<std::string> shown = CsvColumn(sheets[0], 2);
@@ -208,7 +208,7 @@ TEST_F(FormulaRangeTest, ExcelSharedFormulaGoesOnFromTheValueWrittenIntoItsAncho
     EXPECT_EQ(shown[3], "1900/04/16");
     EXPECT_EQ(shown[4], "1900/04/23");
   }
-  if (test_support::HaveProgram("/usr/bin/python3") &&
+  if (test_support::MissingProgram("/usr/bin/python3").empty() &&
       test_support::Run("/usr/bin/python3 -c 'import xlrd' 2>/dev/null")) {
     EXPECT_TRUE(
         test_support::Run("/usr/bin/python3 -c \"import xlrd, sys; "

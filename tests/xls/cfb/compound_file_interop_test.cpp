@@ -32,7 +32,9 @@ class CompoundFileInterop : public ::testing::Test {
 };
 
 TEST_F(CompoundFileInterop, GnumericReadsWorkbooksMovedAcrossTheMiniStreamCutoff) {
-  if (!test_support::HaveProgram("ssconvert")) GTEST_SKIP() << "gnumeric's ssconvert is missing";
+  if (const std::string why = test_support::MissingProgram("ssconvert"); !why.empty()) {
+    GTEST_SKIP() << why;
+  }
   // Its Workbook stream (3255 bytes) lives in the mini stream.
   const fs::path source = test_support::CorpusDir() / "other/edr__Test_git_issue_158.xls";
   const std::string expected = FirstSheetByGnumeric(source, work_.Path());
@@ -54,7 +56,9 @@ TEST_F(CompoundFileInterop, GnumericReadsWorkbooksMovedAcrossTheMiniStreamCutoff
 }
 
 TEST_F(CompoundFileInterop, LibreOfficeReadsRewrittenAndDifatFiles) {
-  if (!test_support::HaveProgram("soffice")) GTEST_SKIP() << "LibreOffice is missing";
+  if (const std::string why = test_support::MissingProgram("soffice"); !why.empty()) {
+    GTEST_SKIP() << why;
+  }
   const fs::path excel = test_support::CorpusDir() / "excel/edr__Test_Issue_11773_Exponential.xls";
   const fs::path other = test_support::CorpusDir() / "other/xlrd__profiles.xls";
 
@@ -90,7 +94,9 @@ TEST(SampleTemplate, ReadsAndRewritesToTheSameSheets) {
   const auto workbook = file.ReadStream(u"Workbook");
   ASSERT_TRUE(workbook);
   EXPECT_LT(workbook->size(), 4096u) << "small enough to exercise the mini stream";
-  if (!test_support::HaveProgram("ssconvert")) GTEST_SKIP() << "gnumeric's ssconvert is missing";
+  if (const std::string why = test_support::MissingProgram("ssconvert"); !why.empty()) {
+    GTEST_SKIP() << why;
+  }
   test_support::TempDir work;
   const fs::path copy = work.Path() / "copy.xls";
   test_support::SaveFile(copy, file.Write());

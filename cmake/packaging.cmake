@@ -1,0 +1,45 @@
+# The folder a user unpacks and runs: the program, the sample workbook beside it (where the
+# program looks for it) and what the platform needs. `cpack` makes it from an installed
+# build; scripts/package makes both packages with one command.
+install(TARGETS verdalon RUNTIME DESTINATION .)
+install(FILES ${CMAKE_SOURCE_DIR}/templates/锯材账单.xls DESTINATION .)
+
+if(WIN32)
+  # The MinGW runtime and the Qt DLLs and plugins are installed where they are copied
+  # beside the programs (cmake/windows_runtime.cmake, src/ui).
+  install(FILES ${CMAKE_SOURCE_DIR}/packaging/windows/使用说明.txt DESTINATION .)
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_PACKAGE_FILE_NAME Verdalon-${VERDALON_VERSION}-win64)
+  set(package_archive ${CPACK_PACKAGE_FILE_NAME}.zip)
+else()
+  # The program relies on the system's Qt 6 (README); the desktop entry and its icon let
+  # the desktop start it from the unpacked folder.
+  set(icon ${CMAKE_BINARY_DIR}/verdalon.png)
+  add_custom_command(OUTPUT ${icon}
+    COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen $<TARGET_FILE:window_icon_png> ${icon} 48
+    DEPENDS window_icon_png COMMENT "Drawing the icon of the desktop entry" VERBATIM)
+  add_custom_target(desktop_icon ALL DEPENDS ${icon})
+  install(FILES ${icon} ${CMAKE_SOURCE_DIR}/packaging/linux/verdalon.desktop DESTINATION .)
+  install(PROGRAMS ${CMAKE_SOURCE_DIR}/packaging/linux/install-desktop-entry.sh DESTINATION .)
+  set(CPACK_GENERATOR TGZ)
+  set(CPACK_PACKAGE_FILE_NAME Verdalon-${VERDALON_VERSION}-linux-x86_64)
+  set(package_archive ${CPACK_PACKAGE_FILE_NAME}.tar.gz)
+endif()
+
+set(CPACK_PACKAGE_NAME Verdalon)
+set(CPACK_PACKAGE_VERSION ${VERDALON_VERSION})
+set(CPACK_PACKAGE_VENDOR Verdalon)
+# One folder inside the archive, named like the archive, so unpacking makes no mess.
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+set(CPACK_PACKAGE_DIRECTORY ${CMAKE_SOURCE_DIR}/build/packages)
+set(CPACK_STRIP_FILES ON)
+include(CPack)
+
+if(VERDALON_BUILD_TESTS)
+  # (CPack's module leaves its own file names behind: the archive's name is taken before.)
+  add_test(NAME package.UnpacksInAFreshFolderAndStarts
+           COMMAND ${CMAKE_SOURCE_DIR}/tests/packaging/check_package.sh
+                   ${CPACK_PACKAGE_DIRECTORY}/${package_archive})
+  set_tests_properties(package.UnpacksInAFreshFolderAndStarts PROPERTIES
+                       SKIP_RETURN_CODE 77 RUN_SERIAL ON TIMEOUT 300)
+endif()
