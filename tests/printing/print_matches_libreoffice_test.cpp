@@ -28,11 +28,11 @@ constexpr double kPaperTolerancePoints = 1.0;
 class PrintMatchesLibreOffice : public ::testing::TestWithParam<fs::path> {
  protected:
   void SetUp() override {
-    if (!test_support::HaveProgram("soffice")) {
-      GTEST_SKIP() << "LibreOffice (soffice) is not installed: nothing to compare with";
+    if (const std::string why = test_support::MissingProgram("soffice"); !why.empty()) {
+      GTEST_SKIP() << why;
     }
-    if (!test_support::HaveProgram("pdftotext")) {
-      GTEST_SKIP() << "pdftotext (poppler-utils) is not installed: cannot read the PDFs";
+    if (const std::string why = test_support::MissingProgram("pdftotext"); !why.empty()) {
+      GTEST_SKIP() << why;
     }
     work_ = fs::temp_directory_path() /
             ("verdalon-print-" + std::to_string(::getpid()) + "-" + GetParam().stem().string());

@@ -23,8 +23,8 @@ constexpr double kLeft = 72;  // one-inch margin
 class SheetPainterTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!test_support::HaveProgram("pdftotext")) {
-      GTEST_SKIP() << "pdftotext (poppler-utils) is not installed: cannot read the PDF";
+    if (const std::string why = test_support::MissingProgram("pdftotext"); !why.empty()) {
+      GTEST_SKIP() << why;
     }
     work_ = fs::temp_directory_path() / ("verdalon-painter-" + std::to_string(::getpid()));
     fs::create_directories(work_);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -157,7 +158,7 @@ TEST(SheetLayoutReader, AMissingSheetIsSaidAsSuch) {
 }
 
 TEST(SheetLayoutReader, ReadsTheSampleTemplate) {
-  std::ifstream in(VERDALON_TEMPLATE, std::ios::binary);
+  std::ifstream in(std::filesystem::path(VERDALON_TEMPLATE), std::ios::binary);
   const Bytes file{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   const auto stream = xls::cfb::CompoundFile::Read(file).ReadStream(u"Workbook");
   ASSERT_TRUE(stream.has_value());
