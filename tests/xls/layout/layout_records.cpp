@@ -62,22 +62,22 @@ Record Font(const std::u16string& name, std::uint16_t twips, bool bold, bool ita
   return r;
 }
 
-Record Xf(const XfSpec& spec) {
+Record Xf(const XfSpec& style) {
   Record r{0x00E0, {}};
-  PutU16(r.body, spec.font);
-  PutU16(r.body, spec.format);
+  PutU16(r.body, style.font);
+  PutU16(r.body, style.format);
   PutU16(r.body, 0x0001);  // locked, a cell format
-  r.body.push_back(
-      static_cast<std::uint8_t>(spec.horizontal | (spec.wrap ? 0x08 : 0) | (spec.vertical << 4)));
+  r.body.push_back(static_cast<std::uint8_t>(style.horizontal | (style.wrap ? 0x08 : 0) |
+                                             (style.vertical << 4)));
   r.body.push_back(0);  // rotation
   r.body.push_back(0);  // indent
   r.body.push_back(0);
-  const std::uint32_t b = spec.border;
+  const std::uint32_t b = style.border;
   PutU32(r.body, b | b << 4 | b << 8 | b << 12 | 8u << 16 | 8u << 23);  // black lines
   std::uint32_t more = 8u | 8u << 7;
-  if (spec.fill_colour != 0) more |= 1u << 26;  // solid
+  if (style.fill_colour != 0) more |= 1u << 26;  // solid
   PutU32(r.body, more);
-  PutU16(r.body, spec.fill_colour != 0 ? (spec.fill_colour | 65u << 7) : (64u | 65u << 7));
+  PutU16(r.body, style.fill_colour != 0 ? (style.fill_colour | 65u << 7) : (64u | 65u << 7));
   return r;
 }
 

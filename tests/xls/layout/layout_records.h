@@ -29,7 +29,7 @@ struct XfSpec {
   std::uint8_t border = 0;        // one style on all four sides
   std::uint16_t fill_colour = 0;  // 0: no fill, else a solid fill of this palette index
 };
-Record Xf(const XfSpec& spec);
+Record Xf(const XfSpec& style);
 
 Record ColInfo(std::uint16_t first, std::uint16_t last, std::uint16_t width, bool hidden = false);
 Record DefColWidth(std::uint16_t digits);
