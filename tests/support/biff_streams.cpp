@@ -5,28 +5,41 @@
 
 namespace test_support {
 
-namespace {
-
-void U16(Bytes& out, std::uint32_t value) {
+void PutU16(Bytes& out, std::uint32_t value) {
   out.push_back(static_cast<std::uint8_t>(value & 0xFF));
   out.push_back(static_cast<std::uint8_t>((value >> 8) & 0xFF));
 }
 
-void U32(Bytes& out, std::uint32_t value) {
-  U16(out, value & 0xFFFF);
-  U16(out, value >> 16);
+void PutU32(Bytes& out, std::uint32_t value) {
+  PutU16(out, value & 0xFFFF);
+  PutU16(out, value >> 16);
 }
 
-void F64(Bytes& out, double value) {
+void PutF64(Bytes& out, double value) {
   const auto bits = std::bit_cast<std::uint64_t>(value);
-  U32(out, static_cast<std::uint32_t>(bits));
-  U32(out, static_cast<std::uint32_t>(bits >> 32));
+  PutU32(out, static_cast<std::uint32_t>(bits));
+  PutU32(out, static_cast<std::uint32_t>(bits >> 32));
 }
+
+void PutCharacters(Bytes& out, const std::u16string& text) {
+  bool wide = false;
+  for (const char16_t c : text) wide = wide || c > 0xFF;
+  out.push_back(wide ? 1 : 0);
+  for (const char16_t c : text) {
+    if (wide) {
+      PutU16(out, c);
+    } else {
+      out.push_back(static_cast<std::uint8_t>(c));
+    }
+  }
+}
+
+namespace {
 
 void Cell(Bytes& out, std::uint16_t row, std::uint16_t column, std::uint16_t xf) {
-  U16(out, row);
-  U16(out, column);
-  U16(out, xf);
+  PutU16(out, row);
+  PutU16(out, column);
+  PutU16(out, xf);
 }
 
 std::uint16_t Get16(const Bytes& bytes, std::size_t at) {
@@ -37,23 +50,9 @@ std::uint32_t Get32(const Bytes& bytes, std::size_t at) {
   return Get16(bytes, at) | (static_cast<std::uint32_t>(Get16(bytes, at + 2)) << 16);
 }
 
-// Characters after a flags byte: one byte each where every character allows, else UTF-16.
-void Characters(Bytes& out, const std::u16string& text) {
-  bool wide = false;
-  for (const char16_t c : text) wide = wide || c > 0xFF;
-  out.push_back(wide ? 1 : 0);
-  for (const char16_t c : text) {
-    if (wide) {
-      U16(out, c);
-    } else {
-      out.push_back(static_cast<std::uint8_t>(c));
-    }
-  }
-}
-
 void Append(Bytes& out, const Record& record) {
-  U16(out, record.type);
-  U16(out, static_cast<std::uint32_t>(record.body.size()));
+  PutU16(out, record.type);
+  PutU16(out, static_cast<std::uint32_t>(record.body.size()));
   out.insert(out.end(), record.body.begin(), record.body.end());
 }
 
@@ -76,12 +75,12 @@ std::vector<Record> ReadRecords(const Bytes& stream, std::size_t at) {
 
 Record Bof(std::uint16_t document_type) {
   Record record{0x0809, {}};
-  U16(record.body, 0x0600);
-  U16(record.body, document_type);
-  U16(record.body, 0x0DBB);  // build
-  U16(record.body, 0x07CC);  // year
-  U32(record.body, 0);
-  U32(record.body, 0x06);
+  PutU16(record.body, 0x0600);
+  PutU16(record.body, document_type);
+  PutU16(record.body, 0x0DBB);  // build
+  PutU16(record.body, 0x07CC);  // year
+  PutU32(record.body, 0);
+  PutU32(record.body, 0x06);
   return record;
 }
 
@@ -91,27 +90,27 @@ Record Eof() {
 
 Record Xf(std::uint16_t number_format) {
   Record record{0x00E0, {}};
-  U16(record.body, 0);  // font
-  U16(record.body, number_format);
+  PutU16(record.body, 0);  // font
+  PutU16(record.body, number_format);
   record.body.resize(20, 0);
   return record;
 }
 
 Record Format(std::uint16_t index, const std::u16string& code) {
   Record record{0x041E, {}};
-  U16(record.body, index);
-  U16(record.body, static_cast<std::uint32_t>(code.size()));
-  Characters(record.body, code);
+  PutU16(record.body, index);
+  PutU16(record.body, static_cast<std::uint32_t>(code.size()));
+  PutCharacters(record.body, code);
   return record;
 }
 
 Record Sst(const std::vector<std::u16string>& strings) {
   Record record{0x00FC, {}};
-  U32(record.body, static_cast<std::uint32_t>(strings.size()));
-  U32(record.body, static_cast<std::uint32_t>(strings.size()));
+  PutU32(record.body, static_cast<std::uint32_t>(strings.size()));
+  PutU32(record.body, static_cast<std::uint32_t>(strings.size()));
   for (const auto& text : strings) {
-    U16(record.body, static_cast<std::uint32_t>(text.size()));
-    Characters(record.body, text);
+    PutU16(record.body, static_cast<std::uint32_t>(text.size()));
+    PutCharacters(record.body, text);
   }
   return record;
 }
@@ -119,72 +118,72 @@ Record Sst(const std::vector<std::u16string>& strings) {
 Record Dimensions(std::uint32_t first_row, std::uint32_t end_row, std::uint16_t first_column,
                   std::uint16_t end_column) {
   Record record{0x0200, {}};
-  U32(record.body, first_row);
-  U32(record.body, end_row);
-  U16(record.body, first_column);
-  U16(record.body, end_column);
-  U16(record.body, 0);
+  PutU32(record.body, first_row);
+  PutU32(record.body, end_row);
+  PutU16(record.body, first_column);
+  PutU16(record.body, end_column);
+  PutU16(record.body, 0);
   return record;
 }
 
 Record Row(std::uint16_t row, std::uint16_t first_column, std::uint16_t end_column,
            std::uint16_t flags, std::uint16_t xf) {
   Record record{0x0208, {}};
-  U16(record.body, row);
-  U16(record.body, first_column);
-  U16(record.body, end_column);
-  U16(record.body, 0x012C);
-  U32(record.body, 0);
-  U16(record.body, flags);
-  U16(record.body, xf);
+  PutU16(record.body, row);
+  PutU16(record.body, first_column);
+  PutU16(record.body, end_column);
+  PutU16(record.body, 0x012C);
+  PutU32(record.body, 0);
+  PutU16(record.body, flags);
+  PutU16(record.body, xf);
   return record;
 }
 
 Record ColInfo(std::uint16_t first, std::uint16_t last, std::uint16_t xf) {
   Record record{0x007D, {}};
-  U16(record.body, first);
-  U16(record.body, last);
-  U16(record.body, 0x0900);
-  U16(record.body, xf);
-  U16(record.body, 0);
-  U16(record.body, 0);
+  PutU16(record.body, first);
+  PutU16(record.body, last);
+  PutU16(record.body, 0x0900);
+  PutU16(record.body, xf);
+  PutU16(record.body, 0);
+  PutU16(record.body, 0);
   return record;
 }
 
 Record LabelSst(std::uint16_t row, std::uint16_t column, std::uint16_t xf, std::uint32_t index) {
   Record record{0x00FD, {}};
   Cell(record.body, row, column, xf);
-  U32(record.body, index);
+  PutU32(record.body, index);
   return record;
 }
 
 Record Number(std::uint16_t row, std::uint16_t column, std::uint16_t xf, double value) {
   Record record{0x0203, {}};
   Cell(record.body, row, column, xf);
-  F64(record.body, value);
+  PutF64(record.body, value);
   return record;
 }
 
 Record MulRk(std::uint16_t row, std::uint16_t first_column,
              const std::vector<std::pair<std::uint16_t, std::uint32_t>>& xf_and_rk) {
   Record record{0x00BD, {}};
-  U16(record.body, row);
-  U16(record.body, first_column);
+  PutU16(record.body, row);
+  PutU16(record.body, first_column);
   for (const auto& [xf, rk] : xf_and_rk) {
-    U16(record.body, xf);
-    U32(record.body, rk);
+    PutU16(record.body, xf);
+    PutU32(record.body, rk);
   }
-  U16(record.body, static_cast<std::uint32_t>(first_column + xf_and_rk.size() - 1));
+  PutU16(record.body, static_cast<std::uint32_t>(first_column + xf_and_rk.size() - 1));
   return record;
 }
 
 Record FormulaNumber(std::uint16_t row, std::uint16_t column, double cached) {
   Record record{0x0006, {}};
   Cell(record.body, row, column, 15);
-  F64(record.body, cached);
-  U16(record.body, 0);  // flags: not always calculated
-  U32(record.body, 0);  // chn
-  U16(record.body, 0);  // no tokens
+  PutF64(record.body, cached);
+  PutU16(record.body, 0);  // flags: not always calculated
+  PutU32(record.body, 0);  // chn
+  PutU16(record.body, 0);  // no tokens
   return record;
 }
 
@@ -192,18 +191,18 @@ Record Formula(std::uint16_t row, std::uint16_t column, double cached, const Byt
                std::uint16_t flags) {
   Record record{0x0006, {}};
   Cell(record.body, row, column, 15);
-  F64(record.body, cached);
-  U16(record.body, flags);
-  U32(record.body, 0);  // chn
-  U16(record.body, static_cast<std::uint32_t>(rgce.size()));
+  PutF64(record.body, cached);
+  PutU16(record.body, flags);
+  PutU32(record.body, 0);  // chn
+  PutU16(record.body, static_cast<std::uint32_t>(rgce.size()));
   record.body.insert(record.body.end(), rgce.begin(), rgce.end());
   return record;
 }
 
 Bytes Exp(std::uint16_t row, std::uint16_t column) {
   Bytes tokens{0x01};
-  U16(tokens, row);
-  U16(tokens, column);
+  PutU16(tokens, row);
+  PutU16(tokens, column);
   return tokens;
 }
 
@@ -211,8 +210,8 @@ namespace {
 Bytes RangeRef(std::uint16_t first_row, std::uint16_t last_row, std::uint8_t first_column,
                std::uint8_t last_column) {
   Bytes body;
-  U16(body, first_row);
-  U16(body, last_row);
+  PutU16(body, first_row);
+  PutU16(body, last_row);
   body.push_back(first_column);
   body.push_back(last_column);
   return body;
@@ -224,7 +223,7 @@ Record SharedFormula(std::uint16_t first_row, std::uint16_t last_row, std::uint8
   Record record{0x04BC, RangeRef(first_row, last_row, first_column, last_column)};
   record.body.push_back(0);                                                    // reserved
   record.body.push_back(static_cast<std::uint8_t>(last_row - first_row + 1));  // cUse
-  U16(record.body, static_cast<std::uint32_t>(rgce.size()));
+  PutU16(record.body, static_cast<std::uint32_t>(rgce.size()));
   record.body.insert(record.body.end(), rgce.begin(), rgce.end());
   return record;
 }
@@ -232,17 +231,17 @@ Record SharedFormula(std::uint16_t first_row, std::uint16_t last_row, std::uint8
 Record ArrayFormula(std::uint16_t first_row, std::uint16_t last_row, std::uint8_t first_column,
                     std::uint8_t last_column, const Bytes& rgce) {
   Record record{0x0221, RangeRef(first_row, last_row, first_column, last_column)};
-  U16(record.body, 0);  // flags
-  U32(record.body, 0);  // chn
-  U16(record.body, static_cast<std::uint32_t>(rgce.size()));
+  PutU16(record.body, 0);  // flags
+  PutU32(record.body, 0);  // chn
+  PutU16(record.body, static_cast<std::uint32_t>(rgce.size()));
   record.body.insert(record.body.end(), rgce.begin(), rgce.end());
   return record;
 }
 
 Bytes Tbl(std::uint16_t row, std::uint16_t column) {
   Bytes tokens{0x02};
-  U16(tokens, row);
-  U16(tokens, column);
+  PutU16(tokens, row);
+  PutU16(tokens, column);
   return tokens;
 }
 
@@ -250,11 +249,11 @@ Record DataTable(std::uint16_t first_row, std::uint16_t last_row, std::uint8_t f
                  std::uint8_t last_column, bool row_input, std::uint16_t input_row,
                  std::uint16_t input_column) {
   Record record{0x0236, RangeRef(first_row, last_row, first_column, last_column)};
-  U16(record.body, row_input ? 0x0004 : 0x0000);  // fRw; one input, so not fTbl2
-  U16(record.body, input_row);                    // the only input cell
-  U16(record.body, input_column);
-  U16(record.body, 0);  // the second input cell, unused
-  U16(record.body, 0);
+  PutU16(record.body, row_input ? 0x0004 : 0x0000);  // fRw; one input, so not fTbl2
+  PutU16(record.body, input_row);                    // the only input cell
+  PutU16(record.body, input_column);
+  PutU16(record.body, 0);  // the second input cell, unused
+  PutU16(record.body, 0);
   return record;
 }
 
@@ -271,7 +270,7 @@ Bytes BuildStream(const std::vector<Record>& globals, const std::vector<SheetSpe
   for (const Record& record : head) globals_size += 4 + record.body.size();
   for (const SheetSpec& sheet : sheets) {
     Bytes name;
-    Characters(name, sheet.name);
+    PutCharacters(name, sheet.name);
     globals_size += 4 + 7 + name.size();
   }
   for (const Record& record : after_sheets) globals_size += 4 + record.body.size();
@@ -282,10 +281,10 @@ Bytes BuildStream(const std::vector<Record>& globals, const std::vector<SheetSpe
   Bytes sheet_bytes;
   for (const SheetSpec& sheet : sheets) {
     Record bound{0x0085, {}};
-    U32(bound.body, static_cast<std::uint32_t>(offset));
-    U16(bound.body, 0);
+    PutU32(bound.body, static_cast<std::uint32_t>(offset));
+    PutU16(bound.body, 0);
     bound.body.push_back(static_cast<std::uint8_t>(sheet.name.size()));
-    Characters(bound.body, sheet.name);
+    PutCharacters(bound.body, sheet.name);
     Append(stream, bound);
     const std::size_t before = sheet_bytes.size();
     Append(sheet_bytes, Bof(0x0010));

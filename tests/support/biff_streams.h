@@ -13,6 +13,13 @@ using xls::biff::Record;
 
 // Record builders for synthesized Workbook streams, written from the published layouts
 // rather than through the engine's own writers.
+// Little-endian fields as BIFF8 stores them, and characters after their flags byte (one byte
+// each where every character allows, else UTF-16).
+void PutU16(Bytes& out, std::uint32_t value);
+void PutU32(Bytes& out, std::uint32_t value);
+void PutF64(Bytes& out, double value);
+void PutCharacters(Bytes& out, const std::u16string& text);
+
 Record Bof(std::uint16_t document_type);
 Record Eof();
 Record Xf(std::uint16_t number_format);

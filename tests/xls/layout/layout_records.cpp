@@ -1,49 +1,11 @@
 #include "layout_records.h"
 
 #include <array>
-#include <bit>
 
 namespace layout_test {
 
-void PutU16(Bytes& out, std::uint32_t value) {
-  out.push_back(static_cast<std::uint8_t>(value & 0xFF));
-  out.push_back(static_cast<std::uint8_t>((value >> 8) & 0xFF));
-}
-
-namespace {
-
-void PutU32(Bytes& out, std::uint32_t value) {
-  PutU16(out, value & 0xFFFF);
-  PutU16(out, value >> 16);
-}
-
-void PutCompressed(Bytes& out, const std::u16string& text) {
-  for (char16_t c : text) out.push_back(static_cast<std::uint8_t>(c));
-}
-
-bool FitsOneByte(const std::u16string& text) {
-  for (char16_t c : text) {
-    if (c > 0xFF) return false;
-  }
-  return true;
-}
-
-void PutCharacters(Bytes& out, const std::u16string& text) {
-  if (FitsOneByte(text)) {
-    out.push_back(0);
-    PutCompressed(out, text);
-  } else {
-    out.push_back(1);
-    for (char16_t c : text) PutU16(out, c);
-  }
-}
-
-}  // namespace
-
-void PutF64(Bytes& out, double value) {
-  const auto bits = std::bit_cast<std::uint64_t>(value);
-  for (int i = 0; i < 8; ++i) out.push_back(static_cast<std::uint8_t>(bits >> (8 * i)));
-}
+using test_support::PutCharacters;
+using test_support::PutU32;
 
 Record Font(const std::u16string& name, std::uint16_t twips, bool bold, bool italic,
             std::uint8_t underline, std::uint16_t colour) {

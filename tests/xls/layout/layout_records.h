@@ -14,8 +14,8 @@ namespace layout_test {
 using test_support::Bytes;
 using test_support::Record;
 
-void PutU16(Bytes& out, std::uint32_t value);
-void PutF64(Bytes& out, double value);
+using test_support::PutF64;
+using test_support::PutU16;
 
 Record Font(const std::u16string& name, std::uint16_t twips, bool bold = false, bool italic = false,
             std::uint8_t underline = 0, std::uint16_t colour = 0x7FFF);
