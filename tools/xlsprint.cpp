@@ -6,27 +6,35 @@
 #include <cstdio>
 #include <exception>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "printing/sheet_printer.h"
+#include "utf8_command_line.h"
 #include "workbook/automation_error.h"
 #include "workbook/sheet_print_source.h"
 
 int main(int argc, char** argv) {
-  if (argc != 4) {
+  tools::PrintUtf8();
+  const std::vector<std::string> args = tools::Utf8Arguments(argc, argv);
+  if (args.size() != 3) {
     std::fputs("用法：xlsprint 工作簿.xls 工作表名 输出.pdf\n", stderr);
     return 2;
   }
-  // A command-line tool needs no display.
+#ifndef _WIN32
+  // A command-line tool needs no display. On Windows the native platform needs none either,
+  // and it is the one that sees the installed fonts: offscreen would print boxes.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
   QGuiApplication app(argc, argv);
-  const QString workbook = QString::fromLocal8Bit(argv[1]);
-  const QString sheet = QString::fromLocal8Bit(argv[2]);
-  const QString out = QString::fromLocal8Bit(argv[3]);
+  const QString workbook = QString::fromStdString(args[0]);
+  const QString sheet = QString::fromStdString(args[1]);
+  const QString out = QString::fromStdString(args[2]);
   try {
     const auto layout = workbook::LoadSheetLayout(std::filesystem::path(workbook.toStdU16String()),
                                                   sheet.toStdU16String());
     if (!printing::WriteSheetPdf(layout, out)) {
-      std::fprintf(stderr, "无法写入“%s”。\n", out.toLocal8Bit().constData());
+      std::fprintf(stderr, "无法写入“%s”。\n", args[2].c_str());
       return 1;
     }
   } catch (const workbook::AutomationError& e) {
