@@ -9,7 +9,7 @@ if(WIN32)
   # beside the programs (cmake/windows_runtime.cmake, src/ui).
   install(FILES ${CMAKE_SOURCE_DIR}/packaging/windows/使用说明.txt DESTINATION .)
   set(CPACK_GENERATOR ZIP)
-  set(CPACK_PACKAGE_FILE_NAME Verdalon-${VERDALON_VERSION}-win64)
+  set(CPACK_PACKAGE_FILE_NAME Verdalon-${PROJECT_VERSION}-win64)
   set(package_archive ${CPACK_PACKAGE_FILE_NAME}.zip)
 else()
   # The program relies on the system's Qt 6 (README); the desktop entry and its icon let
@@ -22,12 +22,12 @@ else()
   install(FILES ${icon} ${CMAKE_SOURCE_DIR}/packaging/linux/verdalon.desktop DESTINATION .)
   install(PROGRAMS ${CMAKE_SOURCE_DIR}/packaging/linux/install-desktop-entry.sh DESTINATION .)
   set(CPACK_GENERATOR TGZ)
-  set(CPACK_PACKAGE_FILE_NAME Verdalon-${VERDALON_VERSION}-linux-x86_64)
+  set(CPACK_PACKAGE_FILE_NAME Verdalon-${PROJECT_VERSION}-linux-x86_64)
   set(package_archive ${CPACK_PACKAGE_FILE_NAME}.tar.gz)
 endif()
 
 set(CPACK_PACKAGE_NAME Verdalon)
-set(CPACK_PACKAGE_VERSION ${VERDALON_VERSION})
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR Verdalon)
 # One folder inside the archive, named like the archive, so unpacking makes no mess.
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
@@ -39,7 +39,7 @@ if(VERDALON_BUILD_TESTS)
   # (CPack's module leaves its own file names behind: the archive's name is taken before.)
   add_test(NAME package.UnpacksInAFreshFolderAndStarts
            COMMAND ${CMAKE_SOURCE_DIR}/tests/packaging/check_package.sh
-                   ${CPACK_PACKAGE_DIRECTORY}/${package_archive})
+                   ${CPACK_PACKAGE_DIRECTORY}/${package_archive} ${PROJECT_VERSION})
   set_tests_properties(package.UnpacksInAFreshFolderAndStarts PROPERTIES
                        SKIP_RETURN_CODE 77 RUN_SERIAL ON TIMEOUT 300)
 endif()

@@ -2,7 +2,7 @@
 # Unpacks a Verdalon package in a fresh folder, checks what it holds, and starts the program
 # there under a virtual display: it must show its 688 × 504 window, having read the sample
 # workbook beside it (a failure would show a small message box instead).
-#   tests/packaging/check_package.sh ARCHIVE
+#   tests/packaging/check_package.sh ARCHIVE VERSION
 # Exit 77 (skipped) when the archive has not been made.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
@@ -15,6 +15,13 @@ mkdir "$work/unpacked"
 (cd "$work/unpacked" && cmake -E tar xf "$archive")
 folder="$(find "$work/unpacked" -mindepth 1 -maxdepth 1 -type d)"
 name="$(basename "$archive")"
+version="$2"
+# The names the README promises, with the program's version in them.
+case "$name" in
+  "Verdalon-$version-win64.zip" | "Verdalon-$version-linux-x86_64.tar.gz") ;;
+  *) echo "the package is named $name, not Verdalon-$version-win64.zip or" \
+       "Verdalon-$version-linux-x86_64.tar.gz"; exit 1 ;;
+esac
 [ "$(basename "$folder")" = "${name%%.tar.gz}" ] || [ "$(basename "$folder")" = "${name%%.zip}" ] ||
   { echo "the archive does not hold one folder named after it"; exit 1; }
 (cd "$folder" && find . -type f | sed 's|^\./||' | LC_ALL=C sort) >"$work/files"
