@@ -4,6 +4,9 @@
 #include <optional>
 #include <string>
 #include <system_error>
+#include <vector>
+
+#include "xls/whole_file.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -18,10 +21,6 @@
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
-
-#include <vector>
-
-#include "xls/whole_file.h"
 #endif
 
 namespace xls {
@@ -32,6 +31,10 @@ namespace {
 
 [[noreturn]] void ThrowErrno(int error, const std::string& what, const fs::path& path) {
   throw std::system_error(error, std::generic_category(), what + " " + path.string());
+}
+
+fs::path FolderOf(const fs::path& path) {
+  return path.parent_path().empty() ? fs::path(".") : path.parent_path();
 }
 
 #ifdef _WIN32
@@ -109,23 +112,46 @@ void TakeOverAttributesAndSecurity(const fs::path& old_file, const fs::path& new
 }
 
 // Windows keeps no owner, mode bits or extended attributes this save could lose: the
-// replacement takes over the old file's attributes and access list in ReplaceWith. There is
-// nothing to save in place for.
+// replacement takes over the old file's attributes and access list in ReplaceWith.
 bool CopyOwnership(int fd, const fs::path& original) {
   (void)fd;
   (void)original;
   return true;
 }
+
+// A file with several names (NTFS hard links) keeps them all only if it is written where
+// it is.
 bool MustSaveInPlace(const fs::path& target) {
-  (void)target;
-  return false;
+  HANDLE file =
+      CreateFileW(target.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  BY_HANDLE_FILE_INFORMATION information{};
+  const bool linked =
+      GetFileInformationByHandle(file, &information) && information.nNumberOfLinks > 1;
+  CloseHandle(file);
+  return linked;
 }
-void SaveInPlace(const fs::path& target, std::span<const std::uint8_t> bytes) {
-  (void)target;
-  (void)bytes;
+
+int OpenToOverwrite(const fs::path& path) {
+  return _wopen(path.c_str(), _O_WRONLY | _O_BINARY);
 }
-void RecoverFromBackups(const fs::path& target) {
-  (void)target;
+int CreatePrivate(const fs::path& path) {
+  return _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+}
+int TruncateTo(int fd, std::size_t size) {
+  const errno_t error = _chsize_s(fd, static_cast<long long>(size));
+  if (error != 0) errno = error;
+  return error == 0 ? 0 : -1;
+}
+void RenameOrThrow(const fs::path& from, const fs::path& to, const std::string& what) {
+  if (!MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    ThrowLastError(what, to);
+  }
+}
+// MOVEFILE_WRITE_THROUGH has put the rename on disk already.
+void SyncFolder(const fs::path& folder) {
+  (void)folder;
 }
 
 void ReplaceWith(const fs::path& temporary, const fs::path& target) {
@@ -201,13 +227,6 @@ void SyncFolder(const fs::path& folder) {
   close(fd);
 }
 
-std::optional<ProcessId> ParseProcessId(const fs::path::string_type& digits);
-fs::path TemporaryFor(const fs::path& target, ProcessId pid);
-
-fs::path FolderOf(const fs::path& path) {
-  return path.parent_path().empty() ? fs::path(".") : path.parent_path();
-}
-
 void ReplaceWith(const fs::path& temporary, const fs::path& target) {
   if (rename(temporary.c_str(), target.c_str()) != 0) ThrowErrno(errno, "cannot replace", target);
   // The rename lives in the folder; without this a power cut may bring the old name back.
@@ -254,6 +273,67 @@ bool MustSaveInPlace(const fs::path& target) {
   return stat(target.c_str(), &status) == 0 && status.st_nlink > 1;
 }
 
+int OpenToOverwrite(const fs::path& path) {
+  return open(path.c_str(), O_WRONLY | O_CLOEXEC);
+}
+int CreatePrivate(const fs::path& path) {
+  return open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+}
+int TruncateTo(int fd, std::size_t size) {
+  return ftruncate(fd, static_cast<off_t>(size));
+}
+void RenameOrThrow(const fs::path& from, const fs::path& to, const std::string& what) {
+  if (rename(from.c_str(), to.c_str()) != 0) ThrowErrno(errno, what, to);
+}
+
+#endif
+
+fs::path TemporaryFor(const fs::path& target, ProcessId pid) {
+  fs::path::string_type name = SavingPrefix(target);
+  const std::string number = std::to_string(pid);
+  name.append(number.begin(), number.end());
+  return target.parent_path() / name;
+}
+
+// The process id at the end of a temporary's name; nothing if the tail is not a number.
+std::optional<ProcessId> ParseProcessId(const fs::path::string_type& digits) {
+  if (digits.empty() || digits.size() > 9) return std::nullopt;
+  unsigned long value = 0;
+  for (const auto c : digits) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + static_cast<unsigned long>(c - '0');
+  }
+  return static_cast<ProcessId>(value);
+}
+
+// Removes temporaries of this file left by processes that died while saving it, and our
+// own from an earlier failed attempt. Errors are ignored: the save does not depend on it.
+void RemoveStaleTemporaries(const fs::path& target) {
+  const fs::path folder = FolderOf(target);
+  const fs::path::string_type prefix = SavingPrefix(target);
+  std::error_code error;
+  for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+    const fs::path::string_type name = it->path().filename().native();
+    if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) continue;
+    const auto pid = ParseProcessId(name.substr(prefix.size()));
+    if (!pid) continue;
+    if (*pid == CurrentProcessId() || !ProcessIsAlive(*pid)) {
+      std::error_code ignored;
+      fs::remove(it->path(), ignored);
+    }
+  }
+}
+
+void WriteAll(int fd, std::span<const std::uint8_t> bytes, const fs::path& path) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const auto written = WriteSome(fd, bytes.data() + done, bytes.size() - done);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) ThrowErrno(written < 0 ? errno : EIO, "cannot write", path);
+    done += static_cast<std::size_t>(written);
+  }
+}
+
 fs::path BackupFor(const fs::path& target, ProcessId pid) {
   fs::path::string_type name = BackupPrefix(target);
   const std::string number = std::to_string(pid);
@@ -261,30 +341,26 @@ fs::path BackupFor(const fs::path& target, ProcessId pid) {
   return target.parent_path() / name;
 }
 
-void WriteAll(int fd, std::span<const std::uint8_t> bytes, const fs::path& path);
-
 // Overwrites the file's contents where they lie, keeping the file itself (its inode).
 void OverwriteContents(const fs::path& target, std::span<const std::uint8_t> bytes) {
-  const int fd = open(target.c_str(), O_WRONLY | O_CLOEXEC);
+  const int fd = OpenToOverwrite(target);
   if (fd < 0) ThrowErrno(errno, "cannot open for writing", target);
   try {
     WriteAll(fd, bytes, target);
-    if (ftruncate(fd, static_cast<off_t>(bytes.size())) != 0) {
-      ThrowErrno(errno, "cannot truncate", target);
-    }
-    if (fsync(fd) != 0) ThrowErrno(errno, "cannot flush", target);
+    if (TruncateTo(fd, bytes.size()) != 0) ThrowErrno(errno, "cannot truncate", target);
+    if (FlushToDisk(fd) != 0) ThrowErrno(errno, "cannot flush", target);
   } catch (...) {
-    close(fd);
+    CloseFile(fd);
     throw;
   }
-  if (close(fd) != 0) ThrowErrno(errno, "cannot close", target);
+  if (CloseFile(fd) != 0) ThrowErrno(errno, "cannot close", target);
 }
 
 void WriteNewFile(const fs::path& path, std::span<const std::uint8_t> bytes) {
-  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  const int fd = CreatePrivate(path);
   if (fd < 0) ThrowErrno(errno, "cannot create", path);
   const auto fail = [&](int error, const char* what) {
-    close(fd);
+    CloseFile(fd);
     std::error_code ignored;
     fs::remove(path, ignored);
     ThrowErrno(error, what, path);
@@ -294,8 +370,8 @@ void WriteNewFile(const fs::path& path, std::span<const std::uint8_t> bytes) {
   } catch (const std::system_error& e) {
     fail(e.code().value(), "cannot write");
   }
-  if (fsync(fd) != 0) fail(errno, "cannot flush");
-  if (close(fd) != 0) fail(errno, "cannot close");
+  if (FlushToDisk(fd) != 0) fail(errno, "cannot flush");
+  if (CloseFile(fd) != 0) fail(errno, "cannot close");
 }
 
 // Writes the new contents into the file itself, with a synced copy of the old contents
@@ -306,17 +382,19 @@ void SaveInPlace(const fs::path& target, std::span<const std::uint8_t> bytes) {
   try {
     old = ReadWholeFile(target);
   } catch (const std::system_error& e) {
-    ThrowErrno(e.code().value(), "cannot read before saving", target);
+    // The code as it came, in its own category: a Windows sharing violation stays one.
+    throw std::system_error(e.code(), "cannot read before saving " + target.string());
   }
   // The copy gets its name only once it is whole: a backup found later is always sound.
   const fs::path backup = BackupFor(target, CurrentProcessId());
   const fs::path partial = TemporaryFor(target, CurrentProcessId());
   WriteNewFile(partial, old);
-  if (rename(partial.c_str(), backup.c_str()) != 0) {
-    const int error = errno;
+  try {
+    RenameOrThrow(partial, backup, "cannot name the backup of");
+  } catch (...) {
     std::error_code ignored;
     fs::remove(partial, ignored);
-    ThrowErrno(error, "cannot name the backup of", target);
+    throw;
   }
   SyncFolder(FolderOf(target));
   try {
@@ -359,54 +437,6 @@ void RecoverFromBackups(const fs::path& target) {
       SyncFolder(FolderOf(target));
     } catch (const std::system_error&) {
     }
-  }
-}
-
-#endif
-
-fs::path TemporaryFor(const fs::path& target, ProcessId pid) {
-  fs::path::string_type name = SavingPrefix(target);
-  const std::string number = std::to_string(pid);
-  name.append(number.begin(), number.end());
-  return target.parent_path() / name;
-}
-
-// The process id at the end of a temporary's name; nothing if the tail is not a number.
-std::optional<ProcessId> ParseProcessId(const fs::path::string_type& digits) {
-  if (digits.empty() || digits.size() > 9) return std::nullopt;
-  unsigned long value = 0;
-  for (const auto c : digits) {
-    if (c < '0' || c > '9') return std::nullopt;
-    value = value * 10 + static_cast<unsigned long>(c - '0');
-  }
-  return static_cast<ProcessId>(value);
-}
-
-// Removes temporaries of this file left by processes that died while saving it, and our
-// own from an earlier failed attempt. Errors are ignored: the save does not depend on it.
-void RemoveStaleTemporaries(const fs::path& target) {
-  const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
-  const fs::path::string_type prefix = SavingPrefix(target);
-  std::error_code error;
-  for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-    const fs::path::string_type name = it->path().filename().native();
-    if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) continue;
-    const auto pid = ParseProcessId(name.substr(prefix.size()));
-    if (!pid) continue;
-    if (*pid == CurrentProcessId() || !ProcessIsAlive(*pid)) {
-      std::error_code ignored;
-      fs::remove(it->path(), ignored);
-    }
-  }
-}
-
-void WriteAll(int fd, std::span<const std::uint8_t> bytes, const fs::path& path) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const auto written = WriteSome(fd, bytes.data() + done, bytes.size() - done);
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) ThrowErrno(written < 0 ? errno : EIO, "cannot write", path);
-    done += static_cast<std::size_t>(written);
   }
 }
 
