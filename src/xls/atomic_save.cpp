@@ -6,6 +6,7 @@
 #include <system_error>
 #include <vector>
 
+#include "xls/system_errors.h"
 #include "xls/whole_file.h"
 
 #ifdef _WIN32
@@ -29,10 +30,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-[[noreturn]] void ThrowErrno(int error, const std::string& what, const fs::path& path) {
-  throw std::system_error(error, std::generic_category(), what + " " + path.string());
-}
-
 fs::path FolderOf(const fs::path& path) {
   return path.parent_path().empty() ? fs::path(".") : path.parent_path();
 }
@@ -50,11 +47,6 @@ bool ProcessIsAlive(ProcessId pid) {
   const bool alive = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
   CloseHandle(process);
   return alive;
-}
-
-[[noreturn]] void ThrowLastError(const std::string& what, const fs::path& path) {
-  throw std::system_error(static_cast<int>(GetLastError()), std::system_category(),
-                          what + " " + path.string());
 }
 
 void CheckWritable(const fs::path& path) {

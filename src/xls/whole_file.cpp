@@ -6,6 +6,8 @@
 #include <string>
 #include <system_error>
 
+#include "xls/system_errors.h"
+
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
@@ -22,10 +24,6 @@ namespace xls {
 namespace fs = std::filesystem;
 
 namespace {
-
-[[noreturn]] void ThrowErrno(int error, const std::string& what, const fs::path& path) {
-  throw std::system_error(error, std::generic_category(), what + " " + path.string());
-}
 
 using FileCloser = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
 
@@ -44,10 +42,7 @@ FileCloser OpenRegularFile(const fs::path& path) {
   HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) {
-    throw std::system_error(static_cast<int>(GetLastError()), std::system_category(),
-                            "cannot open " + path.string());
-  }
+  if (handle == INVALID_HANDLE_VALUE) ThrowLastError("cannot open", path);
   // A device name (NUL, CON, COM1 ...) opens in any folder; what was opened is checked.
   if (GetFileType(handle) != FILE_TYPE_DISK) {
     CloseHandle(handle);
