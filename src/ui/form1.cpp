@@ -19,6 +19,7 @@
 #include "ui/system_colours.h"
 #include "ui/twips.h"
 #include "ui/web_page.h"
+#include "ui/wheel_ignored_while_closed.h"
 #include "ui/window_fonts.h"
 
 namespace ui {
@@ -183,6 +184,7 @@ void Form1::CreateBuyerLine() {
   QObject::disconnect(combo1_->lineEdit(), &QLineEdit::editingFinished, combo1_, nullptr);
   QObject::disconnect(combo1_->lineEdit(), &QLineEdit::returnPressed, combo1_, nullptr);
   UseBuyerListRows(*combo1_);
+  IgnoreWheelWhileClosed(*combo1_);
   combo1_->setEditText(QString(10, QLatin1Char(' ')));
 }
 

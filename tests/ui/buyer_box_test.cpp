@@ -1,6 +1,8 @@
 // The buyer box takes whatever the clerk types, exactly: a list of buyers must never complete,
 // replace or re-case it, however the clerk leaves the box.
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QWheelEvent>
 
 #include "window_fixture.h"
 
@@ -70,6 +72,40 @@ TEST_F(BuyerBoxTest, PickingFromTheListStillWorksAndTypingNeverAddsToIt) {
   form().Combo1()->setCurrentIndex(1);
   EXPECT_EQ(form().BuyerText(), u"abc Timber");
   EXPECT_EQ(form().Combo1()->count(), 4);
+}
+
+// One notch of the wheel, down or up, over the middle of a widget, as a mouse sends it.
+void TurnWheel(QWidget& widget, int notches) {
+  const QPointF middle = QRectF(widget.rect()).center();
+  QWheelEvent wheel(middle, widget.mapToGlobal(middle), QPoint(), QPoint(0, -120 * notches),
+                    Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(&widget, &wheel);
+}
+
+TEST_F(BuyerBoxTest, TheWheelOverTheClosedBoxLeavesTheTypedBuyerWhileTheOpenListScrolls) {
+  TypeBuyer("XinKeHu");
+  Press(Qt::Key_Tab);
+  QComboBox& box = *form().Combo1();
+  for (QWidget* under_pointer :
+       {static_cast<QWidget*>(&box), static_cast<QWidget*>(box.lineEdit())}) {
+    for (int notches : {1, -1, 3}) {
+      TurnWheel(*under_pointer, notches);
+      Settle();
+      EXPECT_EQ(form().BuyerText(), u"XinKeHu") << notches << " notches";
+      EXPECT_EQ(box.currentIndex(), -1);
+    }
+  }
+
+  // Opened, the list is as long as the window allows; a short list here, so scroll its view.
+  form().SetBuyerList(std::vector<std::u16string>(60, u"买方"));
+  box.showPopup();
+  Settle();
+  QWidget& rows = *box.view()->viewport();
+  const int top_before = box.view()->indexAt(QPoint(1, 1)).row();
+  TurnWheel(rows, 2);
+  Settle();
+  EXPECT_GT(box.view()->indexAt(QPoint(1, 1)).row(), top_before) << "the open list scrolls";
+  box.hidePopup();
 }
 
 }  // namespace

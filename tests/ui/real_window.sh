@@ -2,7 +2,8 @@
 # Starts the real program on a virtual display, beside a copy of the sample workbook, the
 # way a user would: the Windows build's verdalon.exe under wine when BIN_DIR holds one,
 # else the Linux build's verdalon. Waits for its 688 × 504 window, types one tally line with
-# xdotool, clicks 导出表格, answers the messages, and checks the saved workbook with xlrd.
+# xdotool, types a buyer and turns the mouse wheel over the closed buyer box (which must not
+# change it), clicks 导出表格, answers the messages, and checks the saved workbook with xlrd.
 # Prints the time to the shown window and from the click to the saved workbook.
 #   tests/ui/real_window.sh BIN_DIR [SCREENSHOT.png]
 # Exit 77 (skipped) without Xvfb, xdotool or python3-xlrd.
@@ -72,6 +73,20 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -euo pipefail -c '
     echo "screenshot: $SCREENSHOT"
   fi
 
+  # The buyer, typed over the ten blanks, then Tab; the wheel, turned over the closed box on
+  # the way back to the buttons, leaves it as typed.
+  xdotool mousemove --window "$window" 300 44 click 1
+  sleep 0.3
+  xdotool key ctrl+a
+  xdotool type --delay 60 "XinKeHu"
+  sleep 0.3
+  xdotool key Tab
+  sleep 0.3
+  for button in 5 5 4 5; do
+    xdotool click "$button"
+    sleep 0.2
+  done
+
   before=$(stat -c %Y.%N "$FOLDER/锯材账单.xls" 2>/dev/null || echo none)
   clicked=$(now)
   # 导出表格 (Command4), in window coordinates.
@@ -94,6 +109,10 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -euo pipefail -c '
 /usr/bin/python3 - "$folder/锯材账单.xls" <<'PY'
 import sys, xlrd
 sheet = xlrd.open_workbook(sys.argv[1]).sheet_by_name("码单")
+buyer = sheet.cell_value(2, 1)
+print("码单 buyer:", repr(buyer))
+if buyer != "XinKeHu":
+    sys.exit("the saved buyer is not the one typed: the wheel over the closed box changed it")
 row = [sheet.cell_value(4, c) for c in range(8)]
 print("码单 row 5:", row)
 expected = [4, 200, 50, 1, 10, 0.4, 1850, 740]
