@@ -17,7 +17,9 @@ class MessageAnswerer final : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (event->type() == QEvent::Show) {
       if (auto* box = qobject_cast<QMessageBox*>(watched)) {
-        std::fprintf(stderr, "%s\n", box->text().toUtf8().constData());
+        // Without the line breaks the box puts in for the eye: the message as the program said it.
+        const QString text = box->text().remove(QChar::LineSeparator);
+        std::fprintf(stderr, "%s\n", text.toUtf8().constData());
         std::fflush(stderr);
         // Queued: the box's own event loop must be running before it can be accepted.
         QTimer::singleShot(0, box, &QMessageBox::accept);

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
@@ -30,15 +31,17 @@ struct SeenBox {
   bool has_icon_picture = true;
   QStringList buttons;
   int buttons_with_pictures = 0;
+  int width = 0;
 };
 
 void Look(QMessageBox& box, SeenBox& seen) {
   seen.title = box.windowTitle();
-  seen.text = box.text();
+  seen.text = box.text().remove(QChar::LineSeparator);
   seen.icon = box.icon();
   seen.has_icon_picture = !box.iconPixmap().isNull();
   seen.buttons.clear();
   seen.buttons_with_pictures = 0;
+  seen.width = box.width();
   for (QAbstractButton* button : box.buttons()) {
     seen.buttons << button->text();
     if (!button->icon().isNull()) ++seen.buttons_with_pictures;
@@ -80,6 +83,11 @@ TEST(MessageBoxTest, EveryMessageHasOneChineseOkButtonWithoutPicture) {
       EXPECT_FALSE(seen.has_icon_picture) << message.toStdString();
       EXPECT_EQ(seen.buttons, QStringList{"确定"}) << message.toStdString();
       EXPECT_EQ(seen.buttons_with_pictures, 0) << message.toStdString();
+      // The title bar holds the caption, the close button (46 px on Windows 10) and the
+      // system menu's icon (16 px) with margins: a box sized to a short text alone cut it.
+      const QFontMetrics title_font(QApplication::font("QMdiSubWindowTitleBar"));
+      EXPECT_GE(seen.width, title_font.horizontalAdvance(seen.title) + 46 + 16 + 3 * 8)
+          << message.toStdString();
     }
   }
 }

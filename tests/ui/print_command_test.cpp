@@ -31,7 +31,7 @@ class ModalCloser {
         previews.push_back(preview->windowTitle());
         preview->reject();
       } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-        messages.push_back(box->text());
+        messages.push_back(testing::MessageText(*box));
         box->accept();
       }
     });

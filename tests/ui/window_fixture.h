@@ -15,13 +15,18 @@
 
 namespace ui::testing {
 
+// A message as the program said it, without the line breaks the box puts in for the eye.
+inline QString MessageText(const QMessageBox& box) {
+  return box.text().remove(QChar::LineSeparator);
+}
+
 // Answers every message box that comes up with OK and keeps its text.
 class MessageAnswerer {
  public:
   MessageAnswerer() {
     QObject::connect(&timer_, &QTimer::timeout, [this] {
       if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-        texts.push_back(box->text());
+        texts.push_back(MessageText(*box));
         box->accept();
       }
     });

@@ -112,7 +112,7 @@ TEST(MessageBoxTest, CaptionVerdalonNoIconOneOkButton) {
       icon = box->icon();
       buttons = box->standardButtons();
       button_count = box->buttons().size();
-      text = box->text();
+      text = testing::MessageText(*box);
       box->accept();
     }
   });
