@@ -4,6 +4,7 @@
 #include "ui/desktop_opener.h"
 #include "ui/failure_report.h"
 #include "ui/form1.h"
+#include "ui/front_request.h"
 #include "ui/message_box.h"
 #include "ui/print_command.h"
 #include "ui/single_instance_guard.h"
@@ -16,12 +17,15 @@
 int main(int argc, char** argv) {
   ui::VerdalonApplication app(argc, argv);
 
-  ui::SingleInstanceGuard guard(ui::DefaultLockPath());
+  const QString lock_path = ui::DefaultLockPath();
+  ui::SingleInstanceGuard guard(lock_path);
   switch (guard.TryAcquire()) {
     case ui::SingleInstanceGuard::Outcome::Acquired:
       break;
     case ui::SingleInstanceGuard::Outcome::AnotherCopyRuns:
       ui::ShowMessage(nullptr, QString::fromUtf16(ui::kAlreadyRunningMessage));
+      // After the message, so the running copy's window cannot cover it.
+      ui::RequestFront(ui::FrontRequestPath(lock_path));
       return 0;
     case ui::SingleInstanceGuard::Outcome::CannotLock:
       // Whether another copy runs cannot be known: say what is wrong and where.
@@ -40,5 +44,6 @@ int main(int argc, char** argv) {
     ui::FailAndExit(ui::DescribeFailure(std::current_exception()));
   }
   form.ShowCentred();
+  ui::FrontRequestWatcher front_requests(form, ui::FrontRequestPath(lock_path));
   return app.exec();
 }

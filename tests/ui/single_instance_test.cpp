@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "program_environment.h"
+#include "ui/front_request.h"
 #include "ui/single_instance_guard.h"
 
 namespace ui {
@@ -91,10 +92,15 @@ TEST_F(SingleInstanceTest, SecondCopyReportsAndEndsFirstRunsOn) {
   ASSERT_TRUE(WaitForLock());
 
   std::unique_ptr<QProcess> second = Start();
+  const qint64 second_id = second->processId();
   ASSERT_TRUE(second->waitForFinished(20000));
   EXPECT_EQ(second->exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(second->exitCode(), 0);
   EXPECT_TRUE(QString::fromUtf8(second->readAllStandardError()).contains("程序已经运行"));
+  // It asked the first copy, which watches its request file, to show its window.
+  QFile request(FrontRequestPath(QDir(runtime_.path()).filePath("verdalon.lock")));
+  ASSERT_TRUE(request.open(QIODevice::ReadOnly));
+  EXPECT_EQ(request.readAll().trimmed(), QByteArray::number(second_id));
 
   EXPECT_EQ(first->state(), QProcess::Running);
   EXPECT_FALSE(first->waitForFinished(300));
