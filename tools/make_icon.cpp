@@ -1,6 +1,7 @@
 // Writes the window's monitor icon, drawn by the program's own code, as the Windows icon file
 // that verdalon.exe carries in its resources: make_icon src/ui/verdalon.ico
 // Run it (offscreen is enough) after changing the drawing and commit the file it writes.
+#include <QBuffer>
 #include <QFile>
 #include <QGuiApplication>
 #include <QIcon>
@@ -46,6 +47,19 @@ QByteArray Bitmap(const QImage& source) {
   return out;
 }
 
+// The large image as Windows Vista and later read it: a PNG file as it stands. A bitmap of
+// that size would take 256 KiB; old readers never look at it.
+QByteArray Png(const QImage& image) {
+  QByteArray out;
+  QBuffer buffer(&out);
+  buffer.open(QIODevice::WriteOnly);
+  image.convertToFormat(QImage::Format_ARGB32).save(&buffer, "PNG");
+  return out;
+}
+
+// Images this large and larger are stored as PNG.
+constexpr int kPngFrom = 256;
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -57,7 +71,10 @@ int main(int argc, char** argv) {
   const QIcon icon = ui::MonitorIcon();
   const QList<QSize> sizes = icon.availableSizes();
   std::vector<QByteArray> images;
-  for (const QSize& size : sizes) images.push_back(Bitmap(icon.pixmap(size).toImage()));
+  for (const QSize& size : sizes) {
+    const QImage image = icon.pixmap(size).toImage();
+    images.push_back(size.width() >= kPngFrom ? Png(image) : Bitmap(image));
+  }
 
   QByteArray file;
   Put16(file, 0);  // reserved
@@ -66,8 +83,9 @@ int main(int argc, char** argv) {
   qint64 offset = 6 + 16 * static_cast<qint64>(images.size());
   for (std::size_t i = 0; i < images.size(); ++i) {
     const int side = sizes[static_cast<qsizetype>(i)].width();
-    file.append(static_cast<char>(side));
-    file.append(static_cast<char>(side));
+    // 256 is written as 0, the directory's byte holding up to 255.
+    file.append(static_cast<char>(side % 256));
+    file.append(static_cast<char>(side % 256));
     file.append('\0');  // no palette
     file.append('\0');  // reserved
     Put16(file, 1);     // planes

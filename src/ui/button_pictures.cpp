@@ -114,7 +114,7 @@ QPixmap ButtonPicture(const QString& words, WordSpacing spacing, bool pressed,
 
 QIcon MonitorIcon() {
   QIcon icon;
-  for (int size : {16, 32, 48}) icon.addPixmap(MonitorPixmap(size));
+  for (int size : {16, 32, 48, 256}) icon.addPixmap(MonitorPixmap(size));
   return icon;
 }
 

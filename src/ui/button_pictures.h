@@ -21,7 +21,8 @@ QPixmap ButtonPicture(const QString& words, WordSpacing spacing, bool pressed,
                       qreal device_pixel_ratio = 1.0);
 
 // The window icon: a computer monitor with a grey bezel, a blue screen and a small green
-// power light, at 16, 32 and 48 pixels.
+// power light, at 16, 32 and 48 pixels, and at 256 for the large views of Explorer and the
+// taskbar of a scaled screen.
 QIcon MonitorIcon();
 
 }  // namespace ui

@@ -291,7 +291,7 @@ TEST_F(WindowShellTest, PicturesAndIcon) {
   EXPECT_LT(quit_left, clear_left + 5);
 
   const QIcon icon = MonitorIcon();
-  EXPECT_EQ(icon.availableSizes(), (QList<QSize>{{16, 16}, {32, 32}, {48, 48}}));
+  EXPECT_EQ(icon.availableSizes(), (QList<QSize>{{16, 16}, {32, 32}, {48, 48}, {256, 256}}));
   const QImage big = icon.pixmap(48, 48).toImage();
   const QColor screen = big.pixelColor(20, 15);
   EXPECT_GT(screen.blue(), 150);
@@ -312,7 +312,7 @@ TEST(WindowIconTest, TheWindowHasTheMonitorIconOfItsOwn) {
 }
 
 // verdalon.exe carries src/ui/verdalon.ico; it must be the picture the window shows, in the
-// three sizes, as written by tools/make_icon.
+// four sizes, as written by tools/make_icon (the largest as PNG, which Qt's reader reads too).
 TEST(WindowIconTest, TheProgramFilesIconIsTheWindowsPicture) {
   QImageReader reader(QStringLiteral(VERDALON_ICON_FILE));
   ASSERT_TRUE(reader.canRead()) << reader.errorString().toStdString();
@@ -325,7 +325,7 @@ TEST(WindowIconTest, TheProgramFilesIconIsTheWindowsPicture) {
               MonitorIcon().pixmap(image.size()).toImage().convertToFormat(QImage::Format_ARGB32))
         << image.width() << " px";
   } while (reader.jumpToNextImage());
-  EXPECT_EQ(sides, (QList<int>{16, 32, 48}));
+  EXPECT_EQ(sides, (QList<int>{16, 32, 48, 256}));
 }
 
 }  // namespace
