@@ -88,15 +88,14 @@ class WorkbookEndToEndTest : public testing::WindowTest {
     form().OnTimer1Tick();
   }
 
-  // The window's text for a cell of the item block.
+  // The window's text for a cell of the item block, as the template's cell table lays it
+  // out: line r in row 5 + r, its columns A to H in the window's order.
   std::u16string Shown(workbook::CellRef cell) {
-    for (int i = 0; i < tally::FieldId::kCount; ++i) {
-      const FieldId field = FieldId::FromIndex(i);
-      if (field.IsCell() && workbook::ItemCell(field.Column(), field.Row()) == cell) {
-        return form().sheet().Text(field);
-      }
-    }
-    return {};
+    static constexpr TallyColumn kSheetColumns[] = {
+        TallyColumn::Length,    TallyColumn::Width,           TallyColumn::Thickness,
+        TallyColumn::Bundles,   TallyColumn::PiecesPerBundle, TallyColumn::Volume,
+        TallyColumn::UnitPrice, TallyColumn::Amount};
+    return form().sheet().Text(FieldId(kSheetColumns[cell.column - 1], cell.row - 5));
   }
 
   QTemporaryDir folder_;
@@ -151,15 +150,20 @@ TEST_F(WorkbookEndToEndTest, ExportsTheTallyAsShownAndHandsItToTheDesktop) {
                       (!stored.empty() && tally::ParseNumber(stored) == tally::ParseNumber(shown));
     EXPECT_TRUE(same) << cell.row << "," << cell.column;
   };
-  expect_cell(workbook::kBuyerCell, form().BuyerText());
+  expect_cell({3, 2}, form().BuyerText());
   for (int row = 0; row < tally::kRowCount; ++row) {
     for (int column = 1; column <= 8; ++column) {
       expect_cell({5 + row, column}, Shown({5 + row, column}));
     }
   }
-  expect_cell(workbook::kScalerCell, u"王师傅");
-  expect_cell(workbook::kTotalVolumeCell, form().sheet().Text(SingleField::Text10));
-  expect_cell(workbook::kTotalAmountCell, form().sheet().Text(SingleField::Text11));
+  // The first line, cell by cell, as typed and computed.
+  const char16_t* const first_line[] = {u"4", u"200", u"50", u"1", u"10", u"0.4", u"800", u"320"};
+  for (int column = 1; column <= 8; ++column) {
+    EXPECT_EQ(saved.at({5, column}), first_line[column - 1]) << "5," << column;
+  }
+  expect_cell({18, 2}, u"王师傅");
+  expect_cell({18, 6}, form().sheet().Text(SingleField::Text10));
+  expect_cell({18, 7}, form().sheet().Text(SingleField::Text11));
 
   if (const std::string why = test_support::MissingProgram("soffice"); !why.empty()) {
     GTEST_SKIP() << why;
