@@ -19,7 +19,8 @@ else()
     COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen $<TARGET_FILE:window_icon_png> ${icon} 48
     DEPENDS window_icon_png COMMENT "Drawing the icon of the desktop entry" VERBATIM)
   add_custom_target(desktop_icon ALL DEPENDS ${icon})
-  install(FILES ${icon} ${CMAKE_SOURCE_DIR}/packaging/linux/verdalon.desktop DESTINATION .)
+  install(FILES ${icon} ${CMAKE_SOURCE_DIR}/packaging/linux/verdalon.desktop
+                ${CMAKE_SOURCE_DIR}/packaging/linux/README.txt DESTINATION .)
   install(PROGRAMS ${CMAKE_SOURCE_DIR}/packaging/linux/install-desktop-entry.sh DESTINATION .)
   set(CPACK_GENERATOR TGZ)
   set(CPACK_PACKAGE_FILE_NAME Verdalon-${PROJECT_VERSION}-linux-x86_64)

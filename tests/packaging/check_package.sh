@@ -35,7 +35,7 @@ case "$name" in
     if grep -q 'Qt6PrintSupport' "$folder/verdalon.exe"; then expected+=" Qt6PrintSupport.dll"; fi
     start=("$root/scripts/wine-run" "$folder/verdalon.exe") ;;
   *linux-x86_64.tar.gz)
-    expected="锯材账单.xls verdalon verdalon.desktop verdalon.png install-desktop-entry.sh"
+    expected="锯材账单.xls verdalon verdalon.desktop verdalon.png install-desktop-entry.sh README.txt"
     start=("$folder/verdalon") ;;
   *) echo "unknown package $name"; exit 1 ;;
 esac
