@@ -1,9 +1,12 @@
 // Renders the main window with a sample tally into a PNG, for the README and for checking
 // the layout by eye:
 //
-//     window_screenshot [--buyer-list | --reminder] [output.png]
+//     window_screenshot [--buyer-list | --reminder | --missing-workbook | --second-copy]
+//                       [output.png]
 //
-// --buyer-list shows the buyer drop-down open, --reminder the box the first export shows.
+// --buyer-list shows the buyer drop-down open, --reminder the box the first export shows;
+// --missing-workbook and --second-copy the box alone that a start without its workbook and
+// a second copy show (their window never shows).
 // Run it with QT_SCALE_FACTOR=1.5 to see the window on a 150 % screen.
 #include <QAbstractItemView>
 #include <QApplication>
@@ -13,11 +16,16 @@
 #include <QPixmap>
 #include <QTimer>
 #include <cstdio>
+#include <exception>
+#include <filesystem>
 
+#include "ui/failure_report.h"
 #include "ui/form1.h"
 #include "ui/message_box.h"
+#include "ui/single_instance_guard.h"
 #include "ui/verdalon_application.h"
 #include "ui/workbook_binding.h"
+#include "workbook/embedded_application.h"
 
 namespace {
 
@@ -73,6 +81,33 @@ bool Save(const QPixmap& picture, const QString& output) {
   return false;
 }
 
+// Shows a message as the program does and saves a picture of the box alone.
+int SaveMessageBox(const QString& text, const QString& output) {
+  bool saved = false;
+  QTimer::singleShot(100, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      saved = Save(box->grab(), output);
+      box->accept();
+    }
+  });
+  ui::ShowMessage(nullptr, text);
+  return saved ? 0 : 1;
+}
+
+// The message of a start whose folder holds no workbook, taken from the program's own load.
+QString MissingWorkbookMessage() {
+  ui::Form1 form;
+  workbook::EmbeddedApplicationFactory engine([](const std::filesystem::path&) {});
+  ui::WorkbookBinding binding(
+      form, engine, std::filesystem::path(u8"/home/zhangsan/桌面/2024年锯材销售/收银台 Verdalon"));
+  try {
+    binding.LoadReferenceData();
+  } catch (const std::exception&) {
+    return ui::FailureMessage(ui::DescribeFailure(std::current_exception()));
+  }
+  return {};
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -80,7 +115,11 @@ int main(int argc, char** argv) {
   QStringList arguments = QApplication::arguments().mid(1);
   const bool buyer_list = arguments.removeAll(QStringLiteral("--buyer-list")) > 0;
   const bool reminder = arguments.removeAll(QStringLiteral("--reminder")) > 0;
+  const bool missing_workbook = arguments.removeAll(QStringLiteral("--missing-workbook")) > 0;
+  const bool second_copy = arguments.removeAll(QStringLiteral("--second-copy")) > 0;
   const QString output = arguments.value(0, QStringLiteral("screenshot.png"));
+  if (missing_workbook) return SaveMessageBox(MissingWorkbookMessage(), output);
+  if (second_copy) return SaveMessageBox(QString::fromUtf16(ui::kAlreadyRunningMessage), output);
 
   ui::Form1 form;
   TypeSample(form);

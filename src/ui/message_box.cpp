@@ -4,24 +4,33 @@
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QMessageBox>
+#include <QScreen>
 #include <QSpacerItem>
+#include <algorithm>
 
 #include "ui/message_line_breaks.h"
 
 namespace ui {
 namespace {
 
-// A line of a message holds about this many Chinese characters; the box stays well inside
-// the width at which Qt would break the lines again on its own.
+// A line of a message holds about this many Chinese characters.
 constexpr int kLineCharacters = 30;
+
+// Qt breaks a message box's lines again on its own, anywhere, once they are wider than half
+// the screen; the box's margins come on top of the lines.
+constexpr int kBoxMargins = 60;
 
 // Beside its caption the title bar holds the system menu's icon, the close button and margins.
 // Qt leaves 50 pixels for them, which cuts "Verdalon" short on Windows 10 (close button 46,
 // icon and margins about 40).
 constexpr int kTitleBarControls = 120;
 
-int LineWidth(const QFontMetrics& metrics) {
-  return metrics.horizontalAdvance(QChar(0x4E2D)) * kLineCharacters;
+int LineWidth(const QWidget& box) {
+  int width = box.fontMetrics().horizontalAdvance(QChar(0x4E2D)) * kLineCharacters;
+  if (const QScreen* screen = box.screen()) {
+    width = std::min(width, screen->availableGeometry().width() / 2 - kBoxMargins);
+  }
+  return width;
 }
 
 }  // namespace
@@ -35,7 +44,7 @@ int MessageBoxMinimumWidth(const QString& caption) {
 void ShowMessage(QWidget* parent, const QString& text) {
   const QString caption = QStringLiteral("Verdalon");
   QMessageBox box(QMessageBox::NoIcon, caption, QString(), QMessageBox::Ok, parent);
-  box.setText(BreakAtSeparators(text, box.fontMetrics(), LineWidth(box.fontMetrics())));
+  box.setText(BreakAtSeparators(text, box.fontMetrics(), LineWidth(box)));
   // The box sizes itself to its text; a short text would leave its caption cut.
   if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
     const QMargins margins = grid->contentsMargins();
