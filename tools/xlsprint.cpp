@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "headless_platform.h"
 #include "printing/sheet_printer.h"
 #include "utf8_command_line.h"
 #include "workbook/automation_error.h"
@@ -21,11 +22,8 @@ int main(int argc, char** argv) {
     std::fputs("用法：xlsprint 工作簿.xls 工作表名 输出.pdf\n", stderr);
     return 2;
   }
-#ifndef _WIN32
-  // A command-line tool needs no display. On Windows the native platform needs none either,
-  // and it is the one that sees the installed fonts: offscreen would print boxes.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-#endif
+  // A command-line tool needs no display.
+  tools::PreferHeadlessPlatform();
   QGuiApplication app(argc, argv);
   const QString workbook = QString::fromStdString(args[0]);
   const QString sheet = QString::fromStdString(args[1]);

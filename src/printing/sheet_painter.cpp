@@ -7,6 +7,7 @@
 
 #include "printing/print_fonts.h"
 #include "xls/layout/header_footer.h"
+#include "xls/layout/text_overflow.h"
 
 namespace printing {
 
@@ -18,6 +19,7 @@ using xls::layout::CellRange;
 using xls::layout::HorizontalAlignment;
 using xls::layout::PrintCell;
 using xls::layout::Rgb;
+using xls::layout::TextPlacement;
 using xls::layout::VerticalAlignment;
 
 constexpr double kPointsPerInch = 72.0;
@@ -98,6 +100,63 @@ void DrawBorderLine(QPainter& p, const Border& border, QPointF from, QPointF to,
     return;
   }
   p.drawLine(from, to);
+}
+
+// Where a text is drawn inside its cell and how Qt aligns it there: inside the padding,
+// moved in by the indent on the side it stands, and, unless it wraps, as wide as it needs
+// to be on the side it runs to, so that only the clip ends it.
+struct TextBox {
+  QRectF rect;
+  int flags = 0;
+};
+
+TextBox PlaceTextBox(const QRectF& cell_rect, const TextPlacement& placement,
+                     VerticalAlignment vertical, double padding, double indent) {
+  TextBox box{cell_rect.adjusted(padding, 0, -padding, 0)};
+  QRectF& rect = box.rect;
+  switch (placement.horizontal) {
+    case HorizontalAlignment::kRight:
+      box.flags |= Qt::AlignRight;
+      rect.setRight(rect.right() - indent);
+      break;
+    case HorizontalAlignment::kCentre:
+    case HorizontalAlignment::kCentreAcrossSelection:
+    case HorizontalAlignment::kDistributed:
+      box.flags |= Qt::AlignHCenter;
+      break;
+    default:
+      box.flags |= Qt::AlignLeft;
+      rect.setLeft(rect.left() + indent);
+      break;
+  }
+  switch (vertical) {
+    case VerticalAlignment::kTop:
+      box.flags |= Qt::AlignTop;
+      rect.setTop(rect.top() + padding / 2);
+      break;
+    case VerticalAlignment::kCentre:
+    case VerticalAlignment::kDistributed:
+    case VerticalAlignment::kJustify:
+      box.flags |= Qt::AlignVCenter;
+      break;
+    case VerticalAlignment::kBottom:
+      box.flags |= Qt::AlignBottom;
+      rect.setBottom(rect.bottom() - padding / 2);
+      break;
+  }
+  if (placement.wraps) {
+    box.flags |= Qt::TextWordWrap;
+  } else {
+    const double spare = 10000;
+    if (box.flags & Qt::AlignRight) {
+      rect.setLeft(rect.left() - spare);
+    } else if (box.flags & Qt::AlignHCenter) {
+      rect.adjust(-spare, 0, spare, 0);
+    } else {
+      rect.setRight(rect.right() + spare);
+    }
+  }
+  return box;
 }
 
 }  // namespace
@@ -239,111 +298,50 @@ void SheetPainter::PaintGridlines(QPainter& p, const PageGrid& grid, double k) c
   }
 }
 
-void SheetPainter::PaintTexts(QPainter& p, const PageGrid& grid, double k) const {
+bool SheetPainter::DrawsTextOf(const PageGrid& grid, const PrintCell& cell,
+                               const CellRange* merge) const {
   const auto& slice = grid.slice;
+  if (cell.text.empty()) return false;
+  if (cell.row < slice.first_row || cell.row > slice.last_row || cell.column < slice.first_column ||
+      cell.column > slice.last_column) {
+    return false;
+  }
+  // A merged range's text is its first cell's.
+  if (merge) return merge->first_row == cell.row && merge->first_column == cell.column;
+  // A hidden cell's text would otherwise run on over its empty neighbours.
+  return !layout_.RowHidden(cell.row) && !layout_.ColumnHidden(cell.column);
+}
+
+QRectF SheetPainter::OverflowClip(const PageGrid& grid, const PrintCell& cell,
+                                  const TextPlacement& placement) const {
+  const auto column_is_free = [&](std::uint16_t column) {
+    return !HasText(cell.row, column) && !MergeAt(cell.row, column);
+  };
+  const xls::layout::ColumnSpan span = xls::layout::OverflowColumns(
+      cell.column, placement, cell.is_number, {grid.slice.first_column, grid.slice.last_column},
+      column_is_free);
+  return CellRect(grid, cell.row, cell.row, span.first, span.last);
+}
+
+void SheetPainter::PaintTexts(QPainter& p, const PageGrid& grid, double k) const {
   const double s = plan_.scale;
   for (const PrintCell& cell : layout_.cells) {
-    if (cell.text.empty()) continue;
-    if (cell.row < slice.first_row || cell.row > slice.last_row ||
-        cell.column < slice.first_column || cell.column > slice.last_column) {
-      continue;
-    }
-    const CellRange* merge = MergeAt(cell.row, cell.column);
-    if (merge && (merge->first_row != cell.row || merge->first_column != cell.column)) continue;
-    // A hidden cell's text would otherwise run on over its empty neighbours.
-    if (!merge && (layout_.RowHidden(cell.row) || layout_.ColumnHidden(cell.column))) continue;
+    const CellRange* merge = cell.text.empty() ? nullptr : MergeAt(cell.row, cell.column);
+    if (!DrawsTextOf(grid, cell, merge)) continue;
     const xls::layout::CellStyle& style = layout_.styles[cell.style];
     const xls::layout::Font& font = layout_.fonts[style.font];
     const QRectF cell_rect = merge ? CellRect(grid, merge->first_row, merge->last_row,
                                               merge->first_column, merge->last_column)
                                    : CellRect(grid, cell.row, cell.row, cell.column, cell.column);
-
-    HorizontalAlignment horizontal = style.horizontal;
-    if (horizontal == HorizontalAlignment::kGeneral) {
-      horizontal = cell.is_number ? HorizontalAlignment::kRight : HorizontalAlignment::kLeft;
-    }
-    const bool wrap = style.wrap || horizontal == HorizontalAlignment::kJustify ||
-                      style.vertical == VerticalAlignment::kJustify;
-
-    // Text that does not wrap runs on over empty neighbours, on the side it is aligned
-    // away from; the clip is the cell widened over them.
-    QRectF clip = cell_rect;
-    const std::uint16_t last_column = merge ? merge->last_column : cell.column;
-    if (!wrap && !merge && !cell.is_number) {
-      const bool runs_right = horizontal != HorizontalAlignment::kRight;
-      const bool runs_left =
-          horizontal == HorizontalAlignment::kRight || horizontal == HorizontalAlignment::kCentre;
-      if (runs_right) {
-        std::uint16_t c = last_column;
-        while (c < slice.last_column && !HasText(cell.row, static_cast<std::uint16_t>(c + 1)) &&
-               !MergeAt(cell.row, static_cast<std::uint16_t>(c + 1))) {
-          ++c;
-        }
-        clip.setRight(CellRect(grid, cell.row, cell.row, c, c).right());
-      }
-      if (runs_left) {
-        std::uint16_t c = cell.column;
-        while (c > slice.first_column && !HasText(cell.row, static_cast<std::uint16_t>(c - 1)) &&
-               !MergeAt(cell.row, static_cast<std::uint16_t>(c - 1))) {
-          --c;
-        }
-        clip.setLeft(CellRect(grid, cell.row, cell.row, c, c).left());
-      }
-    }
-
-    const double padding = kTextPadding * s;
-    const double indent = style.indent * 3 * digit_width_ * s;
-    QRectF text_rect = cell_rect.adjusted(padding, 0, -padding, 0);
-    int flags = 0;
-    switch (horizontal) {
-      case HorizontalAlignment::kRight:
-        flags |= Qt::AlignRight;
-        text_rect.setRight(text_rect.right() - indent);
-        break;
-      case HorizontalAlignment::kCentre:
-      case HorizontalAlignment::kCentreAcrossSelection:
-      case HorizontalAlignment::kDistributed:
-        flags |= Qt::AlignHCenter;
-        break;
-      default:
-        flags |= Qt::AlignLeft;
-        text_rect.setLeft(text_rect.left() + indent);
-        break;
-    }
-    switch (style.vertical) {
-      case VerticalAlignment::kTop:
-        flags |= Qt::AlignTop;
-        text_rect.setTop(text_rect.top() + padding / 2);
-        break;
-      case VerticalAlignment::kCentre:
-      case VerticalAlignment::kDistributed:
-      case VerticalAlignment::kJustify:
-        flags |= Qt::AlignVCenter;
-        break;
-      case VerticalAlignment::kBottom:
-        flags |= Qt::AlignBottom;
-        text_rect.setBottom(text_rect.bottom() - padding / 2);
-        break;
-    }
-    if (wrap) {
-      flags |= Qt::TextWordWrap;
-    } else {
-      // Without wrapping the text keeps its width even where it leaves the cell.
-      const double spare = 10000;
-      if (flags & Qt::AlignRight) {
-        text_rect.setLeft(text_rect.left() - spare);
-      } else if (flags & Qt::AlignHCenter) {
-        text_rect.adjust(-spare, 0, spare, 0);
-      } else {
-        text_rect.setRight(text_rect.right() + spare);
-      }
-    }
-
+    const TextPlacement placement = xls::layout::PlaceText(style, cell.is_number);
+    const TextBox box = PlaceTextBox(cell_rect, placement, style.vertical, kTextPadding * s,
+                                     style.indent * 3 * digit_width_ * s);
     p.save();
-    p.setClipRect(Scaled(clip, k));
+    // A merged range's text keeps to its range; another may run on over empty neighbours.
+    p.setClipRect(Scaled(merge ? cell_rect : OverflowClip(grid, cell, placement), k));
     p.setFont(CellFont(font, font.points * s));
     p.setPen(ToColor(cell.text_colour.value_or(font.colour)));
-    p.drawText(Scaled(text_rect, k), flags, QString::fromStdU16String(cell.text));
+    p.drawText(Scaled(box.rect, k), box.flags, QString::fromStdU16String(cell.text));
     p.restore();
   }
 }

@@ -7,6 +7,7 @@
 
 #include "xls/layout/page_plan.h"
 #include "xls/layout/sheet_layout.h"
+#include "xls/layout/text_overflow.h"
 
 namespace printing {
 
@@ -42,6 +43,11 @@ class SheetPainter {
 
   void PaintFills(QPainter& p, const PageGrid& grid, double k) const;
   void PaintGridlines(QPainter& p, const PageGrid& grid, double k) const;
+  // The text pass: which cells draw a text on the page, and how far each may run over.
+  bool DrawsTextOf(const PageGrid& grid, const xls::layout::PrintCell& cell,
+                   const xls::layout::CellRange* merge) const;
+  QRectF OverflowClip(const PageGrid& grid, const xls::layout::PrintCell& cell,
+                      const xls::layout::TextPlacement& placement) const;
   void PaintTexts(QPainter& p, const PageGrid& grid, double k) const;
   void PaintBorders(QPainter& p, const PageGrid& grid, double k) const;
   void PaintHeaderFooter(QPainter& p, int page_number, double k) const;

@@ -1,10 +1,7 @@
 #include "ui/print_command.h"
 
-#include <exception>
-
 #include "ui/failure_report.h"
 #include "ui/form1.h"
-#include "ui/message_box.h"
 #include "ui/tally_print_preview.h"
 
 namespace ui {
@@ -21,11 +18,7 @@ PrintCommand::PrintCommand(Form1& form, std::filesystem::path program_directory)
 }
 
 void PrintCommand::Run() {
-  try {
-    export_.Run(source_);
-  } catch (const std::exception&) {
-    ShowMessage(&form_, FailureMessage(DescribeFailure(std::current_exception())));
-  }
+  ReportFailure(&form_, [this] { export_.Run(source_); });
 }
 
 }  // namespace ui

@@ -1,7 +1,5 @@
 #include "ui/session_mutex.h"
 
-#ifdef _WIN32
-
 #include <windows.h>
 
 #include <QCryptographicHash>
@@ -51,5 +49,3 @@ bool SessionMutex::IsHeld(const QString& lock_path) {
 }
 
 }  // namespace ui
-
-#endif

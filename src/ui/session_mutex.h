@@ -1,7 +1,6 @@
 #pragma once
 
-// Windows only: the one-instance guard's lock as the system's own object.
-#ifdef _WIN32
+// The one-instance guard's lock on Windows, as the system's own object (built for Windows only).
 
 #include <QString>
 #include <string>
@@ -38,5 +37,3 @@ class SessionMutex {
 std::wstring SessionMutexName(const QString& lock_path);
 
 }  // namespace ui
-
-#endif

@@ -1,14 +1,13 @@
 #pragma once
 
-#include <QLockFile>
 #include <QString>
-
-#include "ui/session_mutex.h"
+#include <memory>
 
 namespace ui {
 
-// Only one copy of the program may run per user. The lock file records the owner's process,
-// so a copy that crashed does not keep the next one from starting. On Windows the lock is a
+// Only one copy of the program may run per user. Each system keeps the lock its own way
+// (single_instance_guard_posix.cpp, _windows.cpp): a lock file that records its owner's
+// process, so a copy that crashed does not keep the next one from starting; on Windows a
 // session mutex named after the lock path, which the system frees when its owner ends.
 class SingleInstanceGuard {
  public:
@@ -19,20 +18,20 @@ class SingleInstanceGuard {
   };
 
   explicit SingleInstanceGuard(const QString& lock_path);
+  ~SingleInstanceGuard();
+  SingleInstanceGuard(const SingleInstanceGuard&) = delete;
+  SingleInstanceGuard& operator=(const SingleInstanceGuard&) = delete;
 
   Outcome TryAcquire();
 
   // The folder the lock file goes into, for telling the clerk where the trouble lies.
-  QString LockFolder() const { return lock_folder_; }
+  QString LockFolder() const;
 
  private:
-#ifdef _WIN32
-  SessionMutex mutex_;
-#else
-  QLockFile lock_;
+  class SystemLock;  // defined by each system's file
+
   QString lock_path_;
-#endif
-  QString lock_folder_;
+  std::unique_ptr<SystemLock> lock_;
 };
 
 // The lock's place: the user's runtime folder, else the temporary folder; on Windows the

@@ -1,7 +1,5 @@
 #include "ui/workbook_binding.h"
 
-#include <exception>
-
 #include "ui/failure_report.h"
 #include "ui/form1.h"
 #include "ui/message_box.h"
@@ -27,11 +25,7 @@ void WorkbookBinding::LoadReferenceData() {
 }
 
 void WorkbookBinding::Export() {
-  try {
-    export_.Run(source_);
-  } catch (const std::exception&) {
-    ShowMessage(&form_, FailureMessage(DescribeFailure(std::current_exception())));
-  }
+  ReportFailure(&form_, [this] { export_.Run(source_); });
 }
 
 }  // namespace ui

@@ -3,7 +3,12 @@
 #include <bit>
 #include <stdexcept>
 
+#include "xls/biff/record_fields.h"
+#include "xls/biff/substreams.h"
+
 namespace test_support {
+
+namespace record_type = xls::biff::record_type;
 
 void PutU16(Bytes& out, std::uint32_t value) {
   out.push_back(static_cast<std::uint8_t>(value & 0xFF));
@@ -24,7 +29,7 @@ void PutF64(Bytes& out, double value) {
 void PutCharacters(Bytes& out, const std::u16string& text) {
   bool wide = false;
   for (const char16_t c : text) wide = wide || c > 0xFF;
-  out.push_back(wide ? 1 : 0);
+  out.push_back(wide ? xls::biff::string_flags::kHighByte : 0);
   for (const char16_t c : text) {
     if (wide) {
       PutU16(out, c);
@@ -64,8 +69,8 @@ std::vector<Record> ReadRecords(const Bytes& stream, std::size_t at) {
     const std::uint16_t size = Get16(stream, at + 2);
     records.push_back({type, Bytes(stream.begin() + static_cast<std::ptrdiff_t>(at + 4),
                                    stream.begin() + static_cast<std::ptrdiff_t>(at + 4 + size))});
-    if (type == 0x0809) ++depth;
-    if (type == 0x000A) --depth;
+    if (type == record_type::kBof) ++depth;
+    if (type == record_type::kEof) --depth;
     at += 4u + size;
   } while (depth > 0);
   return records;
@@ -74,8 +79,8 @@ std::vector<Record> ReadRecords(const Bytes& stream, std::size_t at) {
 }  // namespace
 
 Record Bof(std::uint16_t document_type) {
-  Record record{0x0809, {}};
-  PutU16(record.body, 0x0600);
+  Record record{record_type::kBof, {}};
+  PutU16(record.body, xls::biff::bof_record::kBiff8);
   PutU16(record.body, document_type);
   PutU16(record.body, 0x0DBB);  // build
   PutU16(record.body, 0x07CC);  // year
@@ -85,11 +90,11 @@ Record Bof(std::uint16_t document_type) {
 }
 
 Record Eof() {
-  return {0x000A, {}};
+  return {record_type::kEof, {}};
 }
 
 Record Xf(std::uint16_t number_format) {
-  Record record{0x00E0, {}};
+  Record record{record_type::kXf, {}};
   PutU16(record.body, 0);  // font
   PutU16(record.body, number_format);
   record.body.resize(20, 0);
@@ -97,7 +102,7 @@ Record Xf(std::uint16_t number_format) {
 }
 
 Record Format(std::uint16_t index, const std::u16string& code) {
-  Record record{0x041E, {}};
+  Record record{record_type::kFormat, {}};
   PutU16(record.body, index);
   PutU16(record.body, static_cast<std::uint32_t>(code.size()));
   PutCharacters(record.body, code);
@@ -105,7 +110,7 @@ Record Format(std::uint16_t index, const std::u16string& code) {
 }
 
 Record Sst(const std::vector<std::u16string>& strings) {
-  Record record{0x00FC, {}};
+  Record record{record_type::kSst, {}};
   PutU32(record.body, static_cast<std::uint32_t>(strings.size()));
   PutU32(record.body, static_cast<std::uint32_t>(strings.size()));
   for (const auto& text : strings) {
@@ -117,7 +122,7 @@ Record Sst(const std::vector<std::u16string>& strings) {
 
 Record Dimensions(std::uint32_t first_row, std::uint32_t end_row, std::uint16_t first_column,
                   std::uint16_t end_column) {
-  Record record{0x0200, {}};
+  Record record{record_type::kDimensions, {}};
   PutU32(record.body, first_row);
   PutU32(record.body, end_row);
   PutU16(record.body, first_column);
@@ -128,7 +133,7 @@ Record Dimensions(std::uint32_t first_row, std::uint32_t end_row, std::uint16_t 
 
 Record Row(std::uint16_t row, std::uint16_t first_column, std::uint16_t end_column,
            std::uint16_t flags, std::uint16_t xf) {
-  Record record{0x0208, {}};
+  Record record{record_type::kRow, {}};
   PutU16(record.body, row);
   PutU16(record.body, first_column);
   PutU16(record.body, end_column);
@@ -140,7 +145,7 @@ Record Row(std::uint16_t row, std::uint16_t first_column, std::uint16_t end_colu
 }
 
 Record ColInfo(std::uint16_t first, std::uint16_t last, std::uint16_t xf) {
-  Record record{0x007D, {}};
+  Record record{record_type::kColInfo, {}};
   PutU16(record.body, first);
   PutU16(record.body, last);
   PutU16(record.body, 0x0900);
@@ -151,14 +156,14 @@ Record ColInfo(std::uint16_t first, std::uint16_t last, std::uint16_t xf) {
 }
 
 Record LabelSst(std::uint16_t row, std::uint16_t column, std::uint16_t xf, std::uint32_t index) {
-  Record record{0x00FD, {}};
+  Record record{record_type::kLabelSst, {}};
   Cell(record.body, row, column, xf);
   PutU32(record.body, index);
   return record;
 }
 
 Record Number(std::uint16_t row, std::uint16_t column, std::uint16_t xf, double value) {
-  Record record{0x0203, {}};
+  Record record{record_type::kNumber, {}};
   Cell(record.body, row, column, xf);
   PutF64(record.body, value);
   return record;
@@ -166,7 +171,7 @@ Record Number(std::uint16_t row, std::uint16_t column, std::uint16_t xf, double 
 
 Record MulRk(std::uint16_t row, std::uint16_t first_column,
              const std::vector<std::pair<std::uint16_t, std::uint32_t>>& xf_and_rk) {
-  Record record{0x00BD, {}};
+  Record record{record_type::kMulRk, {}};
   PutU16(record.body, row);
   PutU16(record.body, first_column);
   for (const auto& [xf, rk] : xf_and_rk) {
@@ -178,7 +183,7 @@ Record MulRk(std::uint16_t row, std::uint16_t first_column,
 }
 
 Record FormulaNumber(std::uint16_t row, std::uint16_t column, double cached) {
-  Record record{0x0006, {}};
+  Record record{record_type::kFormula, {}};
   Cell(record.body, row, column, 15);
   PutF64(record.body, cached);
   PutU16(record.body, 0);  // flags: not always calculated
@@ -189,7 +194,7 @@ Record FormulaNumber(std::uint16_t row, std::uint16_t column, double cached) {
 
 Record Formula(std::uint16_t row, std::uint16_t column, double cached, const Bytes& rgce,
                std::uint16_t flags) {
-  Record record{0x0006, {}};
+  Record record{record_type::kFormula, {}};
   Cell(record.body, row, column, 15);
   PutF64(record.body, cached);
   PutU16(record.body, flags);
@@ -200,7 +205,7 @@ Record Formula(std::uint16_t row, std::uint16_t column, double cached, const Byt
 }
 
 Bytes Exp(std::uint16_t row, std::uint16_t column) {
-  Bytes tokens{0x01};
+  Bytes tokens{0x01};  // PtgExp
   PutU16(tokens, row);
   PutU16(tokens, column);
   return tokens;
@@ -220,7 +225,7 @@ Bytes RangeRef(std::uint16_t first_row, std::uint16_t last_row, std::uint8_t fir
 
 Record SharedFormula(std::uint16_t first_row, std::uint16_t last_row, std::uint8_t first_column,
                      std::uint8_t last_column, const Bytes& rgce) {
-  Record record{0x04BC, RangeRef(first_row, last_row, first_column, last_column)};
+  Record record{record_type::kShrFmla, RangeRef(first_row, last_row, first_column, last_column)};
   record.body.push_back(0);                                                    // reserved
   record.body.push_back(static_cast<std::uint8_t>(last_row - first_row + 1));  // cUse
   PutU16(record.body, static_cast<std::uint32_t>(rgce.size()));
@@ -230,7 +235,7 @@ Record SharedFormula(std::uint16_t first_row, std::uint16_t last_row, std::uint8
 
 Record ArrayFormula(std::uint16_t first_row, std::uint16_t last_row, std::uint8_t first_column,
                     std::uint8_t last_column, const Bytes& rgce) {
-  Record record{0x0221, RangeRef(first_row, last_row, first_column, last_column)};
+  Record record{record_type::kArray, RangeRef(first_row, last_row, first_column, last_column)};
   PutU16(record.body, 0);  // flags
   PutU32(record.body, 0);  // chn
   PutU16(record.body, static_cast<std::uint32_t>(rgce.size()));
@@ -239,7 +244,7 @@ Record ArrayFormula(std::uint16_t first_row, std::uint16_t last_row, std::uint8_
 }
 
 Bytes Tbl(std::uint16_t row, std::uint16_t column) {
-  Bytes tokens{0x02};
+  Bytes tokens{0x02};  // PtgTbl
   PutU16(tokens, row);
   PutU16(tokens, column);
   return tokens;
@@ -248,7 +253,7 @@ Bytes Tbl(std::uint16_t row, std::uint16_t column) {
 Record DataTable(std::uint16_t first_row, std::uint16_t last_row, std::uint8_t first_column,
                  std::uint8_t last_column, bool row_input, std::uint16_t input_row,
                  std::uint16_t input_column) {
-  Record record{0x0236, RangeRef(first_row, last_row, first_column, last_column)};
+  Record record{record_type::kTable, RangeRef(first_row, last_row, first_column, last_column)};
   PutU16(record.body, row_input ? 0x0004 : 0x0000);  // fRw; one input, so not fTbl2
   PutU16(record.body, input_row);                    // the only input cell
   PutU16(record.body, input_column);
@@ -258,12 +263,12 @@ Record DataTable(std::uint16_t first_row, std::uint16_t last_row, std::uint8_t f
 }
 
 Record Index() {
-  return {0x020B, Bytes(16, 0)};
+  return {record_type::kIndex, Bytes(16, 0)};
 }
 
 Bytes BuildStream(const std::vector<Record>& globals, const std::vector<SheetSpec>& sheets,
                   const std::vector<Record>& after_sheets) {
-  std::vector<Record> head{Bof(0x0005)};
+  std::vector<Record> head{Bof(xls::biff::substream_type::kGlobals)};
   for (int i = 0; i < 16; ++i) head.push_back(Xf(0));
   head.insert(head.end(), globals.begin(), globals.end());
   std::size_t globals_size = 0;
@@ -280,14 +285,14 @@ Bytes BuildStream(const std::vector<Record>& globals, const std::vector<SheetSpe
   std::size_t offset = globals_size;
   Bytes sheet_bytes;
   for (const SheetSpec& sheet : sheets) {
-    Record bound{0x0085, {}};
+    Record bound{record_type::kBoundSheet, {}};
     PutU32(bound.body, static_cast<std::uint32_t>(offset));
     PutU16(bound.body, 0);
     bound.body.push_back(static_cast<std::uint8_t>(sheet.name.size()));
     PutCharacters(bound.body, sheet.name);
     Append(stream, bound);
     const std::size_t before = sheet_bytes.size();
-    Append(sheet_bytes, Bof(0x0010));
+    Append(sheet_bytes, Bof(xls::biff::substream_type::kWorksheet));
     for (const Record& record : sheet.records) Append(sheet_bytes, record);
     Append(sheet_bytes, Eof());
     offset += sheet_bytes.size() - before;
@@ -303,7 +308,7 @@ StreamView ReadStream(const Bytes& stream) {
   StreamView view;
   view.globals = ReadRecords(stream, 0);
   for (const Record& record : view.globals) {
-    if (record.type != 0x0085) continue;
+    if (record.type != record_type::kBoundSheet) continue;
     view.sheet_offsets.push_back(Get32(record.body, 0));
     view.sheets.push_back(ReadRecords(stream, view.sheet_offsets.back()));
   }

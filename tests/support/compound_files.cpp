@@ -6,6 +6,8 @@
 #include <iterator>
 #include <random>
 
+#include "xls/cfb/cfb_constants.h"
+
 namespace test_support {
 
 namespace fs = std::filesystem;
@@ -61,7 +63,8 @@ std::vector<std::array<std::uint8_t, 128>> RawDirectory(const Bytes& file) {
     return U32At(file, sector_offset(fat_sector) + 4 * (sector % per_sector));
   };
   std::vector<std::array<std::uint8_t, 128>> entries;
-  for (std::uint32_t sector = U32At(file, 48); sector < 0xFFFFFFFA; sector = fat_entry(sector)) {
+  for (std::uint32_t sector = U32At(file, 48); sector < xls::cfb::kMaxRegularSector;
+       sector = fat_entry(sector)) {
     for (std::size_t at = 0; at < sector_size; at += 128) {
       auto& entry = entries.emplace_back();
       std::copy_n(file.begin() + static_cast<std::ptrdiff_t>(sector_offset(sector) + at), 128,
@@ -82,8 +85,8 @@ std::u16string EntryName(const std::array<std::uint8_t, 128>& entry) {
 
 namespace {
 
-constexpr std::uint32_t kEnd = 0xFFFFFFFE;
-constexpr std::uint32_t kFree = 0xFFFFFFFF;
+using xls::cfb::kEndOfChain;
+using xls::cfb::kFreeSector;
 
 void WriteEntry(Bytes& out, std::size_t at, const std::u16string& name, std::uint8_t type,
                 std::uint32_t right, std::uint32_t child, std::uint32_t start, std::uint32_t size) {
@@ -94,7 +97,7 @@ void WriteEntry(Bytes& out, std::size_t at, const std::u16string& name, std::uin
   out[at + 64] = static_cast<std::uint8_t>(2 * (name.size() + 1));
   out[at + 66] = type;
   out[at + 67] = 1;  // black
-  PutU32(out, at + 68, kFree);
+  PutU32(out, at + 68, kFreeSector);
   PutU32(out, at + 72, right);
   PutU32(out, at + 76, child);
   PutU32(out, at + 116, start);
@@ -117,21 +120,22 @@ Bytes BuildCompoundFile(std::uint16_t major_version, const std::vector<TestStrea
     const std::size_t count = (stream.data.size() + 63) / 64;
     starts.push_back(static_cast<std::uint32_t>(mini_fat.size()));
     for (std::size_t i = 1; i <= count; ++i) {
-      mini_fat.push_back(i < count ? static_cast<std::uint32_t>(mini_fat.size() + 1) : kEnd);
+      mini_fat.push_back(i < count ? static_cast<std::uint32_t>(mini_fat.size() + 1) : kEndOfChain);
     }
     mini_stream.insert(mini_stream.end(), stream.data.begin(), stream.data.end());
     mini_stream.resize(mini_fat.size() * 64, 0);
   }
-  std::vector<std::uint32_t> fat(ss / 4, kFree);
-  fat[0] = 0xFFFFFFFD;
-  fat[1] = kEnd;
-  fat[2] = kEnd;
+  std::vector<std::uint32_t> fat(ss / 4, kFreeSector);
+  fat[0] = xls::cfb::kFatSector;
+  fat[1] = kEndOfChain;
+  fat[2] = kEndOfChain;
   std::uint32_t next = 3;
   const auto run = [&](std::size_t bytes) {
     const std::size_t count = (bytes + ss - 1) / ss;
-    if (count == 0) return kEnd;
+    if (count == 0) return kEndOfChain;
     const std::uint32_t first = next;
-    for (std::size_t i = 0; i < count; ++i, ++next) fat.at(next) = i + 1 < count ? next + 1 : kEnd;
+    for (std::size_t i = 0; i < count; ++i, ++next)
+      fat.at(next) = i + 1 < count ? next + 1 : kEndOfChain;
     return first;
   };
   const std::uint32_t mini_start = run(mini_stream.size());
@@ -153,21 +157,21 @@ Bytes BuildCompoundFile(std::uint16_t major_version, const std::vector<TestStrea
   PutU32(out, 56, 4096);
   PutU32(out, 60, 2);
   PutU32(out, 64, 1);
-  PutU32(out, 68, kEnd);
-  for (std::size_t i = 0; i < 109; ++i) PutU32(out, 76 + 4 * i, i == 0 ? 0 : kFree);
+  PutU32(out, 68, kEndOfChain);
+  for (std::size_t i = 0; i < 109; ++i) PutU32(out, 76 + 4 * i, i == 0 ? 0 : kFreeSector);
   for (std::size_t i = 0; i < fat.size(); ++i) PutU32(out, ss + 4 * i, fat[i]);
   const std::size_t directory = 2 * ss;
-  WriteEntry(out, directory, u"Root Entry", 5, kFree, streams.empty() ? kFree : 1, mini_start,
-             static_cast<std::uint32_t>(mini_stream.size()));
+  WriteEntry(out, directory, u"Root Entry", 5, kFreeSector, streams.empty() ? kFreeSector : 1,
+             mini_start, static_cast<std::uint32_t>(mini_stream.size()));
   for (std::size_t i = 0; i < streams.size(); ++i) {
-    const auto right = i + 1 < streams.size() ? static_cast<std::uint32_t>(i + 2) : kFree;
-    WriteEntry(out, directory + 128 * (i + 1), streams[i].name, 2, right, kFree, starts[i],
+    const auto right = i + 1 < streams.size() ? static_cast<std::uint32_t>(i + 2) : kFreeSector;
+    WriteEntry(out, directory + 128 * (i + 1), streams[i].name, 2, right, kFreeSector, starts[i],
                static_cast<std::uint32_t>(streams[i].data.size()));
   }
   for (std::size_t i = 0; i < ss / 4; ++i) {
-    PutU32(out, 3 * ss + 4 * i, i < mini_fat.size() ? mini_fat[i] : kFree);
+    PutU32(out, 3 * ss + 4 * i, i < mini_fat.size() ? mini_fat[i] : kFreeSector);
   }
-  if (mini_start != kEnd) {
+  if (mini_start != kEndOfChain) {
     std::copy(mini_stream.begin(), mini_stream.end(),
               out.begin() + static_cast<std::ptrdiff_t>((mini_start + 1) * ss));
   }
@@ -178,7 +182,7 @@ Bytes BuildCompoundFile(std::uint16_t major_version, const std::vector<TestStrea
   }
   // Free directory slots must not look like entries with a tree.
   for (std::size_t i = streams.size() + 1; i < ss / 128; ++i) {
-    for (std::size_t field : {68u, 72u, 76u}) PutU32(out, directory + 128 * i + field, kFree);
+    for (std::size_t field : {68u, 72u, 76u}) PutU32(out, directory + 128 * i + field, kFreeSector);
   }
   return out;
 }

@@ -69,7 +69,7 @@ void DecodeCellItem(const CellItem& item, const SharedStringTable& strings,
       for (std::size_t i = 0; i < MultiCellCount(record); ++i) {
         const std::size_t at = multi_cell_record::kFirstEntry + i * multi_cell_record::kRkEntrySize;
         put(static_cast<std::uint16_t>(column + i), GetU16(body, at),
-            CellValue::Number(DecodeRk(GetU32(body, at + 2))));
+            CellValue::Number(DecodeRk(GetU32(body, at + multi_cell_record::kRkInEntry))));
       }
       return;
     case record_type::kMulBlank:

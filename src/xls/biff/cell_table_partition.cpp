@@ -10,8 +10,6 @@ namespace xls::biff {
 
 namespace {
 
-constexpr std::uint16_t kWindow2 = 0x023E;
-
 // Records that belong to the cell record before them.
 bool FollowsCell(std::uint16_t type) {
   return type == record_type::kString || type == record_type::kShrFmla ||
@@ -35,7 +33,7 @@ PartitionedSheet SplitAroundEmptyTable(std::vector<Record> records,
       insert = i + 1;
       break;
     }
-    if (records[i].type == kWindow2) insert = i;
+    if (records[i].type == record_type::kWindow2) insert = i;
   }
   insert = std::max<std::size_t>(insert, 1);
   PartitionedSheet sheet;

@@ -4,15 +4,15 @@
 
 #include "xls/biff/biff_format_error.h"
 #include "xls/biff/byte_io.h"
+#include "xls/biff/record_fields.h"
 
 namespace xls::biff {
 
 namespace {
 
-constexpr std::uint8_t kHighByte = 0x01;
-constexpr std::uint8_t kExtString = 0x04;
-constexpr std::uint8_t kRichString = 0x08;
-constexpr std::uint64_t kFormatRunSize = 4;
+using string_flags::kExtended;
+using string_flags::kHighByte;
+using string_flags::kRich;
 
 }  // namespace
 
@@ -103,12 +103,12 @@ std::u16string ContinuedReader::Characters(std::size_t count, bool high_byte) {
 std::u16string ReadUnicodeString(ContinuedReader& reader, bool* plain) {
   const std::uint16_t length = reader.U16();
   const std::uint8_t flags = reader.U8();
-  const std::uint16_t runs = (flags & kRichString) != 0 ? reader.U16() : 0;
-  const std::uint32_t ext_size = (flags & kExtString) != 0 ? reader.U32() : 0;
+  const std::uint16_t runs = (flags & kRich) != 0 ? reader.U16() : 0;
+  const std::uint32_t ext_size = (flags & kExtended) != 0 ? reader.U32() : 0;
   std::u16string text = reader.Characters(length, (flags & kHighByte) != 0);
-  reader.Skip(runs * kFormatRunSize);
+  reader.Skip(runs * string_flags::kRunSize);
   reader.Skip(ext_size);
-  if (plain != nullptr) *plain = (flags & (kRichString | kExtString)) == 0;
+  if (plain != nullptr) *plain = (flags & (kRich | kExtended)) == 0;
   return text;
 }
 

@@ -39,6 +39,7 @@ inline constexpr std::uint16_t kIndex = 0x020B;
 inline constexpr std::uint16_t kArray = 0x0221;
 inline constexpr std::uint16_t kDefaultRowHeight = 0x0225;
 inline constexpr std::uint16_t kTable = 0x0236;
+inline constexpr std::uint16_t kWindow2 = 0x023E;
 inline constexpr std::uint16_t kRk = 0x027E;
 inline constexpr std::uint16_t kFormat = 0x041E;
 inline constexpr std::uint16_t kShrFmla = 0x04BC;

@@ -53,6 +53,7 @@ inline constexpr std::size_t kArrayExpression = 12;  // ARRAY: cce, then rgce an
 namespace multi_cell_record {
 inline constexpr std::size_t kFirstEntry = 4;
 inline constexpr std::size_t kRkEntrySize = 6;     // format, then the RK number
+inline constexpr std::size_t kRkInEntry = 2;       // where an entry's RK number lies
 inline constexpr std::size_t kBlankEntrySize = 2;  // format only
 inline constexpr std::size_t kFixedSize = 6;       // row, first column, last column
 }  // namespace multi_cell_record
@@ -109,6 +110,53 @@ namespace default_row_height_record {
 inline constexpr std::size_t kHeight = 2;
 inline constexpr std::size_t kMinimumSize = 4;
 }  // namespace default_row_height_record
+
+// STRING (a formula's text result): an XLUnicodeString, its length, flags, then characters.
+namespace string_record {
+inline constexpr std::size_t kLength = 0;
+inline constexpr std::size_t kFlags = 2;
+inline constexpr std::size_t kCharacters = 3;
+}  // namespace string_record
+
+// The flags byte of every BIFF8 string (XLUnicodeString, XLUnicodeRichExtendedString), which
+// a CONTINUE record repeats where a string's characters go on in it.
+namespace string_flags {
+inline constexpr std::uint8_t kHighByte = 0x01;  // two bytes a character, else one
+inline constexpr std::uint8_t kExtended = 0x04;  // phonetic data follows the characters
+inline constexpr std::uint8_t kRich = 0x08;      // formatting runs follow the characters
+inline constexpr std::size_t kRunSize = 4;       // one formatting run: character, font
+}  // namespace string_flags
+
+// BOF: the BIFF version, then the substream's document type.
+namespace bof_record {
+inline constexpr std::size_t kVersion = 0;
+inline constexpr std::size_t kType = 2;
+inline constexpr std::uint16_t kBiff8 = 0x0600;
+}  // namespace bof_record
+
+// BOUNDSHEET: where the sheet's BOF lies in the stream, its state and type, then its name
+// (a ShortXLUnicodeString).
+namespace bound_sheet_record {
+inline constexpr std::size_t kPosition = 0;
+inline constexpr std::size_t kName = 6;
+}  // namespace bound_sheet_record
+
+// XF: the font, then the number format.
+namespace xf_record {
+inline constexpr std::size_t kFormat = 2;
+}  // namespace xf_record
+
+// FORMAT: the number format's index, then its code (an XLUnicodeString).
+namespace format_record {
+inline constexpr std::size_t kIndex = 0;
+inline constexpr std::size_t kCode = 2;
+}  // namespace format_record
+
+// RECALCID: the future-record header, then the build of the engine that last computed.
+namespace recalc_id_record {
+inline constexpr std::size_t kBuild = 4;
+inline constexpr std::size_t kBodySize = 8;
+}  // namespace recalc_id_record
 
 // CALCMODE: 0 manual, 1 automatic, 0xFFFF automatic except tables.
 namespace calc_mode_record {

@@ -7,16 +7,17 @@
 #include "xls/biff/biff_format_error.h"
 #include "xls/biff/byte_io.h"
 #include "xls/biff/continued_reader.h"
+#include "xls/biff/record_fields.h"
 
 namespace xls::biff {
 
 namespace {
 
 constexpr std::size_t kCountsSize = 8;  // cstTotal, cstUnique
-constexpr std::uint8_t kHighByte = 0x01;
-constexpr std::uint8_t kPhonetic = 0x04;
-constexpr std::uint8_t kRich = 0x08;
-constexpr std::size_t kRunSize = 4;
+using string_flags::kExtended;          // here: phonetic data
+using string_flags::kHighByte;
+using string_flags::kRich;
+using string_flags::kRunSize;
 constexpr std::uint32_t kNotKept = 0xFFFFFFFF;
 
 // Strings per EXTSST bucket: enough buckets to help a reader, few enough to fit one record.
@@ -79,7 +80,7 @@ SharedStringTable SharedStringTable::Parse(std::vector<std::vector<std::uint8_t>
       const std::uint16_t length = reader.U16();
       const std::uint8_t flags = reader.U8();
       const std::uint16_t runs = (flags & kRich) != 0 ? reader.U16() : 0;
-      const std::uint32_t phonetic = (flags & kPhonetic) != 0 ? reader.U32() : 0;
+      const std::uint32_t phonetic = (flags & kExtended) != 0 ? reader.U32() : 0;
       entry.text = reader.Characters(length, (flags & kHighByte) != 0);
       entry.runs = reader.Bytes(std::size_t{runs} * kRunSize);
       entry.phonetic = reader.Bytes(phonetic);
@@ -142,11 +143,12 @@ SharedStringTable::Layout SharedStringTable::LayOut() const {
     const std::size_t char_size = compressed ? 1 : 2;
     const std::uint8_t flags =
         static_cast<std::uint8_t>((compressed ? 0 : kHighByte) | (entry.runs.empty() ? 0 : kRich) |
-                                  (entry.phonetic.empty() ? 0 : kPhonetic));
+                                  (entry.phonetic.empty() ? 0 : kExtended));
     std::vector<std::uint8_t> header;
     AppendU16(header, static_cast<std::uint16_t>(text.size()));
     AppendU8(header, flags);
-    if (!entry.runs.empty()) AppendU16(header, static_cast<std::uint16_t>(entry.runs.size() / 4));
+    if (!entry.runs.empty())
+      AppendU16(header, static_cast<std::uint16_t>(entry.runs.size() / kRunSize));
     if (!entry.phonetic.empty())
       AppendU32(header, static_cast<std::uint32_t>(entry.phonetic.size()));
     // The header never splits, and Excel keeps at least one character beside it (two

@@ -139,8 +139,8 @@ void SheetSubstream::SplitMultiCellItem(CellAddress cell) {
     if (multi.type == record_type::kMulRk) {
       const std::size_t entry =
           multi_cell_record::kFirstEntry + i * multi_cell_record::kRkEntrySize;
-      single =
-          RkRecord(at.row, at.column, GetU16(multi.body, entry), GetU32(multi.body, entry + 2));
+      single = RkRecord(at.row, at.column, GetU16(multi.body, entry),
+                        GetU32(multi.body, entry + multi_cell_record::kRkInEntry));
     } else {
       const std::size_t entry =
           multi_cell_record::kFirstEntry + i * multi_cell_record::kBlankEntrySize;

@@ -2,6 +2,7 @@
 
 #include "xls/biff/biff_format_error.h"
 #include "xls/biff/byte_io.h"
+#include "xls/biff/record_fields.h"
 
 namespace xls::biff {
 
@@ -41,8 +42,8 @@ SubstreamList SplitSubstreams(std::span<const std::uint8_t> stream) {
       if (depth == 0) {
         Substream substream;
         substream.offset = position;
-        substream.version = record.body.size() >= 2 ? GetU16(record.body, 0) : 0;
-        substream.type = record.body.size() >= 4 ? GetU16(record.body, 2) : 0;
+        substream.version = record.body.size() >= 2 ? GetU16(record.body, bof_record::kVersion) : 0;
+        substream.type = record.body.size() >= 4 ? GetU16(record.body, bof_record::kType) : 0;
         list.substreams.push_back(std::move(substream));
       }
       if (++depth > kMaxNesting) throw BiffFormatError("substreams nested too deeply");

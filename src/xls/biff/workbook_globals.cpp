@@ -3,15 +3,13 @@
 #include "xls/biff/biff_format_error.h"
 #include "xls/biff/byte_io.h"
 #include "xls/biff/continued_reader.h"
+#include "xls/biff/record_fields.h"
 
 namespace xls::biff {
 
 namespace {
 
-constexpr std::uint16_t kBiff8Version = 0x0600;
 constexpr std::uint16_t kBuiltInTextFormat = 49;  // "@"
-constexpr std::size_t kSheetNameOffset = 6;
-constexpr std::size_t kRecalcIdBuildOffset = 4;
 
 Record NewRecalcId() {
   Record record{record_type::kRecalcId, {}};
@@ -31,7 +29,7 @@ bool RecalcIdGoesBefore(std::uint16_t type) {
 }  // namespace
 
 WorkbookGlobals WorkbookGlobals::Parse(const Substream& globals) {
-  if (globals.version != kBiff8Version || globals.type != substream_type::kGlobals) {
+  if (globals.version != bof_record::kBiff8 || globals.type != substream_type::kGlobals) {
     throw BiffFormatError("not a BIFF8 workbook", FormatProblem::kOlderFormat);
   }
   WorkbookGlobals parsed;
@@ -42,14 +40,15 @@ WorkbookGlobals WorkbookGlobals::Parse(const Substream& globals) {
       case record_type::kFilePass:
         throw BiffFormatError("workbook is encrypted", FormatProblem::kEncrypted);
       case record_type::kBoundSheet:
-        parsed.sheets_.push_back(
-            {ReadShortUnicodeString(record.body, kSheetNameOffset), GetU32(record.body, 0), i});
+        parsed.sheets_.push_back({ReadShortUnicodeString(record.body, bound_sheet_record::kName),
+                                  GetU32(record.body, bound_sheet_record::kPosition), i});
         break;
       case record_type::kXf:
-        parsed.xf_formats_.push_back(GetU16(record.body, 2));
+        parsed.xf_formats_.push_back(GetU16(record.body, xf_record::kFormat));
         break;
       case record_type::kFormat:
-        parsed.formats_[GetU16(record.body, 0)] = ReadUnicodeString(record.body, 2);
+        parsed.formats_[GetU16(record.body, format_record::kIndex)] =
+            ReadUnicodeString(record.body, format_record::kCode);
         break;
       case record_type::kSst: {
         if (parsed.sst_index_) break;  // a second table would be damage; the first one counts
@@ -117,10 +116,12 @@ std::vector<Record> WorkbookGlobals::Rewrite(const Substream& original,
     Record copy = record;
     if (record.type == record_type::kBoundSheet) {
       for (std::size_t s = 0; s < sheets_.size(); ++s) {
-        if (sheets_[s].record_index == i) PutU32(copy.body, 0, sheet_offsets[s]);
+        if (sheets_[s].record_index == i)
+          PutU32(copy.body, bound_sheet_record::kPosition, sheet_offsets[s]);
       }
-    } else if (record.type == record_type::kRecalcId && copy.body.size() >= 8) {
-      PutU32(copy.body, kRecalcIdBuildOffset, 0);
+    } else if (record.type == record_type::kRecalcId &&
+               copy.body.size() >= recalc_id_record::kBodySize) {
+      PutU32(copy.body, recalc_id_record::kBuild, 0);
     }
     emit(std::move(copy));
   }

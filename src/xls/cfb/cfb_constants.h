@@ -15,6 +15,7 @@ inline constexpr std::uint32_t kFreeSector = 0xFFFFFFFF;
 // A directory link that leads nowhere.
 inline constexpr std::uint32_t kNoStream = 0xFFFFFFFF;
 
+inline constexpr std::uint16_t kByteOrderMark = 0xFFFE;  // little-endian, the only order
 inline constexpr std::array<std::uint8_t, 8> kSignature = {0xD0, 0xCF, 0x11, 0xE0,
                                                            0xA1, 0xB1, 0x1A, 0xE1};
 

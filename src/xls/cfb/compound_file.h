@@ -5,20 +5,14 @@
 #include <cstdint>
 #include <optional>
 #include <span>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "xls/cfb/directory_entry.h"
+#include "xls/cfb/format_error.h"
 
 namespace xls::cfb {
-
-// The bytes of a file are not a compound file we can read (damaged, truncated, cyclic,
-// or another format). The message is English and for developers; callers wrap it.
-class FormatError : public std::runtime_error {
-  using std::runtime_error::runtime_error;
-};
 
 // An OLE2 compound file (structured storage) held in memory: a small file system of
 // storages and streams. Reading keeps every directory entry, stream and storage as found;

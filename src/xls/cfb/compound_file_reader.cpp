@@ -9,7 +9,6 @@ namespace xls::cfb {
 
 namespace {
 
-constexpr std::uint16_t kByteOrderMark = 0xFFFE;
 constexpr std::uint16_t kMiniSectorShift = 6;
 
 bool StartsWith(std::span<const std::uint8_t> bytes, std::string_view prefix) {

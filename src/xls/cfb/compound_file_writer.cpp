@@ -142,7 +142,7 @@ void CompoundFileWriter::WriteHeader() {
   std::copy(file_.header_clsid_.begin(), file_.header_clsid_.end(), out_.begin() + header::kClsid);
   StoreU16(out_, header::kMinorVersion, file_.minor_version_);
   StoreU16(out_, header::kMajorVersion, file_.major_version_);
-  StoreU16(out_, header::kByteOrder, 0xFFFE);
+  StoreU16(out_, header::kByteOrder, kByteOrderMark);
   StoreU16(out_, header::kSectorShift, file_.major_version_ == 3 ? 9 : 12);
   StoreU16(out_, header::kMiniSectorShift, 6);
   // Version 3 files must leave the directory sector count at zero.

@@ -1,6 +1,6 @@
 #include "xls/cfb/directory_entry.h"
 
-#include "xls/cfb/compound_file.h"
+#include "xls/cfb/format_error.h"
 #include "xls/little_endian.h"
 
 namespace xls::cfb {

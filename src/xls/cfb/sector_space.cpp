@@ -4,7 +4,7 @@
 #include <string>
 
 #include "xls/cfb/cfb_constants.h"
-#include "xls/cfb/compound_file.h"
+#include "xls/cfb/format_error.h"
 
 namespace xls::cfb {
 

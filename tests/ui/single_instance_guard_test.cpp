@@ -12,6 +12,9 @@
 #include "program_environment.h"
 #include "ui/front_request.h"
 #include "ui/single_instance_guard.h"
+#ifdef _WIN32
+#include "ui/session_mutex.h"
+#endif
 
 namespace ui {
 namespace {

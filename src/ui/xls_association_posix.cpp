@@ -1,34 +1,10 @@
-#include "ui/xls_association.h"
-
-#ifdef _WIN32
-#include <shlwapi.h>
-#include <windows.h>
-#else
 #include <QProcess>
 #include <QStandardPaths>
 #include <QString>
-#endif
+
+#include "ui/xls_association.h"
 
 namespace ui {
-
-#ifdef _WIN32
-
-bool DesktopHasXlsProgram() {
-  // The program Explorer would start for a double click on a .xls file, if any.
-  wchar_t executable[MAX_PATH] = {};
-  DWORD size = MAX_PATH;
-  const HRESULT found = AssocQueryStringW(ASSOCF_NOTRUNCATE, ASSOCSTR_EXECUTABLE, L".xls", L"open",
-                                          executable, &size);
-  return found == S_OK && executable[0] != L'\0';
-}
-
-#elif defined(__APPLE__)
-
-bool DesktopHasXlsProgram() {
-  return true;
-}
-
-#else
 
 namespace {
 
@@ -51,7 +27,5 @@ bool DesktopHasXlsProgram() {
   const QString desktop_file = QString::fromLocal8Bit(query.readAllStandardOutput()).trimmed();
   return query.exitCode() == 0 && desktop_file.endsWith(QStringLiteral(".desktop"));
 }
-
-#endif
 
 }  // namespace ui

@@ -22,8 +22,7 @@ namespace fs = std::filesystem;
 using test_support::Bytes;
 using test_support::Record;
 
-constexpr std::uint16_t kFormula = 0x0006;
-constexpr std::uint16_t kTable = 0x0236;
+namespace record_type = xls::biff::record_type;
 
 TEST(FormulaTokens, TextConstantsSplitAtTheTokenLimitWithoutBreakingAPair) {
   EXPECT_EQ(xls::biff::TextConstant(u""), (Bytes{0x17, 0x00, 0x00}));
@@ -60,7 +59,8 @@ Bytes TableWorkbook() {
     }
     records.push_back(result);
     if (row == 2) records.push_back(test_support::DataTable(2, 5, 1, 1, false, 0, 0));
-    if (row == 3) records.push_back({0x0207, Bytes{0x02, 0x00, 0x01, 0x8C, 0x4E, 0x41, 0x53}});
+    if (row == 3)
+      records.push_back({record_type::kString, Bytes{0x02, 0x00, 0x01, 0x8C, 0x4E, 0x41, 0x53}});
   }
   return test_support::BuildCompoundFile(
       3, {{u"Workbook", test_support::BuildStream({}, {{u"码单", records}})}});
@@ -87,7 +87,8 @@ std::vector<std::string> CsvColumnB(const std::string& csv) {
 const Record* CellRecord(const std::vector<Record>& sheet, std::uint16_t row,
                          std::uint16_t column) {
   for (const Record& record : sheet) {
-    if ((record.type == kFormula || record.type == 0x0203 || record.type == 0x0205) &&
+    if ((record.type == record_type::kFormula || record.type == record_type::kNumber ||
+         record.type == record_type::kBoolErr) &&
         record.body[0] == row && record.body[2] == column) {
       return &record;
     }
@@ -139,13 +140,14 @@ class DataTableTest : public ::testing::Test {
 TEST_F(DataTableTest, AWrittenResultLeavesTheOthersShowingTheirCachedResults) {
   const fs::path file = Written(4, 2, u"7");
   const std::vector<Record> sheet = FirstSheetRecords(file);
-  for (const Record& record : sheet) EXPECT_NE(record.type, kTable) << "TABLE left behind";
+  for (const Record& record : sheet)
+    EXPECT_NE(record.type, record_type::kTable) << "TABLE left behind";
   ASSERT_NE(CellRecord(sheet, 2, 1), nullptr);
-  EXPECT_EQ(CellRecord(sheet, 2, 1)->type, 0x0203) << "B3 is a number of its own";
+  EXPECT_EQ(CellRecord(sheet, 2, 1)->type, record_type::kNumber) << "B3 is a number of its own";
   ASSERT_NE(CellRecord(sheet, 4, 1), nullptr);
-  EXPECT_EQ(CellRecord(sheet, 4, 1)->type, 0x0205) << "B5 is a boolean of its own";
+  EXPECT_EQ(CellRecord(sheet, 4, 1)->type, record_type::kBoolErr) << "B5 is a boolean of its own";
   ASSERT_NE(CellRecord(sheet, 5, 1), nullptr);
-  EXPECT_EQ(CellRecord(sheet, 5, 1)->type, 0x0205) << "B6 is an error of its own";
+  EXPECT_EQ(CellRecord(sheet, 5, 1)->type, record_type::kBoolErr) << "B6 is an error of its own";
   ExpectColumnB(file, {"", "20", "10", "7", "TRUE", "#DIV/0!"});
   ExpectXlrd(file,
              "s.cell_value(2, 1) == 10 and s.cell_value(3, 1) == 7 and "
@@ -156,11 +158,12 @@ TEST_F(DataTableTest, AWrittenResultLeavesTheOthersShowingTheirCachedResults) {
 TEST_F(DataTableTest, AWrittenFirstResultTakesTheTableWithIt) {
   const fs::path file = Written(3, 2, u"甲");
   const std::vector<Record> sheet = FirstSheetRecords(file);
-  for (const Record& record : sheet) EXPECT_NE(record.type, kTable) << "TABLE left behind";
+  for (const Record& record : sheet)
+    EXPECT_NE(record.type, record_type::kTable) << "TABLE left behind";
   // The text result is a constant formula now: ="二十".
   const Record* text = CellRecord(sheet, 3, 1);
   ASSERT_NE(text, nullptr);
-  ASSERT_EQ(text->type, kFormula);
+  ASSERT_EQ(text->type, record_type::kFormula);
   EXPECT_EQ(Bytes(text->body.begin() + 20, text->body.end()),
             (Bytes{0x07, 0x00, 0x17, 0x02, 0x01, 0x8C, 0x4E, 0x41, 0x53}));
   ExpectColumnB(file, {"", "20", "甲", "二十", "TRUE", "#DIV/0!"});
@@ -171,7 +174,8 @@ TEST_F(DataTableTest, WritingBesideTheResultsKeepsTheTableComputing) {
   // A4, an input value, and B2, the formula the table varies, lie outside the results.
   const fs::path file = Written(4, 1, u"5");
   int tables = 0;
-  for (const Record& record : FirstSheetRecords(file)) tables += record.type == kTable ? 1 : 0;
+  for (const Record& record : FirstSheetRecords(file))
+    tables += record.type == record_type::kTable ? 1 : 0;
   EXPECT_EQ(tables, 1);
   if (test_support::MissingProgram("soffice").empty()) {
     // LibreOffice computes the table anew: 10 times each input value.

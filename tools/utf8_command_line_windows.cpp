@@ -1,14 +1,10 @@
-#include "utf8_command_line.h"
-
-#ifdef _WIN32
 #include <windows.h>
 // windows.h first: shellapi.h relies on its types.
 #include <shellapi.h>
-#endif
+
+#include "utf8_command_line.h"
 
 namespace tools {
-
-#ifdef _WIN32
 
 namespace {
 
@@ -35,15 +31,5 @@ std::vector<std::string> Utf8Arguments(int, char**) {
 void PrintUtf8() {
   SetConsoleOutputCP(CP_UTF8);
 }
-
-#else
-
-std::vector<std::string> Utf8Arguments(int argc, char** argv) {
-  return {argv + (argc > 0 ? 1 : 0), argv + argc};
-}
-
-void PrintUtf8() {}
-
-#endif
 
 }  // namespace tools

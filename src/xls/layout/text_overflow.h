@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "xls/layout/sheet_layout.h"
+
+namespace xls::layout {
+
+// Where a cell's text stands across its cell, as spreadsheet programs print it.
+struct TextPlacement {
+  HorizontalAlignment horizontal;  // never kGeneral: numbers stand right, text left
+  bool wraps;                      // broken into lines inside the cell
+};
+
+// The placement a cell's style gives its text. Justified text, across or down, wraps.
+TextPlacement PlaceText(const CellStyle& style, bool is_number);
+
+// A run of columns, both ends included.
+struct ColumnSpan {
+  std::uint16_t first = 0;
+  std::uint16_t last = 0;
+  friend bool operator==(const ColumnSpan&, const ColumnSpan&) = default;
+};
+
+// The columns the text of a cell outside merged ranges may cover (a merged range's text
+// keeps to its range). Text that does not wrap runs on over empty neighbours of its row, on
+// the side it is aligned away from: text standing left (and filled or centred across a
+// selection) to the right, text standing right to the left, centred text both ways. A
+// number never runs over, as it would be read as another. `column_is_free(c)` says whether
+// column c of the row holds no text and no merged range; the run stops before the first
+// that does, and at the ends of `within`, the columns the page shows.
+ColumnSpan OverflowColumns(std::uint16_t column, const TextPlacement& placement, bool is_number,
+                           ColumnSpan within,
+                           const std::function<bool(std::uint16_t)>& column_is_free);
+
+}  // namespace xls::layout

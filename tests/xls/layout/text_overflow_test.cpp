@@ -1,0 +1,95 @@
+#include "xls/layout/text_overflow.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace xls::layout {
+namespace {
+
+using H = HorizontalAlignment;
+using V = VerticalAlignment;
+
+struct Case {
+  const char* what;
+  H horizontal;
+  bool wrap;
+  V vertical;
+  bool is_number;
+  // The row on the page: 'T' the cell, '.' a free column, '#' a column holding text or a
+  // merged range. The expected run is marked with '^' under it.
+  std::string row;
+  std::string covers;
+};
+
+CellStyle Style(const Case& c) {
+  CellStyle style;
+  style.horizontal = c.horizontal;
+  style.wrap = c.wrap;
+  style.vertical = c.vertical;
+  return style;
+}
+
+TEST(TextOverflowTest, TextRunsOverFreeNeighboursOnTheSideAwayFromItsAlignment) {
+  const Case cases[] = {
+      {"general text stands left, runs right", H::kGeneral, false, V::kBottom, false,  //
+       "..T..#.", "  ^^^  "},
+      {"left text runs right to the page's end", H::kLeft, false, V::kBottom, false,  //
+       "#T...", " ^^^^"},
+      {"right text runs left", H::kRight, false, V::kBottom, false,  //
+       "#..T.", " ^^^ "},
+      {"centred text runs both ways", H::kCentre, false, V::kBottom, false,  //
+       ".#..T..#", "  ^^^^^ "},
+      {"filled text runs right only", H::kFill, false, V::kBottom, false,  //
+       "..T..", "  ^^^"},
+      {"centred across a selection runs right only", H::kCentreAcrossSelection, false, V::kBottom,
+       false, "..T..", "  ^^^"},
+      {"a neighbour with text stops it at once", H::kCentre, false, V::kBottom, false,  //
+       ".#T#.", "  ^  "},
+      {"a number never runs over", H::kGeneral, false, V::kBottom, true,  //
+       "..T..", "  ^  "},
+      {"a left-aligned number neither", H::kLeft, false, V::kBottom, true,  //
+       "..T..", "  ^  "},
+      {"wrapped text stays in its cell", H::kLeft, true, V::kBottom, false,  //
+       "..T..", "  ^  "},
+      {"justified text wraps", H::kJustify, false, V::kBottom, false,  //
+       "..T..", "  ^  "},
+      {"text justified down wraps", H::kLeft, false, V::kJustify, false,  //
+       "..T..", "  ^  "},
+  };
+  for (const Case& c : cases) {
+    const auto column = static_cast<std::uint16_t>(c.row.find('T'));
+    const TextPlacement placement = PlaceText(Style(c), c.is_number);
+    const ColumnSpan within{0, static_cast<std::uint16_t>(c.row.size() - 1)};
+    const ColumnSpan span = OverflowColumns(column, placement, c.is_number, within,
+                                            [&](std::uint16_t at) { return c.row.at(at) == '.'; });
+    const auto first = static_cast<std::uint16_t>(c.covers.find('^'));
+    const auto last = static_cast<std::uint16_t>(c.covers.rfind('^'));
+    EXPECT_EQ(span, (ColumnSpan{first, last}))
+        << c.what << ": got " << span.first << "-" << span.last;
+  }
+}
+
+TEST(TextOverflowTest, GeneralAlignmentSetsNumbersRightAndTextLeft) {
+  const CellStyle general;
+  EXPECT_EQ(PlaceText(general, true).horizontal, H::kRight);
+  EXPECT_EQ(PlaceText(general, false).horizontal, H::kLeft);
+  CellStyle centred;
+  centred.horizontal = H::kCentre;
+  EXPECT_EQ(PlaceText(centred, true).horizontal, H::kCentre);
+}
+
+TEST(TextOverflowTest, TheRunEndsWithThePagesColumns) {
+  // Columns 2 to 5 are on the page; 0, 1 and 6 would be free too.
+  const auto free = [](std::uint16_t) { return true; };
+  const TextPlacement centred{H::kCentre, false};
+  EXPECT_EQ(OverflowColumns(3, centred, false, {2, 5}, free), (ColumnSpan{2, 5}));
+  // The last column a sheet has: the run cannot step past it.
+  const TextPlacement left{H::kLeft, false};
+  EXPECT_EQ(OverflowColumns(255, left, false, {250, 255}, free), (ColumnSpan{255, 255}));
+  const TextPlacement right{H::kRight, false};
+  EXPECT_EQ(OverflowColumns(0, right, false, {0, 4}, free), (ColumnSpan{0, 0}));
+}
+
+}  // namespace
+}  // namespace xls::layout

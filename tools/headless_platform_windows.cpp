@@ -1,0 +1,7 @@
+#include "headless_platform.h"
+
+namespace tools {
+
+void PreferHeadlessPlatform() {}
+
+}  // namespace tools
