@@ -68,7 +68,7 @@ FormattedValue FormatNumber(double v, const std::vector<Section>& sections, bool
   const auto [chosen, show_minus] = ChooseSection(v, sections);
   if (chosen->has_text && !chosen->has_digits && !chosen->has_date && !chosen->has_general) {
     // "@" alone: numbers keep their General form.
-    out.text = number_format::GeneralText(v, chosen->numerals);
+    out.text = number_format::GeneralText(v, *chosen);
     return out;
   }
   if (chosen->has_date) {

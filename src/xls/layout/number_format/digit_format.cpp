@@ -98,14 +98,15 @@ std::string ExponentText(int exponent, const Placeholders& p) {
 // The number itself. The Chinese systems read the whole part out, so they neither group nor
 // pad it; scientific notation stays in Arabic digits, as LibreOffice keeps it.
 std::u16string NumberText(const RoundedDigits& digits, int exponent, const Placeholders& p,
-                          Numerals numerals) {
-  if (numerals != Numerals::kArabic && !p.exponent) {
-    return CountedWithDecimals(digits.integer, digits.decimals, p.point, numerals);
+                          const Section& s) {
+  const bool read_out = s.numerals != Numerals::kArabic && !s.numerals_one_for_one;
+  if (read_out && !p.exponent) {
+    return CountedWithDecimals(digits.integer, digits.decimals, p.point, s.numerals);
   }
   std::string number = p.grouping ? Grouped(digits.integer) : digits.integer;
   if (p.point) number += "." + digits.decimals;
   if (p.exponent) number += ExponentText(exponent, p);
-  return Digits(number, Numerals::kArabic);
+  return Digits(number, p.exponent ? Numerals::kArabic : s.numerals);
 }
 
 // The literal text before the first placeholder, the number, then what follows it.
@@ -142,24 +143,26 @@ ShownNumber FormatDigits(double magnitude, const Section& section) {
   const int exponent = TakeExponent(magnitude, p);
   RoundedDigits digits = RoundToDecimals(magnitude, p.decimals);
   FitToPlaceholders(digits, p);
-  const std::u16string number = NumberText(digits, exponent, p, section.numerals);
+  const std::u16string number = NumberText(digits, exponent, p, section);
   return {AroundNumber(section, number), AllZero(digits.integer) && AllZero(digits.decimals)};
 }
 
 ShownNumber FormatGeneral(double magnitude, const Section& section) {
   ShownNumber out;
   for (const Token& t : section.tokens) {
-    if (t.kind == Token::Kind::kGeneral) out.text += GeneralText(magnitude, section.numerals);
+    if (t.kind == Token::Kind::kGeneral) out.text += GeneralText(magnitude, section);
     if (t.kind == Token::Kind::kLiteral) out.text += t.text;
   }
   out.zero = AllZero(biff::FormatGeneral(magnitude));
   return out;
 }
 
-std::u16string GeneralText(double value, Numerals numerals) {
+std::u16string GeneralText(double value, const Section& section) {
   std::string general = biff::FormatGeneral(value);
-  if (numerals == Numerals::kArabic || general.find('E') != std::string::npos) {
-    return Digits(general, Numerals::kArabic);
+  const Numerals numerals = section.numerals;
+  if (general.find('E') != std::string::npos) return Digits(general, Numerals::kArabic);
+  if (numerals == Numerals::kArabic || section.numerals_one_for_one) {
+    return Digits(general, numerals);
   }
   const bool negative = !general.empty() && general[0] == '-';
   if (negative) general.erase(0, 1);

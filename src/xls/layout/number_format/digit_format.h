@@ -20,7 +20,8 @@ ShownNumber FormatDigits(double magnitude, const Section& section);
 // A magnitude by a section that says General, with the literal text around it.
 ShownNumber FormatGeneral(double magnitude, const Section& section);
 
-// A number as General shows it, sign included, in `numerals`; scientific forms stay Arabic.
-std::u16string GeneralText(double value, Numerals numerals);
+// A number as General shows it, sign included, in the section's numerals; scientific forms
+// stay Arabic.
+std::u16string GeneralText(double value, const Section& section);
 
 }  // namespace xls::layout::number_format

@@ -41,6 +41,10 @@ struct Section {
   Condition condition;
   std::optional<Rgb> colour;
   Numerals numerals = Numerals::kArabic;
+  // Set by a locale tag's numeral system ([$-1E000804] and kin, as LibreOffice saves DBNum
+  // codes in .xls files): numbers keep their digits, each written in the numerals (二三〇一),
+  // as LibreOffice reads such codes; dates are shown as the DBNum codes show them.
+  bool numerals_one_for_one = false;
   bool has_date = false;
   bool has_digits = false;
   bool has_text = false;

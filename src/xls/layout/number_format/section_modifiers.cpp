@@ -1,6 +1,7 @@
 #include "xls/layout/number_format/section_modifiers.h"
 
 #include <array>
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 
@@ -77,6 +78,29 @@ std::optional<Numerals> NumeralSystem(std::u16string_view inside) {
   }
 }
 
+// The numeral system in the top byte of a hexadecimal locale tag: 1E, 1F and 20 are
+// Chinese (PRC) lower-case, capital and full-width numerals.
+std::optional<Numerals> LocaleNumerals(std::u16string_view locale) {
+  if (locale.empty() || locale.size() > 8) return std::nullopt;
+  std::uint32_t value = 0;
+  for (const char16_t c : locale) {
+    const char16_t upper = base::AsciiUpper(c);
+    const bool digit = upper >= u'0' && upper <= u'9';
+    if (!digit && (upper < u'A' || upper > u'F')) return std::nullopt;
+    value = value * 16 + static_cast<std::uint32_t>(digit ? upper - u'0' : upper - u'A' + 10);
+  }
+  switch (value >> 24) {
+    case 0x1E:
+      return Numerals::kLower;
+    case 0x1F:
+      return Numerals::kCapital;
+    case 0x20:
+      return Numerals::kFullWidth;
+    default:
+      return std::nullopt;
+  }
+}
+
 // [$¥-804]: the currency symbol before the dash is shown, the locale after it is not.
 void ReadLocale(std::u16string_view inside, Section& section) {
   const std::size_t dash = inside.find(u'-');
@@ -86,6 +110,11 @@ void ReadLocale(std::u16string_view inside, Section& section) {
     section.has_modifier = true;
   } else {
     section.tokens.push_back({Token::Kind::kLiteral, std::u16string(symbol)});
+  }
+  if (dash == std::u16string_view::npos) return;
+  if (const auto numerals = LocaleNumerals(inside.substr(dash + 1))) {
+    section.numerals = *numerals;
+    section.numerals_one_for_one = true;
   }
 }
 

@@ -105,6 +105,13 @@ constexpr Case kCases[] = {
     {u"[$-x-sysdate]yyyy-mm-dd", 45000, u"2023-03-15"},  // LibreOffice: Err:502
     {u"[$-F800]dddd, mmmm dd, yyyy", 45000, u"Wednesday, March 15, 2023"},
     {u"[$¥-804]#,##0.00", 45000, u"¥45,000.00"},
+    // LibreOffice saves some DBNum codes in .xls files as a numeral system in a locale tag,
+    // and reads them back with the digits written one for one.
+    {u"[$-1E000804]General", 2301.77, u"二三〇一.七七"},  // LibreOffice: 二三〇一．七七
+    {u"[$-1F000804]0.00", 1001, u"壹零零壹.零零"},        // LibreOffice: 壹零零壹点零零
+    {u"[$-20000804]General", 12345, u"１２３４５"},
+    {u"[$-1E000804]yyyy\"年\"m\"月\"d\"日\"", 45000, u"二〇二三年三月十五日"},
+    {u"[$-1000409]0.00", 2301.77, u"2301.77"},
     // Dates: years digit by digit, the other parts read out.
     {u"[DBNum1][$-804]yyyy\"年\"m\"月\"d\"日\"", 45000, u"二〇二三年三月十五日"},
     {u"[DBNum1][$-804]yyyy\"年\"m\"月\"d\"日\"", 45281, u"二〇二三年十二月二十一日"},
