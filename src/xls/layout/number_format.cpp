@@ -45,7 +45,7 @@ ChosenSection ChooseSection(double v, const std::vector<Section>& sections) {
 }
 
 ShownNumber FormatMagnitude(double magnitude, const Section& s) {
-  if (s.has_general) return number_format::FormatGeneral(magnitude, s);
+  if (s.has_general) return number_format::FormatGeneralSection(magnitude, s);
   for (const Token& t : s.tokens) {
     if (t.kind == Token::Kind::kPercent) magnitude *= 100;
   }

@@ -147,7 +147,7 @@ ShownNumber FormatDigits(double magnitude, const Section& section) {
   return {AroundNumber(section, number), AllZero(digits.integer) && AllZero(digits.decimals)};
 }
 
-ShownNumber FormatGeneral(double magnitude, const Section& section) {
+ShownNumber FormatGeneralSection(double magnitude, const Section& section) {
   ShownNumber out;
   for (const Token& t : section.tokens) {
     if (t.kind == Token::Kind::kGeneral) out.text += GeneralText(magnitude, section);

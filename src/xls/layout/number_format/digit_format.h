@@ -18,7 +18,7 @@ struct ShownNumber {
 ShownNumber FormatDigits(double magnitude, const Section& section);
 
 // A magnitude by a section that says General, with the literal text around it.
-ShownNumber FormatGeneral(double magnitude, const Section& section);
+ShownNumber FormatGeneralSection(double magnitude, const Section& section);
 
 // A number as General shows it, sign included, in the section's numerals; scientific forms
 // stay Arabic.
