@@ -25,7 +25,10 @@ std::u16string BuiltInFormatCode(std::uint16_t index);
 // commas, percentages, scientific notation, literal text and quoted strings, sections for
 // positive, negative, zero and text values with simple conditions, colours, the text
 // placeholder "@", and dates and times from the serial number (date1904: the file counts
-// days from 1904). Empty cells give the empty text.
+// days from 1904). Chinese spreadsheets' parts too: [DBNum1] lower-case numerals
+// (一千〇一), [DBNum2] the financial capitals (壹仟零壹), [DBNum3] full-width digits with
+// units (１千０１), G/通用格式 for General, and locale tags ([$-804]) that show nothing.
+// Empty cells give the empty text.
 FormattedValue FormatValue(const biff::CellValue& value, std::u16string_view code, bool date1904);
 
 }  // namespace xls::layout
