@@ -1,8 +1,11 @@
-# The folder a user unpacks and runs: the program, the sample workbook beside it (where the
-# program looks for it) and what the platform needs. `cpack` makes it from an installed
-# build; scripts/package makes both packages with one command.
+# The folder a user unpacks and runs: the program, what the platform needs, and the sample
+# workbook in a folder of its own (样板). The workbook the program uses lies beside it and
+# is the clerk's data: a package that carried one there would replace it when a newer one
+# is unpacked over the old folder. The first time, the clerk copies the sample beside the
+# program (使用说明.txt; the message of a missing workbook says where it is). `cpack` makes
+# the archive from an installed build; scripts/package makes every package.
 install(TARGETS verdalon RUNTIME DESTINATION .)
-install(FILES ${CMAKE_SOURCE_DIR}/templates/锯材账单.xls DESTINATION .)
+install(FILES ${CMAKE_SOURCE_DIR}/templates/锯材账单.xls DESTINATION 样板)
 
 if(WIN32)
   # The MinGW runtime and the Qt DLLs and plugins are installed where they are copied
