@@ -14,6 +14,13 @@ if(WIN32)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_PACKAGE_FILE_NAME Verdalon-${PROJECT_VERSION}-win64)
   set(package_archive ${CPACK_PACKAGE_FILE_NAME}.zip)
+  # The installer (安装版) carries the same files and puts the sample in place where there is
+  # no workbook yet (packaging/windows/installer.nsi).
+  set(installer ${CMAKE_SOURCE_DIR}/build/packages/${CPACK_PACKAGE_FILE_NAME}-setup.exe)
+  add_custom_target(installer
+    COMMAND ${CMAKE_COMMAND} -DBUILD=${CMAKE_BINARY_DIR} -DVERSION=${PROJECT_VERSION}
+            -DOUTPUT=${installer} -P ${CMAKE_SOURCE_DIR}/cmake/windows_installer.cmake
+    DEPENDS verdalon VERBATIM)
 else()
   # The program relies on the system's Qt 6 (README); the desktop entry and its icon let
   # the desktop start it from the unpacked folder.
@@ -45,4 +52,11 @@ if(VERDALON_BUILD_TESTS)
                    ${CPACK_PACKAGE_DIRECTORY}/${package_archive} ${PROJECT_VERSION})
   set_tests_properties(package.UnpacksInAFreshFolderAndStarts PROPERTIES
                        SKIP_RETURN_CODE 77 RUN_SERIAL ON TIMEOUT 300)
+  if(WIN32)
+    add_test(NAME package.InstallsUpgradesAndUninstallsKeepingTheWorkbook
+             COMMAND ${CMAKE_SOURCE_DIR}/tests/packaging/check_installer.sh
+                     ${installer} ${CMAKE_BINARY_DIR} ${PROJECT_VERSION})
+    set_tests_properties(package.InstallsUpgradesAndUninstallsKeepingTheWorkbook PROPERTIES
+                         SKIP_RETURN_CODE 77 RUN_SERIAL ON TIMEOUT 900)
+  endif()
 endif()
