@@ -77,7 +77,7 @@ Var KeptWorkbook
 
 LangString WelcomeText ${LANG_SIMPCHINESE} "这个向导将把${PRODUCT} ${VERSION} 安装到您的电脑上。$\r$\n$\r$\n如果已经装有旧版本，只替换程序文件：您的工作簿“${WORKBOOK}”保持不变。$\r$\n$\r$\n请先关闭正在运行的${PRODUCT}，然后点击 [下一步(N)] 继续。"
 LangString InstalledText ${LANG_SIMPCHINESE} "${PRODUCT} ${VERSION} 已安装到：$\r$\n$INSTDIR$\r$\n$\r$\n工作簿“${WORKBOOK}”就在这个文件夹中，可以用 Excel 或 WPS 修改其中的购货单位和销货单位。以后安装新版本时，它保持不变。"
-LangString RunText ${LANG_SIMPCHINESE} "运行 ${PRODUCT}"
+LangString RunText ${LANG_SIMPCHINESE} "运行${PRODUCT}"
 LangString ReadmeText ${LANG_SIMPCHINESE} "查看使用说明"
 LangString RunningText ${LANG_SIMPCHINESE} "${PRODUCT}正在运行。请先点它的“退出”按钮关闭它，再点“重试”。"
 LangString UninstallKeepsText ${LANG_SIMPCHINESE} "将从下面的文件夹中删除${PRODUCT}的程序文件和快捷方式。$\r$\n您的工作簿“${WORKBOOK}”不会删除，仍留在这个文件夹中。"
