@@ -57,6 +57,6 @@ if(VERDALON_BUILD_TESTS)
              COMMAND ${CMAKE_SOURCE_DIR}/tests/packaging/check_installer.sh
                      ${installer} ${CMAKE_BINARY_DIR} ${PROJECT_VERSION})
     set_tests_properties(package.InstallsUpgradesAndUninstallsKeepingTheWorkbook PROPERTIES
-                         SKIP_RETURN_CODE 77 RUN_SERIAL ON TIMEOUT 900)
+                         SKIP_RETURN_CODE 77 RUN_SERIAL ON TIMEOUT 1500)
   endif()
 endif()

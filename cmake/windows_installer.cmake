@@ -38,8 +38,18 @@ foreach(folder ${folders})
 endforeach()
 file(WRITE ${payload}.files.nsh "${listing}")
 
+# Windows' version record wants four numbers: 1.01 becomes 1.01.0.0.
+set(record_version "${VERSION}")
+string(REGEX MATCHALL "[.]" dots "${record_version}")
+list(LENGTH dots count)
+while(count LESS 3)
+  string(APPEND record_version ".0")
+  math(EXPR count "${count} + 1")
+endwhile()
+
 execute_process(
-  COMMAND ${MAKENSIS} -V2 -INPUTCHARSET UTF8 -DVERSION=${VERSION} -DPAYLOAD=${payload}
+  COMMAND ${MAKENSIS} -V2 -INPUTCHARSET UTF8 -DVERSION=${VERSION} -DRECORD_VERSION=${record_version}
+          -DPAYLOAD=${payload}
           -DFILES=${payload}.files.nsh -DICON=${source}/src/ui/verdalon.ico -DOUTFILE=${OUTPUT}
           ${source}/packaging/windows/installer.nsi
   COMMAND_ERROR_IS_FATAL ANY)

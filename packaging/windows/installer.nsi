@@ -1,6 +1,7 @@
 ; The Windows installer (安装版). cmake/windows_installer.cmake makes it from the installed
 ; build with makensis; it hands over:
 ;   VERSION   the project's version (CMake's PROJECT_VERSION)
+;   RECORD_VERSION  the same in the four numbers of Windows' version record
 ;   PAYLOAD   the installed folder: the program, its DLLs, 样板\锯材账单.xls, 使用说明.txt
 ;   FILES     an include listing the payload's files and folders for the uninstaller
 ;   ICON      the program's icon
@@ -39,7 +40,7 @@ InstallDir "$PROFILE\${PRODUCT}"
 ; An upgrade goes where the first installation went.
 InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
 
-VIProductVersion "${VERSION}.0.0"
+VIProductVersion "${RECORD_VERSION}"
 VIAddVersionKey /LANG=2052 "ProductName" "${PRODUCT}"
 VIAddVersionKey /LANG=2052 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=2052 "FileVersion" "${VERSION}"
