@@ -1,8 +1,11 @@
-# The folder a user unpacks and runs: the program, the sample workbook beside it (where the
-# program looks for it) and what the platform needs. `cpack` makes it from an installed
-# build; scripts/package makes both packages with one command.
+# The folder a user unpacks and runs: the program, what the platform needs, and the sample
+# workbook in a folder of its own (样板). The workbook the program uses lies beside it and
+# is the clerk's data: a package that carried one there would replace it when a newer one
+# is unpacked over the old folder. The first time, the clerk copies the sample beside the
+# program (使用说明.txt; the message of a missing workbook says where it is). `cpack` makes
+# the archive from an installed build; scripts/package makes every package.
 install(TARGETS verdalon RUNTIME DESTINATION .)
-install(FILES ${CMAKE_SOURCE_DIR}/templates/锯材账单.xls DESTINATION .)
+install(FILES ${CMAKE_SOURCE_DIR}/templates/锯材账单.xls DESTINATION 样板)
 
 if(WIN32)
   # The MinGW runtime and the Qt DLLs and plugins are installed where they are copied
@@ -11,6 +14,13 @@ if(WIN32)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_PACKAGE_FILE_NAME Verdalon-${PROJECT_VERSION}-win64)
   set(package_archive ${CPACK_PACKAGE_FILE_NAME}.zip)
+  # The installer (安装版) carries the same files and puts the sample in place where there is
+  # no workbook yet (packaging/windows/installer.nsi).
+  set(installer ${CMAKE_SOURCE_DIR}/build/packages/${CPACK_PACKAGE_FILE_NAME}-setup.exe)
+  add_custom_target(installer
+    COMMAND ${CMAKE_COMMAND} -DBUILD=${CMAKE_BINARY_DIR} -DVERSION=${PROJECT_VERSION}
+            -DOUTPUT=${installer} -P ${CMAKE_SOURCE_DIR}/cmake/windows_installer.cmake
+    DEPENDS verdalon VERBATIM)
 else()
   # The program relies on the system's Qt 6 (README); the desktop entry and its icon let
   # the desktop start it from the unpacked folder.
@@ -43,4 +53,11 @@ if(VERDALON_BUILD_TESTS)
                    ${CPACK_PACKAGE_DIRECTORY}/${package_archive} ${PROJECT_VERSION})
   set_tests_properties(package.UnpacksInAFreshFolderAndStarts PROPERTIES
                        SKIP_RETURN_CODE 77 RUN_SERIAL ON TIMEOUT 300)
+  if(WIN32)
+    add_test(NAME package.InstallsUpgradesAndUninstallsKeepingTheWorkbook
+             COMMAND ${CMAKE_SOURCE_DIR}/tests/packaging/check_installer.sh
+                     ${installer} ${CMAKE_BINARY_DIR} ${PROJECT_VERSION})
+    set_tests_properties(package.InstallsUpgradesAndUninstallsKeepingTheWorkbook PROPERTIES
+                         SKIP_RETURN_CODE 77 RUN_SERIAL ON TIMEOUT 1500)
+  endif()
 endif()

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "base/text_encoding.h"
+#include "workbook/cell_map.h"
 
 namespace workbook {
 
@@ -41,6 +42,18 @@ std::string HeldOpenDescription(const xls::Failure& failure) {
          Quoted(holder.lock_file) + "后再试。";
 }
 
+// The packages carry the sample workbook in this folder beside the program, under a name
+// that unpacking a newer package over the old folder cannot collide with the clerk's own.
+constexpr std::u16string_view kSampleFolder = u"样板";
+
+// Where a missing workbook can be taken from the first time: the sample beside it.
+std::string SampleHint(const std::filesystem::path& path) {
+  const std::filesystem::path name = path.filename();
+  if (name != std::filesystem::path(kWorkbookFileName)) return "";
+  return "第一次使用时，把程序自带的样板" + Quoted(path.parent_path() / kSampleFolder / name) +
+         "复制到程序所在的文件夹即可。";
+}
+
 constexpr const char* kSaveAsXls = "请在电子表格程序中另存为“Excel 97-2003 工作簿（.xls）”后再试。";
 constexpr const char* kFileUnchanged = "原文件未被改动。";
 
@@ -56,7 +69,8 @@ AutomationError DescribeEngineFailure(const xls::Failure& failure) {
     case FailureKind::kNotFound:
       return {error_number::kFileNotFound,
               saving ? "无法保存文件" + file + "：它所在的文件夹不存在。"
-                     : "找不到文件" + file + "。请把工作簿放在程序所在的文件夹中。"};
+                     : "找不到文件" + file + "。请把工作簿放在程序所在的文件夹中。" +
+                           SampleHint(failure.Path())};
     case FailureKind::kPermissionDenied:
       return {error_number::kPermissionDenied,
               saving ? "无法保存文件" + file + "：没有写入权限（文件或所在文件夹是只读的）。" +

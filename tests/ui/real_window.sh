@@ -6,9 +6,17 @@
 # change it), clicks 导出表格, answers the messages, and checks the saved workbook with xlrd.
 # Prints the time to the shown window and from the click to the saved workbook.
 #   tests/ui/real_window.sh BIN_DIR [SCREENSHOT.png]
+# With --in-place, the program installed or unpacked in FOLDER runs there, with the
+# workbook that lies beside it:
+#   tests/ui/real_window.sh --in-place FOLDER
 # Exit 77 (skipped) without Xvfb, xdotool or python3-xlrd.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
+in_place=""
+if [ "$1" = --in-place ]; then
+  in_place="$(realpath "$2")"
+  set -- "$in_place"
+fi
 bin="$(realpath "$1")"
 screenshot="${2:+$(realpath -m "$2")}"
 for tool in xvfb-run xdotool import; do
@@ -19,19 +27,26 @@ done
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 folder="$work/收银台 Verdalon"  # a Chinese folder name with a blank, as users make them
-mkdir "$folder"
-if [ -f "$bin/verdalon.exe" ]; then
-  cp "$bin"/verdalon.exe "$bin"/*.dll "$folder/"
-  cp -r "$bin/platforms" "$bin/styles" "$folder/"
-  rm -f "$folder/platforms/qoffscreen.dll"
+if [ -n "$in_place" ]; then
+  folder="$in_place"
+else
+  mkdir "$folder"
+  if [ -f "$bin/verdalon.exe" ]; then
+    cp "$bin"/verdalon.exe "$bin"/*.dll "$folder/"
+    cp -r "$bin/platforms" "$bin/styles" "$folder/"
+    rm -f "$folder/platforms/qoffscreen.dll"
+  else
+    cp "$bin/verdalon" "$folder/"
+  fi
+  cp "$root/templates/锯材账单.xls" "$folder/"
+fi
+if [ -f "$folder/verdalon.exe" ]; then
   start=("$root/scripts/wine-run" "$folder/verdalon.exe")
 else
-  cp "$bin/verdalon" "$folder/"
   start=("$folder/verdalon")
   # Its lock in a folder of its own, so no other copy stands in the way.
   export XDG_RUNTIME_DIR="$work"
 fi
-cp "$root/templates/锯材账单.xls" "$folder/"
 
 export WORK="$work" FOLDER="$folder" SCREENSHOT="$screenshot"
 xvfb-run -a -s "-screen 0 1024x768x24" bash -euo pipefail -c '

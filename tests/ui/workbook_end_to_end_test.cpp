@@ -295,6 +295,8 @@ TEST(StartupOrder, AMissingWorkbookIsToldAndTheWindowNeverShows) {
   const QString said = QString::fromUtf8(process->readAllStandardError());
   EXPECT_TRUE(said.contains("53")) << said.toStdString();
   EXPECT_TRUE(said.contains(QStringLiteral("锯材账单.xls"))) << said.toStdString();
+  // And where the sample the packages carry is, to copy it from.
+  EXPECT_TRUE(said.contains(QStringLiteral("样板"))) << said.toStdString();
   EXPECT_FALSE(said.contains("window shown: Form1")) << said.toStdString();
 #ifdef _WIN32
   // The folder as Windows writes it, and the name joined with a backslash: no "/" anywhere.

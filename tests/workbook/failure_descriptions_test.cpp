@@ -16,6 +16,8 @@ namespace {
 using xls::FailureKind;
 
 const std::filesystem::path kPath = u"/home/yard/锯材账单.xls";
+// The packages' sample, in a folder beside the workbook (Windows joins it with "\\").
+const std::filesystem::path kSamplePath = kPath.parent_path() / u"样板" / kPath.filename();
 constexpr char kFileName[] = "锯材账单.xls";
 constexpr char kSheetName[] = "码单";
 
@@ -63,8 +65,8 @@ void ExpectChineseOnly(std::string description) {
     return c >= u'\u4E00' && c <= u'\u9FFF';
   })) << description;
   for (const std::string& allowed :
-       {kPath.string(), std::string("Excel"), std::string(".xlsx"), std::string(".xls"),
-        std::string(".ods"), std::string("OpenDocument")}) {
+       {kSamplePath.string(), kPath.string(), std::string("Excel"), std::string(".xlsx"),
+        std::string(".xls"), std::string(".ods"), std::string("OpenDocument")}) {
     for (std::size_t at; (at = description.find(allowed)) != std::string::npos;) {
       description.erase(at, allowed.size());
     }
@@ -106,6 +108,23 @@ TEST(FailureDescriptions, KindsTheClerkMustTellApartReadDifferently) {
                 .Description()
                 .find("原文件未被改动"),
             std::string::npos);
+}
+
+// A missing workbook is where a first start or a careless upgrade ends up: the message says
+// where the sample travels. Other missing files and a failed save have no sample to offer.
+TEST(FailureDescriptions, AMissingWorkbookNamesTheSampleBesideIt) {
+  const auto text = [](const std::filesystem::path& path, bool saving) {
+    xls::Failure failure(FailureKind::kNotFound, path, {});
+    if (saving) failure.DuringSave();
+    return DescribeEngineFailure(failure).Description();
+  };
+  EXPECT_EQ(text(kPath, false), "找不到文件“" + base::ToUtf8(kPath.u16string()) +
+                                    "”。请把工作簿放在程序所在的文件夹中。第一次使用时，"
+                                    "把程序自带的样板“" +
+                                    base::ToUtf8(kSamplePath.u16string()) +
+                                    "”复制到程序所在的文件夹即可。");
+  EXPECT_EQ(text(u"/home/yard/其他.xls", false).find("样板"), std::string::npos);
+  EXPECT_EQ(text(kPath, true).find("样板"), std::string::npos);
 }
 
 TEST(FailureDescriptions, SystemErrorsSortIntoTheirKinds) {
