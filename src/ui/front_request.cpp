@@ -13,12 +13,14 @@ QString FrontRequestPath(const QString& lock_path) {
   return lock_path + QStringLiteral(".front");
 }
 
+void ClearFrontRequests(const QString& request_path) {
+  // If the file cannot be made, the program runs on without the service.
+  QFile file(request_path);
+  if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) file.close();
+}
+
 FrontRequestWatcher::FrontRequestWatcher(QWidget& window, QString request_path)
     : window_(window), request_path_(std::move(request_path)) {
-  // A file left by an earlier run would be taken for a request: start empty. If the file
-  // cannot be made, the program runs on without the service.
-  QFile file(request_path_);
-  if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) file.close();
   watcher_.addPath(request_path_);
   connect(&watcher_, &QFileSystemWatcher::fileChanged, this, &FrontRequestWatcher::Answer);
 }

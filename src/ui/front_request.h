@@ -14,8 +14,13 @@ namespace ui {
 // it. Files serve on every platform without a network module or a window to send messages to.
 QString FrontRequestPath(const QString& lock_path);
 
-// The running copy's side: brings `window` (and any box it has open) to the front, restored
-// from the taskbar if minimised, whenever the request file changes. Starts from an empty file.
+// The running copy's side, as soon as it holds the lock: empties the request file, so that
+// neither a request left by an earlier run nor one made while this copy still loads its
+// workbook counts (its window comes up in front anyway when first shown).
+void ClearFrontRequests(const QString& request_path);
+
+// Then, once the window is shown: brings `window` (and any box it has open) to the front,
+// restored from the taskbar if minimised, whenever the request file changes.
 class FrontRequestWatcher final : public QObject {
  public:
   FrontRequestWatcher(QWidget& window, QString request_path);

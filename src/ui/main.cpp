@@ -21,6 +21,7 @@ int main(int argc, char** argv) {
   ui::SingleInstanceGuard guard(lock_path);
   switch (guard.TryAcquire()) {
     case ui::SingleInstanceGuard::Outcome::Acquired:
+      ui::ClearFrontRequests(ui::FrontRequestPath(lock_path));
       break;
     case ui::SingleInstanceGuard::Outcome::AnotherCopyRuns:
       ui::ShowMessage(nullptr, QString::fromUtf16(ui::kAlreadyRunningMessage));

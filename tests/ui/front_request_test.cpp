@@ -21,6 +21,7 @@ TEST(FrontRequestTest, EachRequestBringsTheMinimisedOrCoveredWindowToTheFront) {
     ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
     stale.write("4242\n");
   }
+  ClearFrontRequests(request);
   QWidget window;
   window.resize(200, 100);
   window.show();

@@ -93,6 +93,9 @@ class SingleInstanceTest : public ::testing::Test {
 TEST_F(SingleInstanceTest, SecondCopyReportsAndEndsFirstRunsOn) {
   std::unique_ptr<QProcess> first = Start();
   ASSERT_TRUE(WaitForLock());
+  // The first copy empties the request file right after taking the lock.
+  const QString request_path = FrontRequestPath(QDir(runtime_.path()).filePath("verdalon.lock"));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(request_path); }, 20000));
 
   std::unique_ptr<QProcess> second = Start();
   const qint64 second_id = second->processId();
@@ -101,7 +104,7 @@ TEST_F(SingleInstanceTest, SecondCopyReportsAndEndsFirstRunsOn) {
   EXPECT_EQ(second->exitCode(), 0);
   EXPECT_TRUE(QString::fromUtf8(second->readAllStandardError()).contains("程序已经运行"));
   // It asked the first copy, which watches its request file, to show its window.
-  QFile request(FrontRequestPath(QDir(runtime_.path()).filePath("verdalon.lock")));
+  QFile request(request_path);
   ASSERT_TRUE(request.open(QIODevice::ReadOnly));
   EXPECT_EQ(request.readAll().trimmed(), QByteArray::number(second_id));
 
