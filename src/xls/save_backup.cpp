@@ -132,27 +132,30 @@ bool TornBy(const SaveBackup& backup, std::span<const std::uint8_t> current) {
   const std::size_t smaller = std::min(old_bytes.size(), new_bytes.size());
   const std::size_t larger = std::max(old_bytes.size(), new_bytes.size());
   if (current.size() < smaller || current.size() > larger) return false;
-  // The part of `version` at [from, to), where it reaches that far.
-  const auto matches = [&](std::span<const std::uint8_t> version, std::size_t from,
-                           std::size_t to) {
-    return to <= version.size() &&
-           Same(current.subspan(from, to - from), version.subspan(from, to - from));
+  // The new contents at [from, to), where they reach that far.
+  const auto is_new = [&](std::size_t from, std::size_t to) {
+    return to <= new_bytes.size() &&
+           Same(current.subspan(from, to - from), new_bytes.subspan(from, to - from));
+  };
+  // The old contents at [from, to), and zeros past their end: a file grown by writes a
+  // power cut did not let reach the disk.
+  const auto is_old = [&](std::size_t from, std::size_t to) {
+    const std::size_t old_end = std::clamp(old_bytes.size(), from, to);
+    const auto zeros = current.subspan(old_end, to - old_end);
+    return (old_end == from ||
+            Same(current.subspan(from, old_end - from), old_bytes.subspan(from, old_end - from))) &&
+           std::all_of(zeros.begin(), zeros.end(), [](std::uint8_t b) { return b == 0; });
   };
   bool split_seen = false;
   for (std::size_t from = 0; from < current.size(); from += kPiece) {
     const std::size_t to = std::min(from + kPiece, current.size());
-    if (matches(old_bytes, from, to) || matches(new_bytes, from, to)) continue;
-    const auto piece = current.subspan(from, to - from);
-    if (from >= old_bytes.size() &&
-        std::all_of(piece.begin(), piece.end(), [](std::uint8_t b) { return b == 0; })) {
-      continue;
-    }
+    if (is_old(from, to) || is_new(from, to)) continue;
     // Where one write stopped: the new contents up to some byte, the old ones after it.
     if (split_seen) return false;
     split_seen = true;
     std::size_t cut = from;
     while (cut < to && cut < new_bytes.size() && current[cut] == new_bytes[cut]) ++cut;
-    if (!matches(old_bytes, cut, to)) return false;
+    if (!is_old(cut, to)) return false;
   }
   return true;
 }

@@ -43,8 +43,8 @@ inline constexpr std::size_t kBackupMagicSize = 8;
 
 // Whether `current` is what the save of `backup` can have left when it stopped part-way:
 // neither contents whole, a size between the two, and every 512-byte piece the old or the
-// new contents at that place (zeros where the file grew), save for one piece where the
-// writing stopped.
+// new contents at that place (zeros past the old end, where the file grew), save for one
+// piece where the writing stopped.
 bool TornBy(const SaveBackup& backup, std::span<const std::uint8_t> current);
 
 }  // namespace xls

@@ -24,7 +24,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
+#ifdef _WIN32
+// Every start of a program under wine takes a good part of a second.
+constexpr int kKills = 40;
+#else
 constexpr int kKills = 200;
+#endif
 
 int LeftBeside(const fs::path& file) {
   int leftovers = 0;
