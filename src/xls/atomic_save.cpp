@@ -81,7 +81,8 @@ void RemoveDeadTemporaries(const fs::path& target) {
 // Writes `bytes` to a new file that takes the workbook's place in one rename. False, with
 // nothing left behind, where the new file could not be given what decides who may use
 // the workbook.
-bool SaveByReplacing(const fs::path& target, std::span<const std::uint8_t> bytes) {
+bool SaveByReplacing(const fs::path& target, files::File& target_held,
+                     std::span<const std::uint8_t> bytes) {
   auto [path, file] = CreateBeside(target, SavingPrefix(target));
   try {
     if (!files::KeepOwnership(file, target)) {
@@ -92,7 +93,7 @@ bool SaveByReplacing(const fs::path& target, std::span<const std::uint8_t> bytes
     files::WriteAt(file, 0, bytes, path);
     files::FlushToDisk(file, path);
     file.Close(path);
-    files::ReplaceWith(path, target);
+    files::ReplaceWith(path, target, target_held);
   } catch (...) {
     file = files::File();
     files::RemoveName(path);
@@ -175,15 +176,16 @@ void RecoverInterruptedSave(const fs::path& path) {
 void SaveFileAtomically(const fs::path& path, std::span<const std::uint8_t> bytes) {
   const fs::path target = ResolveTarget(path);
   files::CheckWritable(target);
-  const std::optional<SaveLock> lock = SaveLock::Take(target, SaveLock::Purpose::kSave, kSaveWait);
+  std::optional<SaveLock> lock = SaveLock::Take(target, SaveLock::Purpose::kSave, kSaveWait);
   if (!lock) {  // a new file
-    SaveByReplacing(target, bytes);
+    files::File nothing_held;
+    SaveByReplacing(target, nothing_held, bytes);
     return;
   }
   std::vector<std::uint8_t> old = RecoverUnderLock(target, *lock, true);
   RemoveDeadTemporaries(target);
   // A file with several names keeps them all only if it is written where it is.
-  if (lock->facts.links <= 1 && SaveByReplacing(target, bytes)) return;
+  if (lock->facts.links <= 1 && SaveByReplacing(target, lock->file, bytes)) return;
   SaveInPlace(target, *lock, std::move(old), bytes);
 }
 

@@ -108,8 +108,10 @@ bool ShareLike(const File& backup, const fs::path& workbook);
 bool MakerCouldWrite(const FileFacts& made, const FileFacts& workbook, const FileFacts& folder,
                      const fs::path& workbook_path);
 
-// Renames `temporary` over `target` in one step.
-void ReplaceWith(const fs::path& temporary, const fs::path& target);
+// Renames `temporary` over `target` in one step. `target_held` (the target, open for its
+// lock) is let go first where the system will not rename over an open file (Windows);
+// elsewhere it stays open, and its lock with it.
+void ReplaceWith(const fs::path& temporary, const fs::path& target, File& target_held);
 
 // Deletes the name (never what a link points at); false where the system refuses.
 bool RemoveName(const fs::path& path);

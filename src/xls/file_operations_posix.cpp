@@ -269,7 +269,8 @@ bool MakerCouldWrite(const FileFacts& made, const FileFacts& workbook, const Fil
                                                 group_proven ? made.group : static_cast<gid_t>(-1));
 }
 
-void ReplaceWith(const fs::path& temporary, const fs::path& target) {
+void ReplaceWith(const fs::path& temporary, const fs::path& target, File& target_held) {
+  (void)target_held;
   if (rename(temporary.c_str(), target.c_str()) != 0) ThrowErrno(errno, "cannot replace", target);
 }
 

@@ -258,8 +258,11 @@ bool MakerCouldWrite(const FileFacts& made, const FileFacts& workbook, const Fil
   return true;
 }
 
-void ReplaceWith(const fs::path& temporary, const fs::path& target) {
+void ReplaceWith(const fs::path& temporary, const fs::path& target, File& target_held) {
   TakeOverAttributesAndSecurity(target, temporary);
+  // The lock goes with the handle: another save taking it now finds this one's temporary
+  // at worst, whose removal makes this rename fail and the save say so.
+  target_held = File();
   // One rename, which NTFS does at once: a crash leaves the old workbook or the new one.
   if (!MoveFileExW(temporary.c_str(), target.c_str(),
                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
