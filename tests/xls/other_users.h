@@ -14,7 +14,8 @@ constexpr uid_t kOwner = 4101;      // the workbook's owner
 constexpr uid_t kColleague = 4102;  // another clerk of the office
 constexpr gid_t kSharedGroup = 4100;
 
-// Runs `action` in a child process as `uid` in group `gid` only; true if it returned true.
+// Runs `action` in a child process as `uid` in group `gid` only; true if it returned true
+// (false if it threw).
 inline bool AsUser(uid_t uid, gid_t gid, const std::function<bool()>& action) {
   const pid_t child = fork();
   if (child == 0) {
@@ -23,7 +24,13 @@ inline bool AsUser(uid_t uid, gid_t gid, const std::function<bool()>& action) {
         setresuid(uid, uid, uid) != 0) {
       _exit(3);
     }
-    _exit(action() ? 0 : 1);
+    // Nothing may leave the child but its exit code: an exception would run the rest of
+    // the tests a second time in it.
+    try {
+      _exit(action() ? 0 : 1);
+    } catch (...) {
+      _exit(2);
+    }
   }
   int status = 0;
   waitpid(child, &status, 0);
