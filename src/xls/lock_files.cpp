@@ -5,6 +5,7 @@
 #include <system_error>
 #include <vector>
 
+#include "base/ascii_case.h"
 #include "base/text_encoding.h"
 #include "xls/file_operations.h"
 #include "xls/lock_holder_probe.h"
@@ -69,8 +70,9 @@ bool LeftByEndedLibreOffice(std::span<const std::uint8_t> contents) {
   const std::vector<std::string> fields = LibreOfficeFields(contents);
   const std::string login = lock_probe::LoginName();
   const std::string host = files::HostName();
-  return !login.empty() && !host.empty() && fields[1] == login && fields[2] == host &&
-         !lock_probe::LibreOfficeRunsHere();
+  return !login.empty() && !host.empty() && fields[1] == login &&
+         // Windows spells its computer name in capitals, LibreOffice as the network does.
+         base::EqualIgnoringAsciiCase<char>(fields[2], host) && !lock_probe::LibreOfficeRunsHere();
 }
 
 enum class LockKind { kLibreOffice, kOwnerFile };
