@@ -20,7 +20,8 @@ constexpr std::uintmax_t kMaxBackupSize = 2 * kMaxWorkbookFileSize + 64 * 1024;
 enum class Verdict {
   kNotOurs,     // left alone
   kOutOfReach,  // may count, but this user cannot read it
-  kSpent,       // ours, and no use for the workbook as it is: to be retired
+  kDead,        // ours, begun and never finished or already retired: harmless, removed if we may
+  kSpent,       // ours, whole, and no use for the workbook as it is: to be retired
   kRestore,
 };
 
@@ -66,12 +67,12 @@ Examined Examine(const fs::path& target, const fs::path& candidate, const SaveLo
       return {};
     case BackupState::kBroken:
     case BackupState::kRetired:
-      return {Verdict::kSpent, {}};
+      return {Verdict::kDead, {}};
     case BackupState::kLive:
       break;
   }
   std::optional<SaveBackup> backup = DecodeBackup(bytes);
-  if (!backup) return {Verdict::kSpent, {}};
+  if (!backup) return {Verdict::kDead, {}};
   const bool this_file =
       backup->device == lock.facts.device && backup->file_id == lock.facts.file_id;
   if (!this_file || !TornBy(*backup, current)) return {Verdict::kSpent, {}};
@@ -116,6 +117,9 @@ std::vector<std::uint8_t> RecoverUnderLock(const fs::path& target, const SaveLoc
     Examined examined = Examine(target, candidate, lock, *folder, current);
     switch (examined.verdict) {
       case Verdict::kNotOurs:
+        break;
+      case Verdict::kDead:
+        if (lock.writable) (void)files::RemoveName(candidate);
         break;
       case Verdict::kOutOfReach:
         // It may be the only copy of the old contents: a save does not step over it.
