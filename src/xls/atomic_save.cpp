@@ -1,6 +1,8 @@
 #include "xls/atomic_save.h"
 
-#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <optional>
 #include <random>
 #include <string>
 #include <utility>
@@ -9,7 +11,6 @@
 #include "xls/file_operations.h"
 #include "xls/save_backup.h"
 #include "xls/save_lock.h"
-#include "xls/system_errors.h"
 
 namespace xls {
 

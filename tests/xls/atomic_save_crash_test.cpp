@@ -57,7 +57,7 @@ void KillSaversRepeatedly(const fs::path& file, const fs::path& other_name, cons
   const auto second = VictimContent(true);
   std::mt19937 random(4242);
   int kills = 0, saw_first = 0, saw_second = 0, saw_leftover = 0;
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(240);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(480);
   for (; kills < kKills && std::chrono::steady_clock::now() < deadline; ++kills) {
     std::vector<std::string> arguments = saver.arguments_before_file;
     arguments.push_back(file.string());
