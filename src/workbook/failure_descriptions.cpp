@@ -36,10 +36,14 @@ std::string HeldOpenDescription(const xls::Failure& failure) {
   const xls::LockHolder& holder = *failure.Holder();
   std::string who = holder.user.empty() ? "另一个用户" : "用户" + QuotedName(holder.user);
   if (!holder.machine.empty()) who += "（电脑" + QuotedName(holder.machine) + "）";
+  const std::string lock_file = Quoted(holder.lock_file);
   return "工作簿" + Quoted(failure.Path()) + "正被" + who +
          "在电子表格程序中打开，现在保存会使那边显示和打印的仍是旧的内容，所以没有保存。"
-         "请先在那个程序中关闭它后再试；如果那个程序已经退出，请删除锁定文件" +
-         Quoted(holder.lock_file) + "后再试。";
+         "请先在那个程序中关闭它后再试；" +
+         (holder.removable
+              ? "如果那个程序已经退出，请删除锁定文件" + lock_file + "后再试。"
+              : "如果那个程序已经退出：锁定文件" + lock_file +
+                    "属于另一个用户，您没有权限删除它，请让它的主人或管理员删除后再试。");
 }
 
 // The packages carry the sample workbook in this folder beside the program, under a name
@@ -130,6 +134,21 @@ AutomationError DescribeEngineFailure(const xls::Failure& failure) {
     case FailureKind::kInternal:
       return {error_number::kAutomation,
               "处理" + WhereInWorkbook(failure) + "时，电子表格引擎出现内部错误。" + unchanged};
+    case FailureKind::kBackupOutOfReach:
+      return {error_number::kPermissionDenied,
+              "工作簿" + file + "旁边有一次被中断的保存留下的备份文件" +
+                  Quoted(failure.Obstacle()) +
+                  "，它可能是旧内容仅有的一份，而您没有权限读取或处理它，所以没有保存。"
+                  "请让这个文件的主人或管理员打开一次工作簿（程序会用它恢复或清理），"
+                  "或确认工作簿完好后删除它，再试。" +
+                  unchanged};
+    case FailureKind::kBackupNotShareable:
+      return {error_number::kPermissionDenied,
+              "保存工作簿" + file + "时需要在旁边放一份备份" + Quoted(failure.Obstacle()) +
+                  "，但无法让所有能读取工作簿的人也能读取它（您不在工作簿所属的用户组中），"
+                  "万一保存中断，他们将无法恢复，所以没有保存。请让工作簿的主人或管理员"
+                  "把您加入该用户组，或由他们来保存。" +
+                  unchanged};
   }
   return {error_number::kAutomation, "处理工作簿" + file + "时出错。"};
 }

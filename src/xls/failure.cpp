@@ -2,6 +2,8 @@
 
 #include <cerrno>
 
+#include "xls/file_operations.h"
+
 namespace xls {
 
 const char* Failure::what() const noexcept {
@@ -42,20 +44,17 @@ const char* Failure::what() const noexcept {
       return "text too long for a cell";
     case FailureKind::kInternal:
       return "internal engine failure";
+    case FailureKind::kBackupOutOfReach:
+      return "a backup of an interrupted save is out of reach";
+    case FailureKind::kBackupNotShareable:
+      return "the save's backup cannot be shared like the workbook";
   }
   return "workbook failure";
 }
 
 FailureKind KindOfSystemError(std::error_code code) {
-#ifdef _WIN32
   // Sharing and lock violations: the way Windows says another program has the file open.
-  constexpr int kSharingViolation = 32;
-  constexpr int kLockViolation = 33;
-  if (code.category() == std::system_category() &&
-      (code.value() == kSharingViolation || code.value() == kLockViolation)) {
-    return FailureKind::kHeldByAnotherProgram;
-  }
-#endif
+  if (files::MeansHeldByAnotherProgram(code)) return FailureKind::kHeldByAnotherProgram;
   if (code == std::errc::no_such_file_or_directory || code == std::errc::not_a_directory) {
     return FailureKind::kNotFound;
   }

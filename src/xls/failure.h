@@ -15,6 +15,7 @@ struct LockHolder {
   std::u16string user;     // empty when the lock file does not say
   std::u16string machine;  // empty when the lock file does not say (Excel's never does)
   std::filesystem::path lock_file;
+  bool removable = true;  // whether this user may delete the lock file
 };
 
 // What went wrong with a workbook, as far as the engine can tell. The engine says no
@@ -38,6 +39,8 @@ enum class FailureKind {
   kCellOutOfRange,        // outside 65536 rows and 256 columns
   kTextTooLong,           // more characters than a cell holds
   kInternal,              // the engine could not do what it should have been able to do
+  kBackupOutOfReach,      // an interrupted save's backup this user may neither read nor retire
+  kBackupNotShareable,    // a save's backup could not be made readable to all who read the file
 };
 
 // The failure of one engine operation: its kind, the workbook's path, the sheet or cell
@@ -90,6 +93,13 @@ class Failure : public std::exception {
     return *this;
   }
 
+  // The file beside the workbook that stopped the operation, where one did.
+  const std::filesystem::path& Obstacle() const { return obstacle_; }
+  Failure& WithObstacle(std::filesystem::path file) {
+    obstacle_ = std::move(file);
+    return *this;
+  }
+
   // For logs and debuggers only; never shown to the clerk.
   const char* what() const noexcept override;
 
@@ -101,6 +111,7 @@ class Failure : public std::exception {
   std::optional<CellPosition> cell_;
   std::size_t text_length_ = 0;
   std::optional<LockHolder> holder_;
+  std::filesystem::path obstacle_;
   bool while_saving_ = false;
 };
 
@@ -127,6 +138,8 @@ inline constexpr FailureKind kEveryFailureKind[] = {
     FailureKind::kCellOutOfRange,
     FailureKind::kTextTooLong,
     FailureKind::kInternal,
+    FailureKind::kBackupOutOfReach,
+    FailureKind::kBackupNotShareable,
 };
 
 }  // namespace xls

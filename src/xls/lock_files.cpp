@@ -5,7 +5,10 @@
 #include <system_error>
 #include <vector>
 
+#include "base/ascii_case.h"
 #include "base/text_encoding.h"
+#include "xls/file_operations.h"
+#include "xls/lock_holder_probe.h"
 #include "xls/whole_file.h"
 
 namespace xls {
@@ -36,46 +39,15 @@ std::u16string Trimmed(std::u16string text) {
   return text;
 }
 
-// Reads the lock file at `lock`, if there is a regular file there.
-std::optional<LockHolder> HolderFromFile(const fs::path& lock,
-                                         LockHolder (*read)(std::span<const std::uint8_t>)) {
-  std::error_code error;
-  const fs::file_status status = fs::status(lock, error);
-  if (error || !fs::is_regular_file(status)) return std::nullopt;
-  LockHolder holder;
-  try {
-    holder = read(ReadWholeFile(lock, kMaxLockFileSize));
-  } catch (const std::system_error&) {
-    // Unreadable (another user's, on a share): it still says the workbook is open.
-  }
-  holder.lock_file = lock;
-  return holder;
+// Characters that would let a name from a file steer the message's layout or the terminal:
+// C0 and C1 controls, and the marks, embeddings, overrides and isolates of bidirectional text.
+bool Hidden(char16_t c) {
+  return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x061C || c == 0x200E || c == 0x200F ||
+         (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
 }
 
-std::optional<LockHolder> HolderBeside(const fs::path& path) {
-  const fs::path folder = path.parent_path();
-  fs::path::string_type libre_office = fs::path(".~lock.").native();
-  libre_office += path.filename().native();
-  libre_office += fs::path("#").native();
-  if (auto holder = HolderFromFile(folder / libre_office, &ReadLibreOfficeLock)) return holder;
-  fs::path::string_type owner = fs::path("~$").native();
-  owner += path.filename().native();
-  return HolderFromFile(folder / owner, &ReadOwnerFile);
-}
-
-}  // namespace
-
-std::optional<LockHolder> FindLockHolder(const fs::path& path) {
-  if (auto holder = HolderBeside(path)) return holder;
-  std::error_code error;
-  if (fs::is_symlink(fs::symlink_status(path, error))) {
-    const fs::path target = fs::canonical(path, error);
-    if (!error) return HolderBeside(target);
-  }
-  return std::nullopt;
-}
-
-LockHolder ReadLibreOfficeLock(std::span<const std::uint8_t> contents) {
+// The fields of a LibreOffice lock: full name, login name, machine, date, profile.
+std::vector<std::string> LibreOfficeFields(std::span<const std::uint8_t> contents) {
   std::vector<std::string> fields(1);
   for (std::size_t i = 0; i < contents.size(); ++i) {
     const char c = static_cast<char>(contents[i]);
@@ -90,10 +62,83 @@ LockHolder ReadLibreOfficeLock(std::span<const std::uint8_t> contents) {
     }
   }
   fields.resize(std::max<std::size_t>(fields.size(), 3));
+  return fields;
+}
+
+// A LibreOffice of this user on this machine that is no longer running left the lock.
+bool LeftByEndedLibreOffice(std::span<const std::uint8_t> contents) {
+  const std::vector<std::string> fields = LibreOfficeFields(contents);
+  const std::string login = lock_probe::LoginName();
+  const std::string host = files::HostName();
+  return !login.empty() && !host.empty() && fields[1] == login &&
+         // Windows spells its computer name in capitals, LibreOffice as the network does.
+         base::EqualIgnoringAsciiCase<char>(fields[2], host) && !lock_probe::LibreOfficeRunsHere();
+}
+
+enum class LockKind { kLibreOffice, kOwnerFile };
+
+// Reads the lock file at `lock`, if there is a regular file there whose holder may still
+// have the workbook open.
+std::optional<LockHolder> HolderFromFile(const fs::path& lock, LockKind kind) {
+  std::error_code error;
+  const fs::file_status status = fs::status(lock, error);
+  if (error || !fs::is_regular_file(status)) return std::nullopt;
+  if (kind == LockKind::kOwnerFile && !lock_probe::HeldOpen(lock)) return std::nullopt;
   LockHolder holder;
-  holder.user = Trimmed(base::FromUtf8(fields[0]));
-  if (holder.user.empty()) holder.user = Trimmed(base::FromUtf8(fields[1]));
-  holder.machine = Trimmed(base::FromUtf8(fields[2]));
+  try {
+    const std::vector<std::uint8_t> contents = ReadWholeFile(lock, kMaxLockFileSize);
+    if (kind == LockKind::kLibreOffice && LeftByEndedLibreOffice(contents)) return std::nullopt;
+    holder =
+        kind == LockKind::kLibreOffice ? ReadLibreOfficeLock(contents) : ReadOwnerFile(contents);
+  } catch (const std::system_error&) {
+    // Unreadable (another user's, on a share): it still says the workbook is open.
+  }
+  holder.lock_file = lock;
+  holder.removable = lock_probe::MayRemove(lock);
+  return holder;
+}
+
+std::optional<LockHolder> HolderBeside(const fs::path& path) {
+  const fs::path folder = path.parent_path();
+  fs::path::string_type libre_office = fs::path(".~lock.").native();
+  libre_office += path.filename().native();
+  libre_office += fs::path("#").native();
+  if (auto holder = HolderFromFile(folder / libre_office, LockKind::kLibreOffice)) return holder;
+  fs::path::string_type owner = fs::path("~$").native();
+  owner += path.filename().native();
+  return HolderFromFile(folder / owner, LockKind::kOwnerFile);
+}
+
+}  // namespace
+
+std::optional<LockHolder> FindLockHolder(const fs::path& path) {
+  if (auto holder = HolderBeside(path)) return holder;
+  std::error_code error;
+  if (fs::is_symlink(fs::symlink_status(path, error))) {
+    const fs::path target = fs::canonical(path, error);
+    if (!error) return HolderBeside(target);
+  }
+  return std::nullopt;
+}
+
+std::u16string ShownName(std::u16string_view name) {
+  std::u16string shown;
+  for (const char16_t c : name) {
+    if (Hidden(c)) continue;
+    // Never half a surrogate pair at the cut.
+    const bool pair_starts = c >= 0xD800 && c <= 0xDBFF;
+    if (shown.size() + (pair_starts ? 2 : 1) > kMaxHolderNameLength) break;
+    shown.push_back(c);
+  }
+  return Trimmed(shown);
+}
+
+LockHolder ReadLibreOfficeLock(std::span<const std::uint8_t> contents) {
+  const std::vector<std::string> fields = LibreOfficeFields(contents);
+  LockHolder holder;
+  holder.user = ShownName(Trimmed(base::FromUtf8(fields[0])));
+  if (holder.user.empty()) holder.user = ShownName(Trimmed(base::FromUtf8(fields[1])));
+  holder.machine = ShownName(Trimmed(base::FromUtf8(fields[2])));
   return holder;
 }
 
@@ -112,12 +157,12 @@ LockHolder ReadOwnerFile(std::span<const std::uint8_t> contents) {
             static_cast<char16_t>(contents[start + 2 * i] | (contents[start + 2 * i + 1] << 8)));
       }
       // Through UTF-8 and back, so that an unpaired surrogate cannot reach a message.
-      holder.user = Trimmed(base::FromUtf8(base::ToUtf8(name)));
+      holder.user = ShownName(Trimmed(base::FromUtf8(base::ToUtf8(name))));
       if (!holder.user.empty()) return holder;
     }
   }
   if (contents.size() > ansi_length) {
-    holder.user = Trimmed(AsciiOnly(contents.subspan(1, ansi_length)));
+    holder.user = ShownName(Trimmed(AsciiOnly(contents.subspan(1, ansi_length))));
   }
   return holder;
 }

@@ -16,8 +16,15 @@ namespace xls {
 
 // The holder named by the first lock or owner file found beside `path`, or beside the file
 // a symbolic link at `path` points to. A lock file that cannot be read still counts, with
-// the holder unknown.
+// the holder unknown. A lock whose holder has provably ended does not: an owner file no
+// program holds open (Windows tells), a LibreOffice lock this user made on this machine
+// while no LibreOffice of theirs runs.
 std::optional<LockHolder> FindLockHolder(const std::filesystem::path& path);
+
+// Names from a lock file are shown to the clerk: at most this many characters, without
+// control or writing-direction characters.
+inline constexpr std::size_t kMaxHolderNameLength = 64;
+std::u16string ShownName(std::u16string_view name);
 
 // The user and machine of a LibreOffice lock file's contents: comma-separated fields with
 // backslash escapes, "full name,user,machine,date,profile;". The full name wins over the

@@ -156,6 +156,12 @@ void XlsDocument::Save() {
   }
   try {
     SaveFileAtomically(path_, book_.Modified() ? rebuilt : file_bytes_);
+  } catch (const SaveBlocked& e) {
+    const bool shareable = e.WhatStops() == SaveBlocked::Reason::kBackupNotShareable;
+    throw Failure(shareable ? FailureKind::kBackupNotShareable : FailureKind::kBackupOutOfReach,
+                  path_, e.code())
+        .WithObstacle(e.File())
+        .DuringSave();
   } catch (const std::system_error& e) {
     throw Failure(KindOfSystemError(e.code()), path_, e.code()).DuringSave();
   }

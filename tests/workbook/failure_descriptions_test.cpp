@@ -41,7 +41,15 @@ const std::map<FailureKind, int> kExpectedNumbers{
     {FailureKind::kCellOutOfRange, 440},
     {FailureKind::kTextTooLong, 440},
     {FailureKind::kInternal, 440},
+    {FailureKind::kBackupOutOfReach, 70},
+    {FailureKind::kBackupNotShareable, 70},
 };
+
+const std::filesystem::path kBackup = u"/home/yard/.锯材账单.xls.backup-00c0ffee00c0ffee";
+
+bool NamesAFileBeside(FailureKind kind) {
+  return kind == FailureKind::kBackupOutOfReach || kind == FailureKind::kBackupNotShareable;
+}
 
 bool NamesASheet(FailureKind kind) {
   return kind == FailureKind::kNoSuchSheet || kind == FailureKind::kCellOutOfRange ||
@@ -53,6 +61,7 @@ xls::Failure SampleFailure(FailureKind kind, bool saving) {
   if (NamesASheet(kind)) failure.WithSheet(u"码单");
   if (kind == FailureKind::kCellOutOfRange) failure.WithCell(70000, 3);
   if (kind == FailureKind::kTextTooLong) failure.WithCell(5, 2).WithTextLength(40000);
+  if (NamesAFileBeside(kind)) failure.WithObstacle(kBackup);
   if (saving) failure.DuringSave();
   return failure;
 }
@@ -65,8 +74,9 @@ void ExpectChineseOnly(std::string description) {
     return c >= u'\u4E00' && c <= u'\u9FFF';
   })) << description;
   for (const std::string& allowed :
-       {kSamplePath.string(), kPath.string(), std::string("Excel"), std::string(".xlsx"),
-        std::string(".xls"), std::string(".ods"), std::string("OpenDocument")}) {
+       {kSamplePath.string(), kBackup.string(), kPath.string(), std::string("Excel"),
+        std::string(".xlsx"), std::string(".xls"), std::string(".ods"),
+        std::string("OpenDocument")}) {
     for (std::size_t at; (at = description.find(allowed)) != std::string::npos;) {
       description.erase(at, allowed.size());
     }
@@ -86,6 +96,9 @@ TEST(FailureDescriptions, EveryKindHasItsNumberAndAChineseDescriptionNamingTheFi
       if (NamesASheet(kind)) {
         EXPECT_NE(description.find(std::string("“") + kSheetName + "”"), std::string::npos)
             << description;
+      }
+      if (NamesAFileBeside(kind)) {
+        EXPECT_NE(description.find(kBackup.string()), std::string::npos) << description;
       }
       ExpectChineseOnly(description);
     }

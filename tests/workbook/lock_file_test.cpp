@@ -1,6 +1,9 @@
 // Another spreadsheet program holding the workbook: LibreOffice's ".~lock.<name>#" and the
 // "~$<name>" owner file of Excel and WPS stop a save, with the holder named; reading goes on.
 #include <gtest/gtest.h>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 #ifndef _WIN32
 #include <pwd.h>
 #include <signal.h>
@@ -60,45 +63,6 @@ Bytes ExcelOwnerFile(std::u16string_view name, const Bytes& ansi) {
   return file;
 }
 
-TEST(LockFileContents, LibreOfficeLockNamesUserAndMachine) {
-  // As LibreOffice 7 writes it for a user without a full name in its settings.
-  xls::LockHolder holder =
-      xls::ReadLibreOfficeLock(Utf8(",clerk,office-pc,07.12.2026 13:05,file:///home/clerk/.config/"
-                                    "libreoffice/4;"));
-  EXPECT_EQ(holder.user, u"clerk");
-  EXPECT_EQ(holder.machine, u"office-pc");
-  // The full name, where given, wins; commas and semicolons in it come escaped.
-  holder = xls::ReadLibreOfficeLock(
-      Utf8("王\\,小明\\;,wang,财务室,07.12.2026 13:05,file:///C:/Users/wang/AppData;"));
-  EXPECT_EQ(holder.user, u"王,小明;");
-  EXPECT_EQ(holder.machine, u"财务室");
-  // Damaged or foreign contents name nobody rather than fail.
-  holder = xls::ReadLibreOfficeLock(Utf8("garbage"));
-  EXPECT_EQ(holder.user, u"garbage");
-  EXPECT_EQ(holder.machine, u"");
-  holder = xls::ReadLibreOfficeLock(Bytes{0xFF, ',', 0xFE, ',', 0x80});
-  EXPECT_EQ(holder.machine, u"\uFFFD");
-}
-
-TEST(LockFileContents, OwnerFileNameComesFromItsUtf16Part) {
-  const Bytes gbk{0xD5, 0xC5, 0xC8, 0xFD};  // 张三 in the code page of a Chinese Windows
-  EXPECT_EQ(xls::ReadOwnerFile(ExcelOwnerFile(u"张三", gbk)).user, u"张三");
-  EXPECT_EQ(xls::ReadOwnerFile(ExcelOwnerFile(u"Li Si", Utf8("Li Si"))).user, u"Li Si");
-  // Cut after the code-page part: an ASCII name is still readable, any other is not guessed.
-  Bytes short_file = ExcelOwnerFile(u"Li", Utf8("Li"));
-  short_file.resize(54);
-  EXPECT_EQ(xls::ReadOwnerFile(short_file).user, u"Li");
-  short_file = ExcelOwnerFile(u"张三", gbk);
-  short_file.resize(54);
-  EXPECT_EQ(xls::ReadOwnerFile(short_file).user, u"");
-  EXPECT_EQ(xls::ReadOwnerFile({}).user, u"");
-  // A length past the end of the file, and an unpaired surrogate, do not get through.
-  Bytes lying = ExcelOwnerFile(u"ab", Utf8("ab"));
-  lying[54] = 200;
-  EXPECT_EQ(xls::ReadOwnerFile(lying).user, u"ab");
-  EXPECT_EQ(xls::ReadOwnerFile(ExcelOwnerFile(u"x\xD800y", Utf8("x?y"))).user, u"x\uFFFDy");
-}
-
 // A one-sheet workbook "码单" in a temporary folder, saved through the engine.
 class HeldWorkbookTest : public ::testing::Test {
  protected:
@@ -156,7 +120,17 @@ TEST_F(HeldWorkbookTest, LibreOfficeLockStopsTheSaveAndNamesHolderAndLockFile) {
 
 TEST_F(HeldWorkbookTest, OwnerFileOfExcelOrWpsStopsTheSave) {
   test_support::SaveFile(OwnerFile(), ExcelOwnerFile(u"张三", {0xD5, 0xC5, 0xC8, 0xFD}));
+#ifdef _WIN32
+  // Excel and WPS keep it open while they show the workbook; Windows tells a leftover apart.
+  HANDLE held = CreateFileW(OwnerFile().c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
   const workbook::AutomationError error = WriteAndSave(path_);
+  CloseHandle(held);
+#else
+  const workbook::AutomationError error = WriteAndSave(path_);
+#endif
   EXPECT_EQ(error.Number(), 70);
   EXPECT_NE(error.Description().find("“张三”"), std::string::npos) << error.Description();
   EXPECT_NE(error.Description().find(MessageText(OwnerFile())), std::string::npos);
@@ -180,28 +154,33 @@ TEST_F(HeldWorkbookTest, LockBesideTheTargetOfALinkCounts) {
 }
 
 // The lock file of a colleague's program on a shared folder, which we may not read: the
-// save still stops, naming the lock file without a user. Runs as a second user, by id.
-TEST_F(HeldWorkbookTest, UnreadableLockOfAnotherUserStillStopsTheSave) {
+// save still stops, naming the lock file without a user, and saying whether the clerk may
+// delete it (not in a sticky folder). Runs as a second user, by id.
+TEST_F(HeldWorkbookTest, UnreadableLockOfAnotherUserStopsTheSaveAndSaysWhoMayDeleteIt) {
   if (geteuid() != 0) GTEST_SKIP() << "needs root to act as two users";
   test_support::SaveFile(LibreOfficeLock(), Utf8(",colleague,pc3,x,y;"));
   ASSERT_EQ(chown(LibreOfficeLock().c_str(), 4321, 4321), 0);
   fs::permissions(LibreOfficeLock(), fs::perms::owner_read | fs::perms::owner_write);
-  fs::permissions(temp_.Path(), fs::perms::all);
   fs::permissions(path_, fs::perms::all);
-  const pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    if (setgid(1234) != 0 || setuid(1234) != 0) _exit(3);
-    const workbook::AutomationError error = WriteAndSave(path_);
-    const bool named = error.Description().find("另一个用户") != std::string::npos &&
-                       error.Description().find(".~lock.") != std::string::npos;
-    _exit(error.Number() == 70 && named ? 0 : 1);
+  for (const bool sticky : {false, true}) {
+    SCOPED_TRACE(sticky ? "sticky folder" : "folder anyone may write");
+    ASSERT_EQ(chmod(temp_.Path().c_str(), sticky ? 01777 : 0777), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      if (setgid(1234) != 0 || setuid(1234) != 0) _exit(3);
+      const std::string text = WriteAndSave(path_).Description();
+      const bool named =
+          text.find("另一个用户") != std::string::npos && text.find(".~lock.") != std::string::npos;
+      const bool told = (text.find("没有权限删除") != std::string::npos) == sticky;
+      _exit(named && told ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(test_support::LoadFile(path_), original_);
   }
-  int status = 0;
-  ASSERT_EQ(waitpid(child, &status, 0), child);
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0);
-  EXPECT_EQ(test_support::LoadFile(path_), original_);
 }
 
 // A real LibreOffice, headless, with the workbook open; the process group we start is

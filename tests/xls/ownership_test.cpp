@@ -8,12 +8,14 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "compound_files.h"
+#include "other_users.h"
 #include "xls/atomic_save.h"
 #include "xls/whole_file.h"
 
@@ -22,9 +24,10 @@ namespace {
 namespace fs = std::filesystem;
 using test_support::Bytes;
 
-constexpr uid_t kOwner = 4101;
-constexpr uid_t kColleague = 4102;
-constexpr gid_t kSharedGroup = 4100;
+using test_users::AsUser;
+using test_users::kColleague;
+using test_users::kOwner;
+using test_users::kSharedGroup;
 constexpr const char* kAcl = "system.posix_acl_access";
 
 Bytes Text(const std::string& text) {
@@ -77,22 +80,6 @@ Ownership OwnershipOf(const fs::path& path) {
   stat(path.c_str(), &status);
   return {status.st_uid, status.st_gid, status.st_mode & 07777, Attribute(path, kAcl),
           Attribute(path, "user.verdalon")};
-}
-
-// Runs `action` in a child process as another user (and group), by numeric ids.
-bool AsUser(uid_t uid, gid_t gid, const std::function<bool()>& action) {
-  const pid_t child = fork();
-  if (child == 0) {
-    const gid_t groups[] = {gid};
-    if (setgroups(1, groups) != 0 || setresgid(gid, gid, gid) != 0 ||
-        setresuid(uid, uid, uid) != 0) {
-      _exit(3);
-    }
-    _exit(action() ? 0 : 1);
-  }
-  int status = 0;
-  waitpid(child, &status, 0);
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 bool Saves(const fs::path& path, const Bytes& bytes) {
@@ -187,22 +174,37 @@ TEST(HardLinks, EveryNameShowsTheSavedContents) {
   EXPECT_EQ(LeftBeside(file), 0);
 }
 
-TEST(HardLinks, ABackupLeftByADeadSaverIsPutBack) {
+// A saver in place that dies after writing part of the new contents: what the next open
+// finds, and what it must put back.
+TEST(HardLinks, ABackupLeftByASaverThatDiedIsPutBackOnce) {
   test_support::TempDir temp;
   const fs::path file = temp.Path() / u"锯材账单.xls";
-  test_support::SaveFile(file, Text("torn hal"));
-  const pid_t dead = fork();
-  if (dead == 0) _exit(0);
-  waitpid(dead, nullptr, 0);
-  const fs::path backup = temp.Path() / (xls::BackupPrefix(file) + std::to_string(dead));
-  test_support::SaveFile(backup, Text("the whole old workbook"));
-  // A backup of a saver still running is left alone: it is mid-save.
-  const fs::path running = temp.Path() / (xls::BackupPrefix(file) + std::to_string(getppid()));
-  test_support::SaveFile(running, Text("busy"));
+  const Bytes old_contents(5000, 'o');
+  test_support::SaveFile(file, old_contents);
+  fs::create_hard_link(file, temp.Path() / "second-name.xls");
+  const pid_t saver = fork();
+  if (saver == 0) {
+    xls::ObserveSaveSteps([](xls::SaveStep step) {
+      if (step == xls::SaveStep::kContentsWritten) _exit(0);
+    });
+    xls::SaveFileAtomically(file, Bytes(3000, 'n'));
+    _exit(1);
+  }
+  int status = 0;
+  waitpid(saver, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the saver did not die mid-save";
+  Bytes torn(5000, 'o');
+  std::fill_n(torn.begin(), 3000, 'n');
+  ASSERT_EQ(xls::ReadWholeFile(file), torn);
+  ASSERT_EQ(LeftBeside(file), 1);
+
   xls::RecoverInterruptedSave(file);
-  EXPECT_EQ(xls::ReadWholeFile(file), Text("the whole old workbook"));
-  EXPECT_FALSE(fs::exists(backup));
-  EXPECT_TRUE(fs::exists(running));
+  EXPECT_EQ(xls::ReadWholeFile(file), old_contents);
+  EXPECT_EQ(LeftBeside(file), 0);
+  // A later save is never undone: the backup is gone, and the workbook stays as saved.
+  xls::SaveFileAtomically(file, torn);
+  xls::RecoverInterruptedSave(file);
+  EXPECT_EQ(xls::ReadWholeFile(file), torn);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "xls/biff/byte_io.h"
+#include "xls/biff/cached_results.h"
 #include "xls/biff/formula_tokens.h"
 #include "xls/biff/record_fields.h"
 
@@ -111,12 +112,43 @@ bool GiveFormulasOfTheirOwn(std::vector<CellItem>& items, CellAddress anchor) {
   return true;
 }
 
+// Leaves every cell of the array anchored at `anchor` but `written` showing what it showed,
+// as a value of its own, and drops the ARRAY record. An array computes as a whole (ROW(),
+// TRANSPOSE, MMULT ...): its expression copied into one cell computes something else.
+// Every value is read first, so that a result the engine cannot read leaves the array whole.
+bool FreezeArray(std::vector<CellItem>& items, CellAddress anchor, CellAddress written) {
+  CellItem* owner = SingleCellItem(items, anchor);
+  const Record* array = owner ? Anchored(*owner, record_type::kArray) : nullptr;
+  if (array == nullptr || array->body.size() <= formula_range_record::kLastColumn) return false;
+  const std::uint16_t first_row = GetU16(array->body, formula_range_record::kFirstRow);
+  const std::uint16_t last_row = GetU16(array->body, formula_range_record::kLastRow);
+  const std::uint8_t first_column = array->body[formula_range_record::kFirstColumn];
+  const std::uint8_t last_column = array->body[formula_range_record::kLastColumn];
+  std::vector<std::pair<CellItem*, std::vector<Record>>> frozen;
+  for (CellItem& item : items) {
+    const CellAddress at = item.first;
+    if (at == written || at.row < first_row || at.row > last_row || at.column < first_column ||
+        at.column > last_column || AnchorOf(item) != CellAnchor{anchor.row, anchor.column}) {
+      continue;
+    }
+    std::optional<std::vector<Record>> records = CachedResultAsValue(item);
+    if (!records) return false;
+    frozen.emplace_back(&item, std::move(*records));
+  }
+  std::erase_if(owner->records,
+                [](const Record& record) { return record.type == record_type::kArray; });
+  for (auto& [item, records] : frozen) item->records = std::move(records);
+  return true;
+}
+
 }  // namespace
 
 bool DetachFromSharedFormulas(std::vector<CellItem>& items, CellAddress cell) {
   const CellItem* target = SingleCellItem(items, cell);
   if (target == nullptr || target->records[0].type != record_type::kFormula) return false;
-  if (RangeExpression(*target, nullptr)) return GiveFormulasOfTheirOwn(items, cell);
+  if (Anchored(*target, record_type::kShrFmla) != nullptr)
+    return GiveFormulasOfTheirOwn(items, cell);
+  if (Anchored(*target, record_type::kArray) != nullptr) return FreezeArray(items, cell, cell);
   // Any cell of an array formula changes the whole array, as a spreadsheet will not change
   // part of one; the other cells of a shared formula go on using their anchor.
   const std::optional<CellAnchor> anchor = AnchorOf(*target);
@@ -124,7 +156,7 @@ bool DetachFromSharedFormulas(std::vector<CellItem>& items, CellAddress cell) {
   const CellAddress at{anchor->row, anchor->column};
   const CellItem* owner = SingleCellItem(items, at);
   if (owner == nullptr || Anchored(*owner, record_type::kArray) == nullptr) return false;
-  return GiveFormulasOfTheirOwn(items, at);
+  return FreezeArray(items, at, cell);
 }
 
 std::set<CellAddress> FormulasReadingOtherSheets(const std::vector<CellItem>& items) {

@@ -160,13 +160,46 @@ TEST_F(FormulaRangeTest, OtherCellsOfASharedFormulaKeepTheirAnchor) {
   ExpectColumnB(Written(false, 4, 2, u""), {"2", "4", "6", ""});
 }
 
-TEST_F(FormulaRangeTest, WritingIntoAnArrayFormulaLeavesTheOtherCellsComputing) {
-  ExpectColumnB(Written(true, 2, 2, u"5"), {"2", "5", "6", "8"});
-  const fs::path anchor_written = Written(true, 1, 2, u"甲");
-  for (const Record& record : FirstSheetRecords(anchor_written)) {
-    EXPECT_NE(record.type, 0x0221) << "ARRAY left behind";
+// An array computes as a whole: its other cells keep what they showed, as values, and no
+// ARRAY record is left for a spreadsheet to recompute from.
+TEST_F(FormulaRangeTest, WritingIntoAnArrayFormulaLeavesTheOtherCellsShowingTheirValues) {
+  for (const int written_row : {1, 2}) {
+    const fs::path file = Written(true, written_row, 2, u"甲");
+    int formulas = 0;
+    for (const Record& record : FirstSheetRecords(file)) {
+      EXPECT_NE(record.type, 0x0221) << "ARRAY left behind";
+      formulas += record.type == 0x0006;
+    }
+    EXPECT_EQ(formulas, 0) << "a cell of the array still computes";
+    std::vector<std::string> expected{"2", "4", "6", "8"};
+    expected[static_cast<std::size_t>(written_row - 1)] = "甲";
+    ExpectColumnB(file, expected);
   }
-  ExpectColumnB(anchor_written, {"甲", "4", "6", "8"});
+}
+
+// {=TRANSPOSE(A1:D1)} in B1:B4: each cell's copy of the expression on its own would show
+// the first element (or an error), not its own.
+TEST_F(FormulaRangeTest, ATransposedArrayKeepsEveryOtherElement) {
+  std::vector<Record> records{test_support::Dimensions(0, 4, 0, 4), test_support::Row(0, 0, 4)};
+  for (std::uint16_t row = 1; row < 4; ++row) records.push_back(test_support::Row(row, 1, 2));
+  // PtgArea A1:D1 (array class), PtgFunc TRANSPOSE (83).
+  const Bytes transpose{0x65, 0x00, 0x00, 0x00, 0x00, 0x00, 0xC0, 0x03, 0xC0, 0x61, 83, 0x00};
+  for (std::uint16_t row = 0; row < 4; ++row) {
+    if (row == 0) records.push_back(test_support::Number(0, 0, 15, 10.0));
+    records.push_back(test_support::Formula(row, 1, 10.0 * (row + 1), test_support::Exp(0, 1)));
+    if (row != 0) continue;
+    records.push_back(test_support::ArrayFormula(0, 3, 1, 1, transpose));
+    records.push_back(test_support::Number(0, 2, 15, 30.0));
+    records.push_back(test_support::Number(0, 3, 15, 40.0));
+  }
+  const fs::path file = temp_.Path() / "transpose.xls";
+  test_support::SaveFile(
+      file, test_support::BuildCompoundFile(
+                3, {{u"Workbook", test_support::BuildStream({}, {{u"码单", records}})}}));
+  auto document = xls::XlsDocument::Open(file);
+  document->SetCell(0, 3, 2, u"7");
+  document->Save();
+  ExpectColumnB(file, {"10", "20", "7", "40"});
 }
 
 // The corpus file from Excel: its Sheet1 C3:C30 is one shared formula, =C2+7 filled down.
