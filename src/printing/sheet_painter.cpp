@@ -7,6 +7,7 @@
 
 #include "printing/print_fonts.h"
 #include "xls/layout/header_footer.h"
+#include "xls/layout/narrow_number.h"
 #include "xls/layout/text_overflow.h"
 
 namespace printing {
@@ -157,6 +158,27 @@ TextBox PlaceTextBox(const QRectF& cell_rect, const TextPlacement& placement,
     }
   }
   return box;
+}
+
+// The number's text as it fits its cell of `room` points on paper in the painter's font, k
+// device dots to the point.
+QString NumberTextFitting(const QPainter& p, const PrintCell& cell, bool general, double room,
+                          double k) {
+  const QFontMetricsF metrics(p.font(), p.device());
+  auto width_of = [&metrics, k](std::u16string_view text) {
+    return metrics.horizontalAdvance(
+               QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()))) /
+           k;
+  };
+  xls::layout::NumberGlyphWidths glyphs;
+  for (char16_t digit = u'0'; digit <= u'9'; ++digit) {
+    glyphs.widest_digit = std::max(glyphs.widest_digit, width_of(std::u16string(1, digit)));
+  }
+  glyphs.point = width_of(u".");
+  glyphs.minus = width_of(u"-");
+  glyphs.exponent = width_of(u"E");
+  return QString::fromStdU16String(
+      xls::layout::FitNumberText(cell.text, general, room, glyphs, width_of));
 }
 
 }  // namespace
@@ -341,7 +363,14 @@ void SheetPainter::PaintTexts(QPainter& p, const PageGrid& grid, double k) const
     p.setClipRect(Scaled(merge ? cell_rect : OverflowClip(grid, cell, placement), k));
     p.setFont(CellFont(font, font.points * s));
     p.setPen(ToColor(cell.text_colour.value_or(font.colour)));
-    p.drawText(Scaled(box.rect, k), box.flags, QString::fromStdU16String(cell.text));
+    QString text = QString::fromStdU16String(cell.text);
+    if (cell.is_number && !placement.wraps) {
+      // A number must fit inside the padding, as spreadsheet programs decide it.
+      const double room =
+          cell_rect.width() - 2 * kTextPadding * s - style.indent * 3 * digit_width_ * s;
+      text = NumberTextFitting(p, cell, style.general_number, room, k);
+    }
+    p.drawText(Scaled(box.rect, k), box.flags, text);
     p.restore();
   }
 }
