@@ -36,17 +36,22 @@ QRectF Scaled(const QRectF& r, double k) {
   return {r.x() * k, r.y() * k, r.width() * k, r.height() * k};
 }
 
-// Pen width in points and dash pattern of each border style.
+// Pen width in points and dash pattern of each border style, as LibreOffice prints them:
+// thin lines 0.72 pt, medium 1.68 pt, thick 2.4 pt; a hair line is a thinner solid line
+// (Excel draws it dotted on screen only).
+constexpr double kThinBorder = 0.72;
+constexpr double kMediumBorder = 1.68;
+constexpr double kThickBorder = 2.4;
+constexpr double kHairBorder = 0.25;
+
 QPen BorderPen(const Border& border, double k) {
-  double width = 0.5;
+  double width = kThinBorder;
   Qt::PenStyle style = Qt::SolidLine;
   switch (border.style) {
     case BorderStyle::kHair:
-      width = 0.25;
-      style = Qt::DotLine;
+      width = kHairBorder;
       break;
     case BorderStyle::kThin:
-      width = 0.5;
       break;
     case BorderStyle::kDotted:
       style = Qt::DotLine;
@@ -61,23 +66,23 @@ QPen BorderPen(const Border& border, double k) {
       style = Qt::DashDotDotLine;
       break;
     case BorderStyle::kMedium:
-      width = 1.0;
+      width = kMediumBorder;
       break;
     case BorderStyle::kMediumDashed:
-      width = 1.0;
+      width = kMediumBorder;
       style = Qt::DashLine;
       break;
     case BorderStyle::kMediumDashDot:
     case BorderStyle::kSlantedDashDot:
-      width = 1.0;
+      width = kMediumBorder;
       style = Qt::DashDotLine;
       break;
     case BorderStyle::kMediumDashDotDot:
-      width = 1.0;
+      width = kMediumBorder;
       style = Qt::DashDotDotLine;
       break;
     case BorderStyle::kThick:
-      width = 1.5;
+      width = kThickBorder;
       break;
     case BorderStyle::kDouble:
       width = 0.5;
