@@ -1,6 +1,8 @@
 #include "printing/sheet_painter.h"
 
 #include <QDateTime>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QPen>
 #include <algorithm>
@@ -27,6 +29,8 @@ constexpr double kPointsPerInch = 72.0;
 // Room between a cell's edge and its text, in points on the sheet, as spreadsheets leave it.
 constexpr double kTextPadding = 2.0;
 constexpr double kGridlineWidth = 0.25;
+// How far, in ems, a face without bold is drawn again to make it bold.
+constexpr double kSyntheticBoldShift = 0.04;
 
 QColor ToColor(const Rgb& rgb) {
   return {rgb.red, rgb.green, rgb.blue};
@@ -163,6 +167,15 @@ TextBox PlaceTextBox(const QRectF& cell_rect, const TextPlacement& placement,
     }
   }
   return box;
+}
+
+// Whether the face comes in a bold of its own. Where it does not, fontconfig reports the
+// font bold all the same, and the glyphs it emboldens on screen reach a PDF unemboldened.
+bool HasBoldFace(const QString& family) {
+  const QStringList styles = QFontDatabase::styles(family);
+  return std::any_of(styles.begin(), styles.end(), [&family](const QString& style) {
+    return QFontDatabase::bold(family, style);
+  });
 }
 
 // The number's text as it fits its cell of `room` points on paper in the painter's font, k
@@ -376,6 +389,12 @@ void SheetPainter::PaintTexts(QPainter& p, const PageGrid& grid, double k) const
       text = NumberTextFitting(p, cell, style.general_number, room, k);
     }
     p.drawText(Scaled(box.rect, k), box.flags, text);
+    if (font.bold && !HasBoldFace(QFontInfo(p.font()).family())) {
+      // The face has no bold of its own (AR PL UMing has none): drawn again a little to the
+      // right, as programs embolden such faces, so that titles and totals stand out.
+      const double shift = font.points * s * kSyntheticBoldShift * k;
+      p.drawText(Scaled(box.rect, k).translated(shift, 0), box.flags, text);
+    }
     p.restore();
   }
 }
