@@ -11,10 +11,13 @@ trap 'rm -rf "$work"' EXIT
 soffice --headless "-env:UserInstallation=file://$work/profile" \
   --convert-to 'xls:MS Excel 97' --outdir "$work" "$dir/landscape-libreoffice.fods" >/dev/null
 mv "$work/landscape-libreoffice.xls" "$dir/"
+soffice --headless "-env:UserInstallation=file://$work/profile" \
+  --convert-to 'xls:MS Excel 97' --outdir "$work" "$dir/narrow-numbers.fods" >/dev/null
+mv "$work/narrow-numbers.xls" "$dir/"
 # gnumeric does not read flat ODS: LibreOffice turns the source into a workbook first, which
 # gnumeric then opens and saves as its own.
 soffice --headless "-env:UserInstallation=file://$work/profile" \
   --convert-to 'xls:MS Excel 97' --outdir "$work" "$dir/landscape-gnumeric.fods" >/dev/null
 ssconvert --export-type=Gnumeric_Excel:excel_biff8 "$work/landscape-gnumeric.xls" \
   "$dir/landscape-gnumeric.xls" 2>/dev/null
-echo "wrote $dir/landscape-libreoffice.xls and landscape-gnumeric.xls"
+echo "wrote $dir/landscape-libreoffice.xls, landscape-gnumeric.xls and narrow-numbers.xls"

@@ -17,6 +17,24 @@ bool IsSong(const QString& name) {
          name == QStringLiteral("新宋体");
 }
 
+// Faces drawn to the same widths as Windows' Latin faces, for systems without them: the
+// widths decide whether a number fits its cell, and where right-aligned text starts.
+QStringList SameWidthFaces(const QString& name) {
+  if (name.compare(QStringLiteral("Arial"), Qt::CaseInsensitive) == 0) {
+    return {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+            QStringLiteral("Nimbus Sans")};
+  }
+  if (name.compare(QStringLiteral("Times New Roman"), Qt::CaseInsensitive) == 0) {
+    return {QStringLiteral("Liberation Serif"), QStringLiteral("Tinos"),
+            QStringLiteral("Nimbus Roman")};
+  }
+  if (name.compare(QStringLiteral("Courier New"), Qt::CaseInsensitive) == 0) {
+    return {QStringLiteral("Liberation Mono"), QStringLiteral("Cousine"),
+            QStringLiteral("Nimbus Mono PS")};
+  }
+  return {};
+}
+
 }  // namespace
 
 QFont CellFont(const xls::layout::Font& font, double point_size) {
@@ -28,7 +46,9 @@ QFont CellFont(const xls::layout::Font& font, double point_size) {
                        QStringLiteral("AR PL UMing CN"), QStringLiteral("NSimSun")});
   } else {
     // Chinese text in a Latin face falls back to the song face the window uses.
-    qfont.setFamilies({name, QStringLiteral("AR PL UMing CN")});
+    QStringList families{name};
+    families << SameWidthFaces(name) << QStringLiteral("AR PL UMing CN");
+    qfont.setFamilies(families);
   }
   qfont.setPointSizeF(point_size > 0 ? point_size : 1);
   qfont.setBold(font.bold);

@@ -1,7 +1,10 @@
 #include "printing/print_preview.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QStandardPaths>
@@ -31,11 +34,32 @@ void AddSaveAsPdf(QPrintPreviewDialog* dialog,
     const QString path = QFileDialog::getSaveFileName(
         dialog, QStringLiteral("另存为 PDF"), suggested, QStringLiteral("PDF 文件 (*.pdf)"));
     if (path.isEmpty()) return;
-    WriteSheetPdf(*layout, path);
+    if (WriteSheetPdf(*layout, path)) return;
+    // Told as the program's other messages are: no icon, its caption, one button.
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Verdalon"), PdfSaveFailureText(path),
+                    QMessageBox::Ok, dialog);
+    box.exec();
   });
 }
 
 }  // namespace
+
+QString PdfSaveFailureText(const QString& path) {
+  const QString file = QStringLiteral("“") + QDir::toNativeSeparators(path) + QStringLiteral("”");
+  const QFileInfo info(path);
+  if (!info.absoluteDir().exists()) {
+    return QStringLiteral("无法保存文件") + file +
+           QStringLiteral("：它所在的文件夹不存在。请另选保存位置后再试。");
+  }
+  if (info.isDir()) {
+    return QStringLiteral("无法保存文件") + file +
+           QStringLiteral("：这是一个文件夹。请另选文件名后再试。");
+  }
+  return QStringLiteral("无法保存文件") + file +
+         QStringLiteral(
+             "：没有写入权限（文件或所在文件夹是只读的），或文件正被其他程序使用。"
+             "请关闭打开它的程序或另选保存位置后再试。");
+}
 
 QPrintPreviewDialog* CreatePrintPreview(QWidget* parent, const xls::layout::SheetLayout& layout) {
   // The dialog may outlive the caller's layout (it is deleted on close): it keeps a copy.

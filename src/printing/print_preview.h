@@ -14,6 +14,9 @@ namespace printing {
 // Returns when the preview is closed.
 void ShowPrintPreview(QWidget* parent, const xls::layout::SheetLayout& layout);
 
+// What the clerk is told when the PDF cannot be written to `path`: the file, and why.
+QString PdfSaveFailureText(const QString& path);
+
 // The same preview, not yet shown, for callers that show it themselves (tests, timing).
 // The dialog deletes itself when closed.
 QPrintPreviewDialog* CreatePrintPreview(QWidget* parent, const xls::layout::SheetLayout& layout);

@@ -1,12 +1,15 @@
 #include "printing/sheet_painter.h"
 
 #include <QDateTime>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QPen>
 #include <algorithm>
 
 #include "printing/print_fonts.h"
 #include "xls/layout/header_footer.h"
+#include "xls/layout/narrow_number.h"
 #include "xls/layout/text_overflow.h"
 
 namespace printing {
@@ -26,6 +29,8 @@ constexpr double kPointsPerInch = 72.0;
 // Room between a cell's edge and its text, in points on the sheet, as spreadsheets leave it.
 constexpr double kTextPadding = 2.0;
 constexpr double kGridlineWidth = 0.25;
+// How far, in ems, a face without bold is drawn again to make it bold.
+constexpr double kSyntheticBoldShift = 0.04;
 
 QColor ToColor(const Rgb& rgb) {
   return {rgb.red, rgb.green, rgb.blue};
@@ -35,17 +40,22 @@ QRectF Scaled(const QRectF& r, double k) {
   return {r.x() * k, r.y() * k, r.width() * k, r.height() * k};
 }
 
-// Pen width in points and dash pattern of each border style.
+// Pen width in points and dash pattern of each border style, as LibreOffice prints them:
+// thin lines 0.72 pt, medium 1.68 pt, thick 2.4 pt; a hair line is a thinner solid line
+// (Excel draws it dotted on screen only).
+constexpr double kThinBorder = 0.72;
+constexpr double kMediumBorder = 1.68;
+constexpr double kThickBorder = 2.4;
+constexpr double kHairBorder = 0.25;
+
 QPen BorderPen(const Border& border, double k) {
-  double width = 0.5;
+  double width = kThinBorder;
   Qt::PenStyle style = Qt::SolidLine;
   switch (border.style) {
     case BorderStyle::kHair:
-      width = 0.25;
-      style = Qt::DotLine;
+      width = kHairBorder;
       break;
     case BorderStyle::kThin:
-      width = 0.5;
       break;
     case BorderStyle::kDotted:
       style = Qt::DotLine;
@@ -60,23 +70,23 @@ QPen BorderPen(const Border& border, double k) {
       style = Qt::DashDotDotLine;
       break;
     case BorderStyle::kMedium:
-      width = 1.0;
+      width = kMediumBorder;
       break;
     case BorderStyle::kMediumDashed:
-      width = 1.0;
+      width = kMediumBorder;
       style = Qt::DashLine;
       break;
     case BorderStyle::kMediumDashDot:
     case BorderStyle::kSlantedDashDot:
-      width = 1.0;
+      width = kMediumBorder;
       style = Qt::DashDotLine;
       break;
     case BorderStyle::kMediumDashDotDot:
-      width = 1.0;
+      width = kMediumBorder;
       style = Qt::DashDotDotLine;
       break;
     case BorderStyle::kThick:
-      width = 1.5;
+      width = kThickBorder;
       break;
     case BorderStyle::kDouble:
       width = 0.5;
@@ -157,6 +167,36 @@ TextBox PlaceTextBox(const QRectF& cell_rect, const TextPlacement& placement,
     }
   }
   return box;
+}
+
+// Whether the face comes in a bold of its own. Where it does not, fontconfig reports the
+// font bold all the same, and the glyphs it emboldens on screen reach a PDF unemboldened.
+bool HasBoldFace(const QString& family) {
+  const QStringList styles = QFontDatabase::styles(family);
+  return std::any_of(styles.begin(), styles.end(), [&family](const QString& style) {
+    return QFontDatabase::bold(family, style);
+  });
+}
+
+// The number's text as it fits its cell of `room` points on paper in the painter's font, k
+// device dots to the point.
+QString NumberTextFitting(const QPainter& p, const PrintCell& cell, bool general, double room,
+                          double k) {
+  const QFontMetricsF metrics(p.font(), p.device());
+  auto width_of = [&metrics, k](std::u16string_view text) {
+    return metrics.horizontalAdvance(
+               QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()))) /
+           k;
+  };
+  xls::layout::NumberGlyphWidths glyphs;
+  for (char16_t digit = u'0'; digit <= u'9'; ++digit) {
+    glyphs.widest_digit = std::max(glyphs.widest_digit, width_of(std::u16string(1, digit)));
+  }
+  glyphs.point = width_of(u".");
+  glyphs.minus = width_of(u"-");
+  glyphs.exponent = width_of(u"E");
+  return QString::fromStdU16String(
+      xls::layout::FitNumberText(cell.text, general, room, glyphs, width_of));
 }
 
 }  // namespace
@@ -341,7 +381,20 @@ void SheetPainter::PaintTexts(QPainter& p, const PageGrid& grid, double k) const
     p.setClipRect(Scaled(merge ? cell_rect : OverflowClip(grid, cell, placement), k));
     p.setFont(CellFont(font, font.points * s));
     p.setPen(ToColor(cell.text_colour.value_or(font.colour)));
-    p.drawText(Scaled(box.rect, k), box.flags, QString::fromStdU16String(cell.text));
+    QString text = QString::fromStdU16String(cell.text);
+    if (cell.is_number && !placement.wraps) {
+      // A number must fit inside the padding, as spreadsheet programs decide it.
+      const double room =
+          cell_rect.width() - 2 * kTextPadding * s - style.indent * 3 * digit_width_ * s;
+      text = NumberTextFitting(p, cell, style.general_number, room, k);
+    }
+    p.drawText(Scaled(box.rect, k), box.flags, text);
+    if (font.bold && !HasBoldFace(QFontInfo(p.font()).family())) {
+      // The face has no bold of its own (AR PL UMing has none): drawn again a little to the
+      // right, as programs embolden such faces, so that titles and totals stand out.
+      const double shift = font.points * s * kSyntheticBoldShift * k;
+      p.drawText(Scaled(box.rect, k).translated(shift, 0), box.flags, text);
+    }
     p.restore();
   }
 }

@@ -80,10 +80,18 @@ int PrintSheet(const xls::layout::SheetLayout& layout, QPagedPaintDevice& device
 
 bool WriteSheetPdf(const xls::layout::SheetLayout& layout, const QString& path,
                    int first_page_number) {
-  QPdfWriter writer(path);
-  writer.setResolution(kPdfResolution);
-  writer.setCreator(QStringLiteral("Verdalon"));
-  PrintSheet(layout, writer, first_page_number);
+  // Opened for writing first: the PDF writer itself does not say when it cannot write, and
+  // a file left from an earlier save must not be taken for this one.
+  {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+  }
+  {
+    QPdfWriter writer(path);
+    writer.setResolution(kPdfResolution);
+    writer.setCreator(QStringLiteral("Verdalon"));
+    PrintSheet(layout, writer, first_page_number);
+  }
   QFile written(path);
   return written.exists() && written.size() > 0;
 }

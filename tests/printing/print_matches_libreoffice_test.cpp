@@ -115,12 +115,14 @@ std::string SampleName(const ::testing::TestParamInfo<fs::path>& info) {
 }
 
 // The sample template; two landscape, fit-to-page templates saved by LibreOffice and by
-// gnumeric; and workbooks written by Excel with merged cells over one and two sheets.
+// gnumeric; numbers too wide for their cells; and workbooks written by Excel with merged cells over
+// one and two sheets.
 INSTANTIATE_TEST_SUITE_P(
     Workbooks, PrintMatchesLibreOffice,
     ::testing::Values(fs::path(VERDALON_TEMPLATE_DIR) / "锯材账单.xls",
                       fs::path(VERDALON_TEMPLATE_DIR) / "print-samples/landscape-libreoffice.xls",
                       fs::path(VERDALON_TEMPLATE_DIR) / "print-samples/landscape-gnumeric.xls",
+                      fs::path(VERDALON_TEMPLATE_DIR) / "print-samples/narrow-numbers.xls",
                       fs::path(VERDALON_XLS_CORPUS) / "excel/edr__Test_MergedCell.xls",
                       fs::path(VERDALON_XLS_CORPUS) / "excel/calamine__merged_range.xls"),
     SampleName);

@@ -3,11 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QString>
 #include <filesystem>
 #include <optional>
 
 #include "pdf_words.h"
+#include "printing/print_preview.h"
 #include "printing/sheet_printer.h"
 #include "spreadsheet_programs.h"
 
@@ -102,6 +104,28 @@ TEST_F(SheetPainterTest, LandscapeTurnsThePaper) {
   ASSERT_EQ(pages.size(), 1u);
   EXPECT_NEAR(pages[0].width, 842, 1);
   EXPECT_NEAR(pages[0].height, 595, 1);
+}
+
+// A PDF that cannot be written is reported, never taken for saved, and the clerk is told
+// which file and why.
+TEST_F(SheetPainterTest, PdfThatCannotBeWrittenIsToldNamingTheFile) {
+  const fs::path folder = work_ / "已有文件夹.pdf";
+  fs::create_directories(folder);
+  struct Case {
+    fs::path path;
+    const char* why;
+  };
+  const Case cases[] = {
+      {work_ / "没有的文件夹" / "码单.pdf", "它所在的文件夹不存在"},
+      {folder, "这是一个文件夹"},
+  };
+  for (const Case& c : cases) {
+    const QString path = QString::fromStdString(c.path.string());
+    EXPECT_FALSE(printing::WriteSheetPdf(Sample(), path)) << c.path;
+    const QString text = printing::PdfSaveFailureText(path);
+    EXPECT_TRUE(text.contains(QDir::toNativeSeparators(path))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QString::fromUtf8(c.why))) << text.toStdString();
+  }
 }
 
 }  // namespace

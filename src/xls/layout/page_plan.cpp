@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
+#include <optional>
+#include <utility>
 
 namespace xls::layout {
 
@@ -40,6 +43,48 @@ std::vector<std::pair<std::uint16_t, std::uint16_t>> Cut(std::uint16_t first, st
   }
   runs.emplace_back(static_cast<std::uint16_t>(start), last);
   return runs;
+}
+
+using Runs = std::vector<std::pair<std::uint16_t, std::uint16_t>>;
+
+// The run that holds `index`, or nothing when it lies outside them all.
+std::optional<std::size_t> RunOf(const Runs& runs, std::uint16_t index) {
+  const auto after =
+      std::upper_bound(runs.begin(), runs.end(), index,
+                       [](std::uint16_t i, const std::pair<std::uint16_t, std::uint16_t>& run) {
+                         return i < run.first;
+                       });
+  if (after == runs.begin()) return std::nullopt;
+  const auto run = std::prev(after);
+  if (index > run->second) return std::nullopt;
+  return static_cast<std::size_t>(run - runs.begin());
+}
+
+// Which of the column-run by row-run pages have something on them, indexed
+// column_run * rows + row_run. Spreadsheet programs leave the others out, so that one
+// stray cell far away prints one more page rather than every page between.
+std::vector<bool> PagesWithContent(const SheetLayout& layout, const Runs& column_runs,
+                                   const Runs& row_runs) {
+  std::vector<bool> used(column_runs.size() * row_runs.size(), false);
+  for (const PrintCell& cell : layout.cells) {
+    if (!Shows(layout, cell)) continue;
+    const auto column_run = RunOf(column_runs, cell.column);
+    const auto row_run = RunOf(row_runs, cell.row);
+    if (column_run && row_run) used[*column_run * row_runs.size() + *row_run] = true;
+  }
+  // A merged range shows on every page it crosses, as one cell drawn in pieces.
+  for (const CellRange& merge : layout.merges) {
+    for (std::size_t c = 0; c < column_runs.size(); ++c) {
+      if (column_runs[c].second < merge.first_column || column_runs[c].first > merge.last_column) {
+        continue;
+      }
+      for (std::size_t r = 0; r < row_runs.size(); ++r) {
+        if (row_runs[r].second < merge.first_row || row_runs[r].first > merge.last_row) continue;
+        used[c * row_runs.size() + r] = true;
+      }
+    }
+  }
+  return used;
 }
 
 }  // namespace
@@ -143,9 +188,12 @@ PagePlan PlanPages(const SheetLayout& layout, double digit_width_points) {
   const auto row_runs =
       Cut(range->first_row, range->last_row, room_height / plan.scale,
           setup.fit_to_pages ? std::vector<std::uint16_t>{} : setup.row_breaks, row_height);
-  for (const auto& [first_column, last_column] : column_runs) {
-    for (const auto& [first_row, last_row] : row_runs) {
-      plan.pages.push_back({first_row, last_row, first_column, last_column});
+  const std::vector<bool> used = PagesWithContent(layout, column_runs, row_runs);
+  for (std::size_t c = 0; c < column_runs.size(); ++c) {
+    for (std::size_t r = 0; r < row_runs.size(); ++r) {
+      if (!used[c * row_runs.size() + r]) continue;
+      plan.pages.push_back(
+          {row_runs[r].first, row_runs[r].second, column_runs[c].first, column_runs[c].second});
     }
   }
   return plan;

@@ -29,7 +29,7 @@ struct PagePlan {
   PaperSize paper;  // turned for landscape
   double scale = 1;
   CellRange range;  // the cells printed: the print area, else A1 to the last cell that shows
-  std::vector<PageSlice> pages;  // down first, then across
+  std::vector<PageSlice> pages;  // down first, then across; none with nothing on it
 };
 
 // Widths and heights of the sheet in points at 100 %. digit_width_points is the width of
@@ -44,7 +44,9 @@ std::optional<CellRange> UsedRange(const SheetLayout& layout);
 
 // Cuts the sheet into pages: scale (or the largest whole percentage that fits the pages
 // asked for, never above 100 %), then pages as wide and tall as the paper inside its margins
-// holds, cut before manual page breaks too. A blank sheet has no pages.
+// holds, cut before manual page breaks too. Pages on which no cell shows (no text, border
+// or fill, no part of a merged range) are left out, as spreadsheet programs leave them; a
+// blank sheet has no pages.
 PagePlan PlanPages(const SheetLayout& layout, double digit_width_points);
 
 }  // namespace xls::layout

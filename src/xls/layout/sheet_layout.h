@@ -73,7 +73,8 @@ struct CellStyle {
   bool wrap = false;
   std::uint8_t indent = 0;  // in steps of three character widths
   Border left, right, top, bottom;
-  std::optional<Rgb> fill;  // solid background; nothing for none
+  std::optional<Rgb> fill;     // solid background; nothing for none
+  bool general_number = true;  // numbers in General form, which a narrow cell shortens
 };
 
 struct PrintCell {

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "base/ascii_case.h"
 #include "xls/biff/byte_io.h"
 #include "xls/biff/continued_reader.h"
 #include "xls/layout/number_format.h"
@@ -167,6 +168,9 @@ WorkbookStyles ReadWorkbookStyles(const std::vector<biff::Record>& globals) {
   }
   for (CellFormat& format : styles.formats) {
     if (format.style.font >= styles.fonts.size()) format.style.font = 0;
+    const std::u16string code = styles.NumberFormatCode(format.number_format);
+    format.style.general_number =
+        base::EqualIgnoringAsciiCase<char16_t>(code, u"General") || code == u"G/通用格式";
   }
   return styles;
 }

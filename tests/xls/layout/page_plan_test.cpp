@@ -63,6 +63,27 @@ TEST(PagePlan, WideSheetsGoDownFirstThenAcross) {
   EXPECT_EQ(plan.pages[2].first_row, 0);
 }
 
+TEST(PagePlan, PagesWithNothingOnThemAreLeftOut) {
+  // 60 rows by 3 columns fill two pages down the first column of pages; one stray cell
+  // far away (DX65000) adds its own page, not the thousands between.
+  SheetLayout layout = Grid(60, 3);
+  layout.cells.push_back({64999, 127, u"x", false, 0, {}});
+  PagePlan plan = PlanPages(layout, kDigit);
+  ASSERT_EQ(plan.pages.size(), 3u);
+  EXPECT_EQ(RowRuns(plan)[1], (std::pair<int, int>{34, 67}));
+  const PageSlice& stray = plan.pages[2];
+  EXPECT_TRUE(stray.first_row <= 64999 && 64999 <= stray.last_row);
+  EXPECT_TRUE(stray.first_column <= 127 && 127 <= stray.last_column);
+
+  // A merged range shows on each page it crosses; a cell with nothing to show adds none.
+  layout.merges.push_back({30, 40, 5, 7});
+  layout.cells.push_back({2000, 2, u"", false, 0, {}});
+  plan = PlanPages(layout, kDigit);
+  ASSERT_EQ(plan.pages.size(), 5u);
+  EXPECT_EQ(plan.pages[2].first_column, 6);
+  EXPECT_EQ(plan.pages[3].first_row, 34);
+}
+
 TEST(PagePlan, FitToPagesShrinksInWholePercentsAndNeverEnlarges) {
   SheetLayout layout = Grid(60, 8);
   layout.page.fit_to_pages = true;
