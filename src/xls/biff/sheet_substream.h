@@ -49,6 +49,9 @@ class SheetSubstream {
   // changed only where a byte changed.
   void StoreFormulaResult(CellAddress cell, const CellValue& result, bool always_calculate);
   std::uint16_t Type() const { return type_; }
+  // The substream's records as read (page setup, sizes, merged ranges); its cells as they
+  // stand now are Cells().
+  const std::vector<Record>& OriginalRecords() const { return original_; }
 
   // The substream's bytes when written from stream position base.
   std::vector<std::uint8_t> Serialize(std::size_t base) const;

@@ -52,4 +52,19 @@ Value Value::FunctionName(std::u16string name) {
   return v;
 }
 
+biff::CellValue StoredForm(const Value& value) {
+  switch (value.kind) {
+    case Value::Kind::kNumber:
+      return biff::CellValue::Number(value.number);
+    case Value::Kind::kText:
+      return biff::CellValue::String(value.text);
+    case Value::Kind::kBoolean:
+      return biff::CellValue::Boolean(value.boolean);
+    case Value::Kind::kError:
+      return biff::CellValue::Error(static_cast<std::uint8_t>(value.error));
+    default:
+      return biff::CellValue::Number(0);
+  }
+}
+
 }  // namespace xls::formula

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "xls/biff/cell_value.h"
+
 namespace xls::formula {
 
 // The error values of a spreadsheet, by the codes BIFF8 stores them with.
@@ -75,5 +77,8 @@ struct Array {
     return values[row * columns + column];
   }
 };
+
+// A plain value as a cell stores it (an empty value as 0, as a formula cell shows it).
+biff::CellValue StoredForm(const Value& value);
 
 }  // namespace xls::formula

@@ -7,25 +7,6 @@
 
 namespace xls::formula {
 
-namespace {
-
-biff::CellValue Stored(const Value& value) {
-  switch (value.kind) {
-    case Value::Kind::kNumber:
-      return biff::CellValue::Number(value.number);
-    case Value::Kind::kText:
-      return biff::CellValue::String(value.text);
-    case Value::Kind::kBoolean:
-      return biff::CellValue::Boolean(value.boolean);
-    case Value::Kind::kError:
-      return biff::CellValue::Error(static_cast<std::uint8_t>(value.error));
-    default:
-      return biff::CellValue::Number(0);
-  }
-}
-
-}  // namespace
-
 WorkbookCalculation::WorkbookCalculation(const biff::BiffWorkbook& book, double now) {
   model_.links = WorkbookLinks::Parse(book.GlobalsRecords());
   model_.sheet_of_entry = book.WorksheetOfEntries();
@@ -61,7 +42,7 @@ void WorkbookCalculation::Store(biff::BiffWorkbook& book) const {
     biff::SheetSubstream& sheet = book.Sheet(s);
     for (const auto& [cell, outcome] : outcomes_[s]) {
       if (outcome.value) {
-        sheet.StoreFormulaResult(cell, Stored(*outcome.value), false);
+        sheet.StoreFormulaResult(cell, StoredForm(*outcome.value), false);
       } else if (impact.ReadsWrittenCells(s, cell)) {
         sheet.StoreFormulaResult(
             cell, biff::CellValue::Error(static_cast<std::uint8_t>(ErrorCode::kNotAvailable)),
