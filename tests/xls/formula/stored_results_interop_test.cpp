@@ -333,9 +333,12 @@ void ExpectPrintedAsLibreOfficeShows(const fs::path& file, const fs::path& work,
                                        : "";
       // A boolean prints TRUE or FALSE, as Excel prints it; LibreOffice's booleans are
       // numbers and show as 1 and 0.
-      std::string text = base::ToUtf8(cell.text);
-      if (text == "TRUE" || text == "FALSE") text = text == "TRUE" ? "1" : "0";
-      EXPECT_EQ(text, expected) << what << " row " << cell.row + 1 << " column " << cell.column + 1;
+      const std::string text = base::ToUtf8(cell.text);
+      const std::string as_number = text == "TRUE"    ? std::string("1")
+                                    : text == "FALSE" ? std::string("0")
+                                                      : text;
+      EXPECT_EQ(as_number, expected)
+          << what << " row " << cell.row + 1 << " column " << cell.column + 1;
       ++printed;
     }
   }
