@@ -1,6 +1,8 @@
 #include "xls/formula/evaluator.h"
 
 #include <cstdio>
+#include <exception>
+#include <new>
 
 #include "xls/biff/formula_tokens.h"
 #include "xls/formula/coercion.h"
@@ -141,6 +143,19 @@ Value Evaluator::ResultOrThrow(std::size_t sheet, biff::CellAddress cell) {
     entry.busy = false;
     entry.outcome = {value, {}};
     return value;
+  } catch (const std::bad_alloc&) {
+    --depth_;
+    results_.erase(key);
+    throw;
+  } catch (const std::exception&) {
+    // A record the engine misread: the formula is left to the spreadsheet program rather
+    // than the save failing.
+    --depth_;
+    const Uncomputable why{UncomputableReason::kUnsupportedExpression, {}, sheet, cell};
+    Entry& entry = results_[key];
+    entry.busy = false;
+    entry.outcome = {std::nullopt, why};
+    throw why;
   } catch (const Uncomputable& why) {
     --depth_;
     if (why.reason == UncomputableReason::kTooDeep) {
