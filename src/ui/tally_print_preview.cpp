@@ -1,17 +1,50 @@
 #include "ui/tally_print_preview.h"
 
 #include <QApplication>
+#include <exception>
 
 #include "printing/print_preview.h"
 #include "ui/desktop_opener.h"
+#include "ui/failure_report.h"
+#include "ui/message_box.h"
+#include "ui/spreadsheet_hand_off_prompt.h"
 #include "ui/xls_association.h"
 #include "workbook/automation_error.h"
+#include "workbook/formula_descriptions.h"
 #include "workbook/sheet_print_source.h"
 
 namespace ui {
 
+namespace {
+
+// The spreadsheet program computes what Verdalon cannot; false where there is none, or it
+// did not start, so that the preview is shown after all.
+bool HandOffToSpreadsheet(QWidget* parent, const std::filesystem::path& workbook) {
+  if (!DesktopHasXlsProgram()) {
+    ShowMessage(parent,
+                QStringLiteral("本机没有能打开 .xls 工作簿的电子表格程序，只能在本程序中预览。"));
+    return false;
+  }
+  try {
+    OpenWithDesktop(workbook);
+    return true;
+  } catch (const workbook::AutomationError&) {
+    ShowMessage(parent, FailureMessage(DescribeFailure(std::current_exception())));
+    return false;
+  }
+}
+
+}  // namespace
+
 void PreviewTallySheet(QWidget* parent, const std::filesystem::path& workbook) {
-  printing::ShowPrintPreview(parent, workbook::LoadSheetLayout(workbook, kTallySheet));
+  // Read now, so that TODAY and NOW show the moment of printing.
+  const xls::layout::SheetLayout layout = workbook::LoadSheetLayout(workbook, kTallySheet);
+  const std::u16string warning = workbook::UncomputedFormulasWarning(layout);
+  if (!warning.empty() && AskToPrintFromSpreadsheet(parent, QString::fromStdU16String(warning)) &&
+      HandOffToSpreadsheet(parent, workbook)) {
+    return;
+  }
+  printing::ShowPrintPreview(parent, layout);
 }
 
 void OpenForPrinting(const std::filesystem::path& workbook) {

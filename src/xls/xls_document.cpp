@@ -9,6 +9,7 @@
 #include "xls/atomic_save.h"
 #include "xls/biff/biff_format_error.h"
 #include "xls/failure.h"
+#include "xls/formula/workbook_calculation.h"
 #include "xls/lock_files.h"
 #include "xls/whole_file.h"
 
@@ -144,6 +145,9 @@ void XlsDocument::Save() {
   std::vector<std::uint8_t> rebuilt;
   if (book_.Modified()) {
     try {
+      // As a spreadsheet program saves: every formula's stored result is its result now.
+      formula::WorkbookCalculation(book_, formula::CurrentSerialTime(formula::UsesDate1904(book_)))
+          .Store(book_);
       cfb::CompoundFile container = *container_;
       container.ReplaceStream(stream_name_, book_.Serialize());
       rebuilt = container.Write();

@@ -28,12 +28,15 @@ class XlsDocument {
   std::size_t SheetCount() const { return book_.SheetCount(); }
   const std::u16string& SheetName(std::size_t sheet) const { return book_.SheetName(sheet); }
   const biff::SheetSubstream& Sheet(std::size_t sheet) const { return book_.Sheet(sheet); }
+  // The parsed workbook, for reading everything else (print layout, formulas).
+  const biff::BiffWorkbook& Book() const { return book_; }
 
   // Rows and columns count from 1, as the callers address cells.
   std::u16string Cell(std::size_t sheet, int row, int column) const;
   void SetCell(std::size_t sheet, int row, int column, std::u16string_view text);
 
-  // Writes the workbook back over its file atomically. An unchanged workbook is written
+  // Writes the workbook back over its file atomically, every formula's stored result
+  // computed anew first (formula::WorkbookCalculation). An unchanged workbook is written
   // back byte for byte. A file that cannot be written stays as it was. A workbook that
   // another spreadsheet program has open (its lock file lies beside it) is not written:
   // kHeldByAnotherProgram naming the holder, or nothing at all if there were no changes.

@@ -61,6 +61,20 @@ const SheetSubstream& BiffWorkbook::Sheet(std::size_t sheet) const {
   return *worksheets_.at(sheets_.at(sheet).substream);
 }
 
+SheetSubstream& BiffWorkbook::Sheet(std::size_t sheet) {
+  return *worksheets_.at(sheets_.at(sheet).substream);
+}
+
+const std::vector<Record>& BiffWorkbook::GlobalsRecords() const {
+  return substreams_.substreams.front().records;
+}
+
+std::vector<std::optional<std::size_t>> BiffWorkbook::WorksheetOfEntries() const {
+  std::vector<std::optional<std::size_t>> sheets(globals_.Sheets().size());
+  for (std::size_t i = 0; i < sheets_.size(); ++i) sheets[sheets_[i].entry] = i;
+  return sheets;
+}
+
 std::u16string BiffWorkbook::CellText(std::size_t sheet, CellAddress cell_address) const {
   const CellData* cell = Sheet(sheet).Find(cell_address);
   return cell == nullptr ? std::u16string() : DisplayText(cell->value);
@@ -68,6 +82,7 @@ std::u16string BiffWorkbook::CellText(std::size_t sheet, CellAddress cell_addres
 
 void BiffWorkbook::SetCellText(std::size_t sheet, CellAddress cell, std::u16string_view text) {
   SheetSubstream& target = *worksheets_.at(sheets_.at(sheet).substream);
+  written_.insert({sheet, cell});
   if (text.empty()) {
     target.ClearValue(cell);
     return;
@@ -105,7 +120,6 @@ std::vector<std::uint8_t> BiffWorkbook::Serialize() {
     for (auto& sheet : worksheets_) {
       if (!sheet) continue;
       sheet->RenumberStrings(new_index);
-      sheet->RecalculateFormulasReadingOtherSheets();
       references += sheet->SharedStringReferences();
     }
     strings.SetTotalReferences(static_cast<std::uint32_t>(references));

@@ -3,9 +3,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "xls/biff/cell_address.h"
@@ -28,6 +30,13 @@ class BiffWorkbook {
   // spreadsheets do), or nothing; chart and macro sheets have no cells and are not found.
   std::optional<std::size_t> FindWorksheet(std::u16string_view name) const;
   const SheetSubstream& Sheet(std::size_t sheet) const;
+  // For storing computed formula results; cells are written through SetCellText.
+  SheetSubstream& Sheet(std::size_t sheet);
+  // The workbook globals' records as read (names, links to other sheets, fonts, formats).
+  const std::vector<Record>& GlobalsRecords() const;
+  // Per sheet entry of the globals (BOUNDSHEET order, as formulas count sheets), the
+  // worksheet it is, or nothing for chart and macro sheets.
+  std::vector<std::optional<std::size_t>> WorksheetOfEntries() const;
 
   // The cell's value as a General cell shows it; empty for a cell that holds nothing.
   std::u16string CellText(std::size_t sheet, CellAddress cell) const;
@@ -38,6 +47,8 @@ class BiffWorkbook {
   void SetCellText(std::size_t sheet, CellAddress cell, std::u16string_view text);
 
   bool Modified() const;
+  // The cells SetCellText wrote since the workbook was read, by sheet.
+  const std::set<std::pair<std::size_t, CellAddress>>& WrittenCells() const { return written_; }
   // The stream; unchanged workbooks give back exactly the bytes they were read from.
   std::vector<std::uint8_t> Serialize();
 
@@ -52,6 +63,7 @@ class BiffWorkbook {
   std::vector<std::optional<SheetSubstream>> worksheets_;  // parallel to substreams_
   std::vector<SheetSlot> sheets_;
   std::vector<std::optional<std::size_t>> entry_substream_;  // per globals sheet entry
+  std::set<std::pair<std::size_t, CellAddress>> written_;
 };
 
 }  // namespace xls::biff

@@ -1,5 +1,6 @@
 #include "xls/biff/formula_ranges.h"
 
+#include <map>
 #include <optional>
 #include <span>
 #include <utility>
@@ -39,10 +40,6 @@ CellItem* SingleCellItem(std::vector<CellItem>& items, CellAddress cell) {
     if (item.first == cell && item.last_column == cell.column) return &item;
   }
   return nullptr;
-}
-
-const CellItem* SingleCellItem(const std::vector<CellItem>& items, CellAddress cell) {
-  return SingleCellItem(const_cast<std::vector<CellItem>&>(items), cell);
 }
 
 // The anchor a formula cell points at with its only token, PtgExp.
@@ -159,22 +156,46 @@ bool DetachFromSharedFormulas(std::vector<CellItem>& items, CellAddress cell) {
   return FreezeArray(items, at, cell);
 }
 
-std::set<CellAddress> FormulasReadingOtherSheets(const std::vector<CellItem>& items) {
-  std::set<CellAddress> found;
+std::vector<CellFormula> CellFormulas(const std::vector<CellItem>& items) {
+  std::map<CellAddress, const CellItem*> anchors;
+  for (const CellItem& item : items) {
+    if (item.records.size() > 1 && item.first.column == item.last_column) {
+      anchors[item.first] = &item;
+    }
+  }
+  std::vector<CellFormula> formulas;
   for (const CellItem& item : items) {
     const Record& cell = item.records[0];
     if (cell.type != record_type::kFormula) continue;
-    std::optional<Expression> expression = ExpressionAt(cell.body, formula_record::kExpression);
-    if (!expression) continue;
-    if (const std::optional<CellAnchor> anchor = ExpAnchor(expression->rgce)) {
-      const CellItem* owner = SingleCellItem(items, CellAddress{anchor->row, anchor->column});
-      if (owner != nullptr) {
-        if (auto range = RangeExpression(*owner, nullptr)) expression = range;
+    CellFormula formula;
+    formula.cell = item.first;
+    const std::optional<Expression> own = ExpressionAt(cell.body, formula_record::kExpression);
+    const std::optional<CellAnchor> anchor = own ? ExpAnchor(own->rgce) : std::nullopt;
+    std::optional<Expression> expression = own;
+    bool shared = false;
+    if (anchor) {
+      const auto owner = anchors.find(CellAddress{anchor->row, anchor->column});
+      expression = owner == anchors.end() ? std::nullopt : RangeExpression(*owner->second, &shared);
+      if (expression && !shared) {
+        formula.array = true;
+        formula.array_first = {anchor->row, anchor->column};
       }
     }
-    if (MayReadOtherSheets(expression->rgce)) found.insert(item.first);
+    if (!expression) {
+      formula.readable = false;
+    } else if (anchor && shared) {
+      std::optional<std::vector<std::uint8_t>> tokens =
+          SharedFormulaForCell(expression->rgce, item.first.row, item.first.column);
+      formula.readable = tokens.has_value();
+      if (tokens) formula.rgce = std::move(*tokens);
+      formula.rgcb.assign(expression->rgcb.begin(), expression->rgcb.end());
+    } else {
+      formula.rgce.assign(expression->rgce.begin(), expression->rgce.end());
+      formula.rgcb.assign(expression->rgcb.begin(), expression->rgcb.end());
+    }
+    formulas.push_back(std::move(formula));
   }
-  return found;
+  return formulas;
 }
 
 }  // namespace xls::biff

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <set>
+#include <cstdint>
 #include <vector>
 
 #include "xls/biff/cell_address.h"
@@ -19,7 +19,18 @@ namespace xls::biff {
 // cannot read are left as they were.
 bool DetachFromSharedFormulas(std::vector<CellItem>& items, CellAddress cell);
 
-// The formula cells whose expression (their own or their range's) may read another sheet.
-std::set<CellAddress> FormulasReadingOtherSheets(const std::vector<CellItem>& items);
+// A formula cell's expression as the cell computes it: its own, its shared formula's with
+// the references made the cell's, or its array formula's (evaluated for the whole range
+// from the range's first cell). `readable` is false where the engine could not find or
+// read the expression.
+struct CellFormula {
+  CellAddress cell;
+  std::vector<std::uint8_t> rgce;
+  std::vector<std::uint8_t> rgcb;
+  bool array = false;
+  CellAddress array_first;
+  bool readable = true;
+};
+std::vector<CellFormula> CellFormulas(const std::vector<CellItem>& items);
 
 }  // namespace xls::biff

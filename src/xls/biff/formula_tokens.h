@@ -8,9 +8,95 @@
 
 namespace xls::biff {
 
-// Parsed expressions (rgce) of BIFF8 formulas, as far as the engine must look into them:
-// which anchor a cell of a shared or array formula refers to, and how a shared formula
-// reads when written out for one cell.
+// Parsed expressions (rgce) of BIFF8 formulas: the token ids, which anchor a cell of a
+// shared or array formula refers to, and how a shared formula reads when written out for
+// one cell.
+
+// Token ids. Operands carry a value class in bits 5-6 (0x20 reference, 0x40 value, 0x60
+// array); the ids below are those of the reference class, BaseId() folds the others onto them.
+namespace ptg {
+inline constexpr std::uint8_t kExp = 0x01;
+inline constexpr std::uint8_t kTbl = 0x02;
+inline constexpr std::uint8_t kAdd = 0x03;
+inline constexpr std::uint8_t kSub = 0x04;
+inline constexpr std::uint8_t kMul = 0x05;
+inline constexpr std::uint8_t kDiv = 0x06;
+inline constexpr std::uint8_t kPower = 0x07;
+inline constexpr std::uint8_t kConcat = 0x08;
+inline constexpr std::uint8_t kLt = 0x09;
+inline constexpr std::uint8_t kLe = 0x0A;
+inline constexpr std::uint8_t kEq = 0x0B;
+inline constexpr std::uint8_t kGe = 0x0C;
+inline constexpr std::uint8_t kGt = 0x0D;
+inline constexpr std::uint8_t kNe = 0x0E;
+inline constexpr std::uint8_t kIntersect = 0x0F;
+inline constexpr std::uint8_t kUnion = 0x10;
+inline constexpr std::uint8_t kRange = 0x11;
+inline constexpr std::uint8_t kUplus = 0x12;
+inline constexpr std::uint8_t kUminus = 0x13;
+inline constexpr std::uint8_t kPercent = 0x14;
+inline constexpr std::uint8_t kParen = 0x15;
+inline constexpr std::uint8_t kMissArg = 0x16;
+inline constexpr std::uint8_t kStr = 0x17;
+inline constexpr std::uint8_t kExtended = 0x18;
+inline constexpr std::uint8_t kAttr = 0x19;
+inline constexpr std::uint8_t kErr = 0x1C;
+inline constexpr std::uint8_t kBool = 0x1D;
+inline constexpr std::uint8_t kInt = 0x1E;
+inline constexpr std::uint8_t kNum = 0x1F;
+inline constexpr std::uint8_t kArray = 0x20;
+inline constexpr std::uint8_t kFunc = 0x21;
+inline constexpr std::uint8_t kFuncVar = 0x22;
+inline constexpr std::uint8_t kName = 0x23;
+inline constexpr std::uint8_t kRef = 0x24;
+inline constexpr std::uint8_t kArea = 0x25;
+inline constexpr std::uint8_t kMemArea = 0x26;
+inline constexpr std::uint8_t kMemErr = 0x27;
+inline constexpr std::uint8_t kMemNoMem = 0x28;
+inline constexpr std::uint8_t kMemFunc = 0x29;
+inline constexpr std::uint8_t kRefErr = 0x2A;
+inline constexpr std::uint8_t kAreaErr = 0x2B;
+inline constexpr std::uint8_t kRefN = 0x2C;
+inline constexpr std::uint8_t kAreaN = 0x2D;
+inline constexpr std::uint8_t kNameX = 0x39;
+inline constexpr std::uint8_t kRef3d = 0x3A;
+inline constexpr std::uint8_t kArea3d = 0x3B;
+inline constexpr std::uint8_t kRefErr3d = 0x3C;
+inline constexpr std::uint8_t kAreaErr3d = 0x3D;
+
+inline constexpr std::uint8_t kClassMask = 0x60;
+inline constexpr std::uint8_t kReferenceClass = 0x20;
+inline constexpr std::uint8_t kValueClass = 0x40;
+inline constexpr std::uint8_t kArrayClass = 0x60;
+
+// PtgAttr's kinds (its first byte).
+inline constexpr std::uint8_t kAttrVolatile = 0x01;
+inline constexpr std::uint8_t kAttrIf = 0x02;
+inline constexpr std::uint8_t kAttrChoose = 0x04;
+inline constexpr std::uint8_t kAttrSkip = 0x08;
+inline constexpr std::uint8_t kAttrSum = 0x10;
+inline constexpr std::uint8_t kAttrSpace = 0x40;
+
+// Reference fields: the column word's top bits say which parts are relative.
+inline constexpr std::uint16_t kRowRelative = 0x8000;
+inline constexpr std::uint16_t kColumnRelative = 0x4000;
+inline constexpr std::uint16_t kColumnMask = 0x00FF;
+
+// PtgFuncVar's function number for a function the workbook names (add-ins, and functions
+// newer than the format such as IFERROR, stored as "_xlfn.IFERROR"): the name is its
+// first argument.
+inline constexpr std::uint16_t kUserDefinedFunction = 255;
+inline constexpr std::uint16_t kFuncVarPrompt = 0x8000;
+inline constexpr std::uint8_t kFuncVarArgumentMask = 0x7F;
+
+// A token's id without its value class: 0x20-0x3F for operands, as is below 0x20.
+inline constexpr std::uint8_t BaseId(std::uint8_t id) {
+  return id < 0x20 ? id : static_cast<std::uint8_t>((id & 0x1F) | 0x20);
+}
+}  // namespace ptg
+
+// The size of the token at `at`, id included; nothing if unknown or cut short.
+std::optional<std::size_t> TokenSize(std::span<const std::uint8_t> rgce, std::size_t at);
 
 struct CellAnchor {
   std::uint16_t row = 0;
@@ -37,9 +123,5 @@ std::vector<std::uint8_t> TextConstant(std::u16string_view text);
 std::optional<std::vector<std::uint8_t>> SharedFormulaForCell(std::span<const std::uint8_t> rgce,
                                                               std::uint16_t row,
                                                               std::uint16_t column);
-
-// Whether an expression may read cells of another sheet: it holds a 3-D reference or a
-// name, or a token the engine does not know (which is taken to, to be safe).
-bool MayReadOtherSheets(std::span<const std::uint8_t> rgce);
 
 }  // namespace xls::biff

@@ -68,6 +68,8 @@ inline constexpr std::size_t kFlags = 12;
 inline constexpr std::size_t kXf = 14;
 inline constexpr std::size_t kBodySize = 16;
 inline constexpr std::uint16_t kGhostDirty = 0x0080;  // the row has a format of its own
+inline constexpr std::uint16_t kHidden = 0x0020;
+inline constexpr std::uint16_t kHeightMask = 0x7FFF;
 inline constexpr std::uint16_t kXfMask = 0x0FFF;
 }  // namespace row_record
 
@@ -97,16 +99,21 @@ namespace db_cell_record {
 inline constexpr std::size_t kFirstRowDistance = 0;
 }  // namespace db_cell_record
 
-// COLINFO: the columns [first, last] and their default format.
+// COLINFO: the columns [first, last], their width, default format and options.
 namespace col_info_record {
 inline constexpr std::size_t kFirstColumn = 0;
 inline constexpr std::size_t kLastColumn = 2;
+inline constexpr std::size_t kWidth = 4;
 inline constexpr std::size_t kXf = 6;
+inline constexpr std::size_t kOptions = 8;
+inline constexpr std::uint16_t kHidden = 0x0001;
 inline constexpr std::size_t kMinimumSize = 8;
 }  // namespace col_info_record
 
 // DEFAULTROWHEIGHT: flags, then the height of rows that have no ROW record.
 namespace default_row_height_record {
+inline constexpr std::size_t kFlags = 0;
+inline constexpr std::uint16_t kRowsHidden = 0x0002;
 inline constexpr std::size_t kHeight = 2;
 inline constexpr std::size_t kMinimumSize = 4;
 }  // namespace default_row_height_record

@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <optional>
-#include <set>
 
 #include "xls/biff/byte_io.h"
 #include "xls/biff/cell_records.h"
 #include "xls/biff/cell_table_writer.h"
 #include "xls/biff/data_tables.h"
 #include "xls/biff/formula_ranges.h"
+#include "xls/biff/formula_results.h"
 #include "xls/biff/record_fields.h"
 
 namespace xls::biff {
@@ -208,24 +208,31 @@ void SheetSubstream::RenumberStrings(const std::vector<std::uint32_t>& new_index
   }
 }
 
-void SheetSubstream::RecalculateFormulasReadingOtherSheets() {
-  const std::set<CellAddress> cross_sheet = FormulasReadingOtherSheets(table_.items);
-  if (cross_sheet.empty()) return;
-  const auto mark = [&](Record& record) {
-    if (record.type != record_type::kFormula || record.body.size() <= formula_record::kFlags) {
-      return;
+std::vector<CellFormula> SheetSubstream::Formulas() const {
+  return CellFormulas(table_.items);
+}
+
+void SheetSubstream::StoreFormulaResult(CellAddress cell, const CellValue& result,
+                                        bool always_calculate) {
+  // Items move when cells are written; the index is rebuilt where it went stale.
+  auto found = formula_items_.find(cell);
+  if (found == formula_items_.end() || found->second >= table_.items.size() ||
+      table_.items[found->second].first != cell ||
+      table_.items[found->second].records[0].type != record_type::kFormula) {
+    formula_items_.clear();
+    for (std::size_t i = 0; i < table_.items.size(); ++i) {
+      const CellItem& item = table_.items[i];
+      if (item.records[0].type == record_type::kFormula) formula_items_[item.first] = i;
     }
-    const CellAddress at{GetU16(record.body, cell_record::kRow),
-                         GetU16(record.body, cell_record::kColumn)};
-    if (cross_sheet.count(at) != 0) {
-      record.body[formula_record::kFlags] |= formula_record::kAlwaysCalculate;
-    }
-  };
-  for (CellItem& item : table_.items) mark(item.records[0]);
-  const std::vector<int> depths = NestingDepths(original_);
-  for (std::size_t i = 0; i < original_.size(); ++i) {
-    if (depths[i] == 1) mark(original_[i]);
+    found = formula_items_.find(cell);
+    if (found == formula_items_.end()) return;
   }
+  std::vector<Record>& records = table_.items[found->second].records;
+  bool changed = biff::StoreFormulaResult(records, result);
+  if (always_calculate) changed = MarkAlwaysCalculate(records[0]) || changed;
+  if (!changed) return;
+  cells_[cell].value = result;
+  modified_ = true;
 }
 
 std::vector<std::uint8_t> SheetSubstream::SerializeOriginal(std::size_t base) const {

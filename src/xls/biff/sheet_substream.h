@@ -8,6 +8,7 @@
 #include "xls/biff/cell_address.h"
 #include "xls/biff/cell_decoding.h"
 #include "xls/biff/cell_table_partition.h"
+#include "xls/biff/formula_ranges.h"
 #include "xls/biff/shared_string_table.h"
 #include "xls/biff/substreams.h"
 
@@ -41,11 +42,16 @@ class SheetSubstream {
   // Gives every LABELSST cell the index new_index[old index], after the table was compacted.
   void RenumberStrings(const std::vector<std::uint32_t>& new_index);
 
-  // Marks the formulas that may read other sheets (3-D references, names) to be calculated
-  // whenever the workbook is loaded: a reader that trusts cached results (gnumeric) would
-  // otherwise show what they were before another sheet was written.
-  void RecalculateFormulasReadingOtherSheets();
+  // The sheet's formula cells with the expressions they compute.
+  std::vector<CellFormula> Formulas() const;
+  // Stores a formula cell's computed result as its cached value; always_calculate also asks
+  // spreadsheet programs to compute it whenever they load the file. The sheet counts as
+  // changed only where a byte changed.
+  void StoreFormulaResult(CellAddress cell, const CellValue& result, bool always_calculate);
   std::uint16_t Type() const { return type_; }
+  // The substream's records as read (page setup, sizes, merged ranges); its cells as they
+  // stand now are Cells().
+  const std::vector<Record>& OriginalRecords() const { return original_; }
 
   // The substream's bytes when written from stream position base.
   std::vector<std::uint8_t> Serialize(std::size_t base) const;
@@ -62,6 +68,7 @@ class SheetSubstream {
   std::vector<Record> original_;
   PartitionedSheet table_;
   std::map<CellAddress, CellData> cells_;
+  std::map<CellAddress, std::size_t> formula_items_;  // where each formula cell's item lies
   std::uint16_t default_row_height_ = 0;
   bool modified_ = false;
 };

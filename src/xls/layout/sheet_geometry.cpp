@@ -5,21 +5,22 @@
 #include <optional>
 
 #include "xls/biff/byte_io.h"
+#include "xls/biff/record.h"
+#include "xls/biff/record_fields.h"
 
 namespace xls::layout {
 
 namespace {
 
-constexpr std::uint16_t kDefColWidth = 0x0055;
-constexpr std::uint16_t kStandardWidth = 0x0099;
-constexpr std::uint16_t kColInfo = 0x007D;
-constexpr std::uint16_t kRow = 0x0208;
-constexpr std::uint16_t kDefaultRowHeight = 0x0225;
-constexpr std::uint16_t kMergeCells = 0x00E5;
+namespace record_type = biff::record_type;
+namespace col_info_record = biff::col_info_record;
+namespace row_record = biff::row_record;
+namespace default_row_height_record = biff::default_row_height_record;
 
 constexpr std::size_t kMaxColumns = 256;
-constexpr std::uint16_t kRowHidden = 0x0020;
-constexpr std::uint16_t kRowHeightMask = 0x7FFF;
+constexpr std::size_t kMergeCount = 0;  // MERGECELLS: a count, then 8-byte ranges
+constexpr std::size_t kFirstMerge = 2;
+constexpr std::size_t kMergeSize = 8;
 
 void SetColumn(SheetLayout& layout, std::size_t column, std::uint16_t width, bool hidden) {
   if (layout.column_widths.size() <= column) {
@@ -45,8 +46,8 @@ void ReadSheetGeometry(const std::vector<biff::Record>& sheet, double default_fo
   std::optional<std::uint16_t> standard_width;
   std::optional<std::uint16_t> default_digits;
   for (const biff::Record& record : sheet) {
-    if (record.type == kStandardWidth) standard_width = GetU16(record.body, 0);
-    if (record.type == kDefColWidth) default_digits = GetU16(record.body, 0);
+    if (record.type == record_type::kStandardWidth) standard_width = GetU16(record.body, 0);
+    if (record.type == record_type::kDefColWidth) default_digits = GetU16(record.body, 0);
   }
   // STANDARDWIDTH, where present, is exact; DEFCOLWIDTH counts whole digits without padding.
   if (standard_width) {
@@ -58,26 +59,28 @@ void ReadSheetGeometry(const std::vector<biff::Record>& sheet, double default_fo
 
   for (const biff::Record& record : sheet) {
     switch (record.type) {
-      case kColInfo: {
-        const std::uint16_t first = GetU16(record.body, 0);
-        const std::uint16_t last = GetU16(record.body, 2);
-        const std::uint16_t width = GetU16(record.body, 4);
-        const bool hidden = (GetU16(record.body, 8) & 0x0001) != 0;
+      case record_type::kColInfo: {
+        const std::uint16_t first = GetU16(record.body, col_info_record::kFirstColumn);
+        const std::uint16_t last = GetU16(record.body, col_info_record::kLastColumn);
+        const std::uint16_t width = GetU16(record.body, col_info_record::kWidth);
+        const bool hidden =
+            (GetU16(record.body, col_info_record::kOptions) & col_info_record::kHidden) != 0;
         for (std::size_t c = first; c <= last && c < kMaxColumns; ++c) {
           SetColumn(layout, c, width, hidden || width == 0);
         }
         break;
       }
-      case kDefaultRowHeight: {
-        const std::uint16_t flags = GetU16(record.body, 0);
-        layout.default_row_height = GetU16(record.body, 2);
-        if ((flags & 0x0002) != 0) layout.default_row_height = 0;  // rows hidden by default
+      case record_type::kDefaultRowHeight: {
+        const std::uint16_t flags = GetU16(record.body, default_row_height_record::kFlags);
+        layout.default_row_height = GetU16(record.body, default_row_height_record::kHeight);
+        if ((flags & default_row_height_record::kRowsHidden) != 0) layout.default_row_height = 0;
         break;
       }
-      case kRow: {
-        const std::uint16_t row = GetU16(record.body, 0);
-        const std::uint16_t height = GetU16(record.body, 6) & kRowHeightMask;
-        const bool hidden = (GetU16(record.body, 12) & kRowHidden) != 0;
+      case record_type::kRow: {
+        const std::uint16_t row = GetU16(record.body, row_record::kRow);
+        const std::uint16_t height =
+            GetU16(record.body, row_record::kHeight) & row_record::kHeightMask;
+        const bool hidden = (GetU16(record.body, row_record::kFlags) & row_record::kHidden) != 0;
         if (layout.row_heights.size() <= row) {
           layout.row_heights.resize(std::size_t{row} + 1, layout.default_row_height);
           layout.hidden_rows.resize(std::size_t{row} + 1, false);
@@ -86,10 +89,10 @@ void ReadSheetGeometry(const std::vector<biff::Record>& sheet, double default_fo
         layout.hidden_rows[row] = hidden || height == 0;
         break;
       }
-      case kMergeCells: {
-        const std::uint16_t count = GetU16(record.body, 0);
+      case record_type::kMergeCells: {
+        const std::uint16_t count = GetU16(record.body, kMergeCount);
         for (std::size_t i = 0; i < count; ++i) {
-          const std::size_t at = 2 + 8 * i;
+          const std::size_t at = kFirstMerge + kMergeSize * i;
           CellRange range{GetU16(record.body, at), GetU16(record.body, at + 2),
                           static_cast<std::uint16_t>(GetU16(record.body, at + 4) & 0xFF),
                           static_cast<std::uint16_t>(GetU16(record.body, at + 6) & 0xFF)};

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "xls/formula/uncomputable.h"
+
 namespace xls::layout {
 
 // What a sheet looks like on paper, read from its records: plain data, no drawing. Rows and
@@ -127,6 +129,15 @@ struct PageSetup {
   std::vector<std::uint16_t> column_breaks;  // a page starts at each of these columns
 };
 
+// A printed cell whose formula Verdalon cannot compute: it prints the result the file holds,
+// and whoever shows the printout says so. `sheet_of_cause` names the sheet of why.cell.
+struct UncomputedCell {
+  std::uint16_t row = 0;
+  std::uint16_t column = 0;
+  formula::Uncomputable why;
+  std::u16string sheet_of_cause;
+};
+
 // Column widths in 1/256 of the width of the default font's digit; row heights in twips.
 // The reader always gives at least one font (the first is the workbook's default) and one
 // style; a layout without them prints nothing.
@@ -144,6 +155,7 @@ struct SheetLayout {
   std::uint16_t default_row_height = 255;
   std::vector<bool> hidden_rows;
   PageSetup page;
+  std::vector<UncomputedCell> uncomputed;  // by row, then column
 
   std::uint16_t ColumnWidth(std::uint16_t column) const {
     return column < column_widths.size() ? column_widths[column] : default_column_width;

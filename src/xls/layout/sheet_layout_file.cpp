@@ -1,35 +1,24 @@
 #include "xls/layout/sheet_layout_file.h"
 
-#include <optional>
-#include <system_error>
-#include <vector>
-
 #include "xls/biff/biff_format_error.h"
-#include "xls/cfb/compound_file.h"
 #include "xls/failure.h"
+#include "xls/formula/workbook_calculation.h"
 #include "xls/layout/sheet_layout_reader.h"
-#include "xls/whole_file.h"
 #include "xls/xls_document.h"
 
 namespace xls::layout {
 
 SheetLayout ReadSheetLayoutFile(const std::filesystem::path& path, std::u16string_view sheet) {
-  // Opening the workbook as for writing tells every kind of unusable file apart; only a
-  // sound workbook with that sheet reaches the layout reader.
-  XlsDocument::Open(path)->WorksheetIndex(sheet);
+  // One reading of the file, as for writing, tells every kind of unusable file apart; the
+  // layout is a view of that parsed workbook.
+  const std::unique_ptr<XlsDocument> document = XlsDocument::Open(path);
+  document->WorksheetIndex(sheet);
+  const biff::BiffWorkbook& book = document->Book();
   try {
-    const std::vector<std::uint8_t> bytes = ReadWholeFile(path);
-    const cfb::CompoundFile file = cfb::CompoundFile::Read(bytes);
-    std::optional<std::vector<std::uint8_t>> stream = file.ReadStream(u"Workbook");
-    if (!stream) stream = file.ReadStream(u"Book");
-    if (!stream) throw Failure(FailureKind::kNoWorkbookStream, path);
-    SheetLayout layout = ReadSheetLayout(*stream, sheet);
+    SheetLayout layout =
+        ReadSheetLayout(book, sheet, formula::CurrentSerialTime(formula::UsesDate1904(book)));
     layout.file_name = path.filename().u16string();
     return layout;
-  } catch (const std::system_error& e) {
-    throw Failure(KindOfSystemError(e.code()), path, e.code());
-  } catch (const cfb::FormatError&) {
-    throw Failure(FailureKind::kDamaged, path);  // it changed since it was opened
   } catch (const biff::BiffFormatError&) {
     throw Failure(FailureKind::kDamaged, path);
   } catch (const Failure& failure) {

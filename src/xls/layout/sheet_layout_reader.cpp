@@ -1,15 +1,10 @@
 #include "xls/layout/sheet_layout_reader.h"
 
-#include <map>
 #include <optional>
 
-#include "base/ascii_case.h"
 #include "xls/biff/biff_format_error.h"
-#include "xls/biff/sheet_substream.h"
-#include "xls/biff/substreams.h"
-#include "xls/biff/workbook_globals.h"
 #include "xls/failure.h"
-#include "xls/layout/formula_results.h"
+#include "xls/formula/workbook_calculation.h"
 #include "xls/layout/number_format.h"
 #include "xls/layout/page_setup_records.h"
 #include "xls/layout/print_area.h"
@@ -18,68 +13,62 @@
 
 namespace xls::layout {
 
-SheetLayout ReadSheetLayout(std::span<const std::uint8_t> workbook_stream,
-                            std::u16string_view sheet_name) {
-  biff::SubstreamList list = biff::SplitSubstreams(workbook_stream);
-  if (list.substreams.empty()) throw biff::BiffFormatError("no workbook globals");
-  const biff::Substream& globals_stream = list.substreams.front();
-  const biff::WorkbookGlobals globals = biff::WorkbookGlobals::Parse(globals_stream);
-
-  std::optional<std::size_t> sheet_index;
-  for (std::size_t i = 0; i < globals.Sheets().size(); ++i) {
-    if (base::EqualIgnoringAsciiCase(std::u16string_view(globals.Sheets()[i].name), sheet_name)) {
-      sheet_index = i;
-      break;
-    }
-  }
-  biff::Substream* sheet_stream = nullptr;
-  if (sheet_index) {
-    for (biff::Substream& s : list.substreams) {
-      if (s.offset == globals.Sheets()[*sheet_index].offset &&
-          s.type == biff::substream_type::kWorksheet) {
-        sheet_stream = &s;
-      }
-    }
-  }
-  if (sheet_stream == nullptr) {
+SheetLayout ReadSheetLayout(const biff::BiffWorkbook& book, std::u16string_view sheet_name,
+                            double now) {
+  const std::optional<std::size_t> sheet_index = book.FindWorksheet(sheet_name);
+  if (!sheet_index) {
     throw Failure(FailureKind::kNoSuchSheet, {}).WithSheet(std::u16string(sheet_name));
   }
+  // Print areas are names of the sheet's entry among all the workbook's sheets.
+  std::size_t entry = 0;
+  const std::vector<std::optional<std::size_t>> worksheets = book.WorksheetOfEntries();
+  while (entry < worksheets.size() && worksheets[entry] != sheet_index) ++entry;
 
-  const WorkbookStyles styles = ReadWorkbookStyles(globals_stream.records);
+  const std::vector<biff::Record>& globals = book.GlobalsRecords();
+  const biff::SheetSubstream& sheet = book.Sheet(*sheet_index);
+  const WorkbookStyles styles = ReadWorkbookStyles(globals);
   SheetLayout layout;
-  layout.sheet_name = globals.Sheets()[*sheet_index].name;
+  layout.sheet_name = book.SheetName(*sheet_index);
   layout.fonts = styles.fonts;
   for (const CellFormat& format : styles.formats) layout.styles.push_back(format.style);
   if (layout.styles.empty()) layout.styles.emplace_back();
 
   const double default_font_twips = layout.fonts.front().points * 20.0;
-  ReadSheetGeometry(sheet_stream->records, default_font_twips, layout);
-  layout.page = ReadPageSetup(sheet_stream->records);
-  layout.page.print_area = FindPrintArea(globals_stream.records, *sheet_index);
+  ReadSheetGeometry(sheet.OriginalRecords(), default_font_twips, layout);
+  layout.page = ReadPageSetup(sheet.OriginalRecords());
+  layout.page.print_area = FindPrintArea(globals, entry);
 
-  const std::vector<biff::Record> sheet_records = sheet_stream->records;
-  const biff::SheetSubstream sheet =
-      biff::SheetSubstream::Parse(std::move(*sheet_stream), globals.Strings());
-  std::map<std::uint32_t, biff::CellValue> values;
-  auto key = [](const biff::CellAddress& address) {
-    return static_cast<std::uint32_t>(address.row) << 16 | address.column;
-  };
-  for (const auto& [address, data] : sheet.Cells()) values[key(address)] = data.value;
-  RecomputeFormulas(sheet_records, values);
+  // The formulas print what they compute now, not the results the file holds.
+  const formula::WorkbookCalculation calculation(book, now);
+  const auto& outcomes = calculation.Outcomes(*sheet_index);
   for (const auto& [address, data] : sheet.Cells()) {
     PrintCell cell;
     cell.row = address.row;
     cell.column = address.column;
     cell.style = data.xf < layout.styles.size() ? data.xf : 0;
-    const FormattedValue shown =
-        FormatValue(values[key(address)],
-                    styles.NumberFormatCode(styles.Format(data.xf).number_format), styles.date1904);
+    biff::CellValue value = data.value;
+    if (const auto outcome = outcomes.find(address); outcome != outcomes.end()) {
+      if (outcome->second.value) {
+        value = formula::StoredForm(*outcome->second.value);
+      } else {
+        const formula::Uncomputable& why = outcome->second.why;
+        layout.uncomputed.push_back({address.row, address.column, why, book.SheetName(why.sheet)});
+      }
+    }
+    const FormattedValue shown = FormatValue(
+        value, styles.NumberFormatCode(styles.Format(data.xf).number_format), styles.date1904);
     cell.text = shown.text;
     cell.is_number = shown.is_number;
     cell.text_colour = shown.colour;
     layout.cells.push_back(std::move(cell));
   }
   return layout;
+}
+
+SheetLayout ReadSheetLayout(std::span<const std::uint8_t> workbook_stream,
+                            std::u16string_view sheet_name) {
+  const biff::BiffWorkbook book = biff::BiffWorkbook::Parse(workbook_stream);
+  return ReadSheetLayout(book, sheet_name, formula::CurrentSerialTime(formula::UsesDate1904(book)));
 }
 
 }  // namespace xls::layout

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+
+#include "xls/biff/cell_address.h"
+#include "xls/formula/value.h"
+
+namespace xls::formula {
+
+// What a function or operator may ask of the workbook while a formula is evaluated.
+class Context {
+ public:
+  virtual ~Context() = default;
+
+  // A cell's value: a constant as stored, a formula's result as computed now (which may
+  // throw Uncomputable); kEmpty for a cell that holds nothing.
+  virtual Value CellValue(std::size_t sheet, biff::CellAddress cell) = 0;
+  // Calls visit for every cell of the area that is not empty, row by row.
+  virtual void ForEachCell(const Area& area,
+                           const std::function<void(biff::CellAddress, const Value&)>& visit) = 0;
+
+  // The cell whose formula is evaluated: a range where one value belongs is read in its row
+  // or column (implicit intersection).
+  virtual std::size_t OriginSheet() const = 0;
+  virtual biff::CellAddress Origin() const = 0;
+  // An array formula takes every cell of a range its operators meet.
+  virtual bool ArrayFormula() const = 0;
+
+  virtual bool Date1904() const = 0;
+  // The moment of the calculation as a serial date and time of the workbook's date system.
+  virtual double Now() const = 0;
+};
+
+// An error value met while a function reads its arguments; the function's result is that
+// error. Thrown by the argument readers of coercion.h.
+struct ErrorResult {
+  ErrorCode code = ErrorCode::kValue;
+};
+
+}  // namespace xls::formula

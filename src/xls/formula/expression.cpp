@@ -1,0 +1,213 @@
+#include "xls/formula/expression.h"
+
+#include "xls/biff/byte_io.h"
+#include "xls/biff/formula_tokens.h"
+#include "xls/formula/function_table.h"
+
+namespace xls::formula {
+
+namespace ptg = biff::ptg;
+using biff::GetU16;
+using biff::GetU8;
+
+namespace {
+
+// Array constants keep their values in rgcb: columns - 1, rows - 1, then each value with
+// a type byte. Memory-area tokens keep their area lists there too, which are skipped.
+namespace array_value {
+constexpr std::uint8_t kEmpty = 0x00;
+constexpr std::uint8_t kNumber = 0x01;
+constexpr std::uint8_t kText = 0x02;
+constexpr std::uint8_t kBoolean = 0x04;
+constexpr std::uint8_t kError = 0x10;
+constexpr std::size_t kPadded = 8;
+}  // namespace array_value
+
+constexpr std::size_t kMemAreaEntrySize = 8;
+
+std::u16string ReadText(std::span<const std::uint8_t> bytes, std::size_t& at, std::size_t length) {
+  const bool wide = (GetU8(bytes, at) & 0x01) != 0;
+  ++at;
+  std::u16string text;
+  text.reserve(length);
+  for (std::size_t i = 0; i < length; ++i) {
+    text.push_back(static_cast<char16_t>(wide ? GetU16(bytes, at) : GetU8(bytes, at)));
+    at += wide ? 2 : 1;
+  }
+  return text;
+}
+
+Value ReadArray(std::span<const std::uint8_t> rgcb, std::size_t& at) {
+  Array array;
+  array.columns = static_cast<std::size_t>(GetU8(rgcb, at)) + 1;
+  array.rows = static_cast<std::size_t>(GetU16(rgcb, at + 1)) + 1;
+  at += 3;
+  for (std::size_t i = 0; i < array.rows * array.columns; ++i) {
+    const std::uint8_t type = GetU8(rgcb, at++);
+    switch (type) {
+      case array_value::kEmpty:
+        array.values.emplace_back();
+        at += array_value::kPadded;
+        break;
+      case array_value::kNumber:
+        array.values.push_back(Value::Number(biff::GetF64(rgcb, at)));
+        at += array_value::kPadded;
+        break;
+      case array_value::kText: {
+        const std::size_t length = GetU16(rgcb, at);
+        at += 2;
+        array.values.push_back(Value::Text(ReadText(rgcb, at, length)));
+        break;
+      }
+      case array_value::kBoolean:
+        array.values.push_back(Value::Boolean(GetU8(rgcb, at) != 0));
+        at += array_value::kPadded;
+        break;
+      case array_value::kError:
+        array.values.push_back(Value::Error(static_cast<ErrorCode>(GetU8(rgcb, at))));
+        at += array_value::kPadded;
+        break;
+      default:
+        throw biff::BiffFormatError("unknown array constant");
+    }
+  }
+  return Value::FromArray(std::move(array));
+}
+
+}  // namespace
+
+Expression DecodeExpression(std::span<const std::uint8_t> rgce,
+                            std::span<const std::uint8_t> rgcb) {
+  Expression expression;
+  std::size_t extra = 0;  // where the next array constant lies in rgcb
+  std::size_t at = 0;
+  try {
+    while (at < rgce.size()) {
+      const std::optional<std::size_t> size = biff::TokenSize(rgce, at);
+      const std::uint8_t id = ptg::BaseId(rgce[at]);
+      if (!size) {
+        expression.unsupported_token = rgce[at];
+        return expression;
+      }
+      Token token;
+      token.id = id;
+      token.array_class = rgce[at] >= 0x20 && (rgce[at] & ptg::kClassMask) == ptg::kArrayClass;
+      const std::size_t p = at + 1;
+      switch (id) {
+        case ptg::kStr: {
+          std::size_t q = p + 1;
+          token.kind = Token::Kind::kConstant;
+          token.constant = Value::Text(ReadText(rgce, q, GetU8(rgce, p)));
+          break;
+        }
+        case ptg::kErr:
+          token.kind = Token::Kind::kConstant;
+          token.constant = Value::Error(static_cast<ErrorCode>(GetU8(rgce, p)));
+          break;
+        case ptg::kBool:
+          token.kind = Token::Kind::kConstant;
+          token.constant = Value::Boolean(GetU8(rgce, p) != 0);
+          break;
+        case ptg::kInt:
+          token.kind = Token::Kind::kConstant;
+          token.constant = Value::Number(GetU16(rgce, p));
+          break;
+        case ptg::kNum:
+          token.kind = Token::Kind::kConstant;
+          token.constant = Value::Number(biff::GetF64(rgce, p));
+          break;
+        case ptg::kArray:
+          token.kind = Token::Kind::kConstant;
+          token.constant = ReadArray(rgcb, extra);
+          break;
+        case ptg::kMissArg:
+          token.kind = Token::Kind::kMissing;
+          break;
+        case ptg::kRef:
+        case ptg::kRef3d: {
+          const std::size_t q = id == ptg::kRef3d ? p + 2 : p;
+          token.kind = Token::Kind::kReference;
+          token.three_d = id == ptg::kRef3d;
+          token.ixti = token.three_d ? GetU16(rgce, p) : 0;
+          token.first_row = token.last_row = GetU16(rgce, q);
+          token.first_column = token.last_column = GetU16(rgce, q + 2) & ptg::kColumnMask;
+          break;
+        }
+        case ptg::kArea:
+        case ptg::kArea3d: {
+          const std::size_t q = id == ptg::kArea3d ? p + 2 : p;
+          token.kind = Token::Kind::kReference;
+          token.three_d = id == ptg::kArea3d;
+          token.ixti = token.three_d ? GetU16(rgce, p) : 0;
+          token.first_row = GetU16(rgce, q);
+          token.last_row = GetU16(rgce, q + 2);
+          token.first_column = GetU16(rgce, q + 4) & ptg::kColumnMask;
+          token.last_column = GetU16(rgce, q + 6) & ptg::kColumnMask;
+          break;
+        }
+        case ptg::kRefErr:
+        case ptg::kAreaErr:
+        case ptg::kRefErr3d:
+        case ptg::kAreaErr3d:
+          token.kind = Token::Kind::kConstant;
+          token.constant = Value::Error(ErrorCode::kReference);
+          break;
+        case ptg::kName:
+          token.kind = Token::Kind::kName;
+          token.index = GetU16(rgce, p);
+          break;
+        case ptg::kNameX:
+          token.kind = Token::Kind::kExternName;
+          token.ixti = GetU16(rgce, p);
+          token.index = GetU16(rgce, p + 2);
+          break;
+        case ptg::kFunc: {
+          token.kind = Token::Kind::kFunction;
+          token.function = GetU16(rgce, p);
+          const std::optional<int> arity = FixedArity(token.function);
+          // A function whose arity is unknown is unknown: its evaluation stops the formula.
+          token.arguments = arity ? static_cast<std::uint8_t>(*arity) : 0;
+          break;
+        }
+        case ptg::kFuncVar:
+          token.kind = Token::Kind::kFunction;
+          token.arguments = GetU8(rgce, p) & ptg::kFuncVarArgumentMask;
+          token.function = GetU16(rgce, p + 1) & static_cast<std::uint16_t>(~ptg::kFuncVarPrompt);
+          break;
+        case ptg::kAttr: {
+          const std::uint8_t kind = GetU8(rgce, p);
+          if ((kind & ptg::kAttrVolatile) != 0) expression.is_volatile = true;
+          token.kind = (kind & ptg::kAttrSum) != 0 ? Token::Kind::kAttrSum : Token::Kind::kNoOp;
+          break;
+        }
+        case ptg::kMemArea: {
+          // The area list in rgcb is only a cache of what the tokens after it compute.
+          const std::size_t count = GetU16(rgcb, extra);
+          extra += 2 + count * kMemAreaEntrySize;
+          token.kind = Token::Kind::kNoOp;
+          break;
+        }
+        case ptg::kMemErr:
+        case ptg::kMemNoMem:
+        case ptg::kMemFunc:
+        case ptg::kParen:
+          token.kind = Token::Kind::kNoOp;
+          break;
+        default:
+          if (id >= ptg::kAdd && id <= ptg::kPercent) {
+            token.kind = Token::Kind::kOperator;
+            break;
+          }
+          expression.unsupported_token = rgce[at];
+          return expression;
+      }
+      if (token.kind != Token::Kind::kNoOp) expression.tokens.push_back(std::move(token));
+      at += *size;
+    }
+  } catch (const biff::BiffFormatError&) {
+    expression.unsupported_token = at < rgce.size() ? rgce[at] : 0;
+  }
+  return expression;
+}
+
+}  // namespace xls::formula

@@ -1,0 +1,122 @@
+// Dates: DATE, YEAR, MONTH, DAY, TODAY, NOW. Serial numbers count days from 1900-01-00 with
+// spreadsheets' 1900-02-29, or from 1904-01-01 in workbooks of the 1904 date system.
+#include <cmath>
+
+#include "xls/formula/coercion.h"
+#include "xls/formula/date_serial.h"
+#include "xls/formula/function_table.h"
+#include "xls/formula/operators.h"
+
+namespace xls::formula {
+
+namespace {
+
+// Days since 1970-01-01 of a date of the proleptic Gregorian calendar (H. Hinnant's
+// algorithm), and back.
+long long DaysFromCivil(long long y, long long m, long long d) {
+  y -= m <= 2 ? 1 : 0;
+  const long long era = (y >= 0 ? y : y - 399) / 400;
+  const long long yoe = y - era * 400;
+  const long long doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+  const long long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + doe - 719468;
+}
+
+struct Civil {
+  long long year;
+  long long month;
+  long long day;
+};
+
+Civil CivilFromDays(long long z) {
+  z += 719468;
+  const long long era = (z >= 0 ? z : z - 146096) / 146097;
+  const long long doe = z - era * 146097;
+  const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const long long mp = (5 * doy + 2) / 153;
+  const long long d = doy - (153 * mp + 2) / 5 + 1;
+  const long long m = mp + (mp < 10 ? 3 : -9);
+  return {yoe + era * 400 + (m <= 2 ? 1 : 0), m, d};
+}
+
+const long long kDay1900 = DaysFromCivil(1899, 12, 31);  // serial 0
+const long long kDay1904 = DaysFromCivil(1904, 1, 1);    // serial 0 of the 1904 system
+constexpr long long kFictitiousLeapDay = 60;             // 1900-02-29
+constexpr double kLastSerial = 2958465;                  // 9999-12-31
+
+Civil DateOfSerial(double serial, bool date1904) {
+  const auto whole = static_cast<long long>(std::floor(serial));
+  if (date1904) return CivilFromDays(kDay1904 + whole);
+  if (whole == kFictitiousLeapDay) return {1900, 2, 29};
+  if (whole == 0) return {1900, 1, 0};
+  return CivilFromDays(kDay1900 + whole - (whole > kFictitiousLeapDay ? 1 : 0));
+}
+
+double SerialArgument(const Value& argument, Context& context) {
+  const double serial = NumberArgument(argument, context);
+  if (serial < 0 || serial > kLastSerial) throw ErrorResult{ErrorCode::kNumber};
+  return serial;
+}
+
+Value Date(std::span<const Value> a, Context& c) {
+  double year = std::trunc(NumberArgument(a[0], c));
+  const double month = std::trunc(NumberArgument(a[1], c));
+  const double day = std::trunc(NumberArgument(a[2], c));
+  if (year < 0 || year >= 10000) return Value::Error(ErrorCode::kNumber);
+  if (year < 1900) year += 1900;
+  if (std::fabs(month) > 1e6 || std::fabs(day) > 1e8) return Value::Error(ErrorCode::kNumber);
+  const auto months = static_cast<long long>(year) * 12 + static_cast<long long>(month) - 1;
+  const long long y = months >= 0 ? months / 12 : (months - 11) / 12;
+  const long long m = months - y * 12 + 1;
+  const long long days = DaysFromCivil(y, m, 1) + static_cast<long long>(day) - 1;
+  double serial = 0;
+  if (c.Date1904()) {
+    serial = static_cast<double>(days - kDay1904);
+  } else {
+    serial = static_cast<double>(days - kDay1900);
+    if (serial >= kFictitiousLeapDay) serial += 1;
+  }
+  if (serial < 0 || serial > kLastSerial) return Value::Error(ErrorCode::kNumber);
+  return Value::Number(serial);
+}
+
+Value Year(std::span<const Value> a, Context& c) {
+  return Value::Number(
+      static_cast<double>(DateOfSerial(SerialArgument(a[0], c), c.Date1904()).year));
+}
+Value Month(std::span<const Value> a, Context& c) {
+  return Value::Number(
+      static_cast<double>(DateOfSerial(SerialArgument(a[0], c), c.Date1904()).month));
+}
+Value Day(std::span<const Value> a, Context& c) {
+  return Value::Number(
+      static_cast<double>(DateOfSerial(SerialArgument(a[0], c), c.Date1904()).day));
+}
+Value Today(std::span<const Value>, Context& c) {
+  return NumberResult(std::floor(c.Now()));
+}
+Value Now(std::span<const Value>, Context& c) {
+  return NumberResult(c.Now());
+}
+
+constexpr FunctionInfo kDate[] = {
+    {65, u"DATE", 3, 3, Date}, {69, u"YEAR", 1, 1, Year},          {68, u"MONTH", 1, 1, Month},
+    {67, u"DAY", 1, 1, Day},   {221, u"TODAY", 0, 0, Today, true}, {74, u"NOW", 0, 0, Now, true},
+};
+
+}  // namespace
+
+double SerialOfDateTime(int year, int month, int day, double seconds, bool date1904) {
+  const long long days = DaysFromCivil(year, month, day);
+  double serial =
+      date1904 ? static_cast<double>(days - kDay1904) : static_cast<double>(days - kDay1900);
+  if (!date1904 && serial >= kFictitiousLeapDay) serial += 1;
+  return serial + seconds / 86400.0;
+}
+
+std::span<const FunctionInfo> DateFunctions() {
+  return kDate;
+}
+
+}  // namespace xls::formula

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+
+#include "xls/formula/context.h"
+#include "xls/formula/value.h"
+
+namespace xls::formula {
+
+// The operators of a formula (ids of biff::ptg): arithmetic, power, concatenation,
+// comparisons, and the reference operators range, union and intersection. Arithmetic and
+// comparisons over arrays work element by element.
+Value ApplyBinaryOperator(std::uint8_t id, const Value& left, const Value& right, Context& context);
+// Unary plus, minus and percent.
+Value ApplyUnaryOperator(std::uint8_t id, const Value& operand, Context& context);
+
+// Compares two plain values as the comparison operators do: numbers before texts before
+// booleans, texts without regard to case, an empty cell as 0, "" or FALSE.
+int CompareValues(const Value& left, const Value& right);
+
+// A computed number as a cell may hold it: infinities and NaN are #NUM!.
+Value NumberResult(double number);
+
+}  // namespace xls::formula
