@@ -3,6 +3,7 @@
 #include <bit>
 #include <stdexcept>
 
+#include "xls/biff/formula_tokens.h"
 #include "xls/biff/record_fields.h"
 #include "xls/biff/substreams.h"
 
@@ -205,7 +206,7 @@ Record Formula(std::uint16_t row, std::uint16_t column, double cached, const Byt
 }
 
 Bytes Exp(std::uint16_t row, std::uint16_t column) {
-  Bytes tokens{0x01};  // PtgExp
+  Bytes tokens{xls::biff::ptg::kExp};
   PutU16(tokens, row);
   PutU16(tokens, column);
   return tokens;
@@ -244,7 +245,7 @@ Record ArrayFormula(std::uint16_t first_row, std::uint16_t last_row, std::uint8_
 }
 
 Bytes Tbl(std::uint16_t row, std::uint16_t column) {
-  Bytes tokens{0x02};  // PtgTbl
+  Bytes tokens{xls::biff::ptg::kTbl};
   PutU16(tokens, row);
   PutU16(tokens, column);
   return tokens;

@@ -39,7 +39,7 @@ std::optional<std::pair<Range, std::size_t>> TableOf(const CellItem& item) {
   return std::nullopt;
 }
 
-std::optional<CellAnchor> TblAnchorOf(const CellItem& item) {
+std::optional<CellAddress> TblAnchorOf(const CellItem& item) {
   const Record& cell = item.records[0];
   if (cell.type != record_type::kFormula || cell.body.size() < formula_record::kExpression + 2) {
     return std::nullopt;
@@ -63,7 +63,7 @@ bool DissolveDataTable(std::vector<CellItem>& items, CellAddress cell) {
   }
   if (owner == nullptr) return false;
   const Range range = table->first;
-  const CellAnchor anchor{range.anchor.row, range.anchor.column};
+  const CellAddress anchor{range.anchor.row, range.anchor.column};
   // Every replacement is made first, so that a result the engine cannot read leaves the
   // table whole rather than half frozen.
   std::vector<std::pair<CellItem*, std::vector<Record>>> frozen;

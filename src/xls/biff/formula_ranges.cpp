@@ -43,7 +43,7 @@ CellItem* SingleCellItem(std::vector<CellItem>& items, CellAddress cell) {
 }
 
 // The anchor a formula cell points at with its only token, PtgExp.
-std::optional<CellAnchor> AnchorOf(const CellItem& item) {
+std::optional<CellAddress> AnchorOf(const CellItem& item) {
   const Record& cell = item.records[0];
   if (cell.type != record_type::kFormula) return std::nullopt;
   const auto own = ExpressionAt(cell.body, formula_record::kExpression);
@@ -82,7 +82,7 @@ bool GiveFormulasOfTheirOwn(std::vector<CellItem>& items, CellAddress anchor) {
   for (CellItem& item : items) {
     const CellAddress at = item.first;
     if (at.row < first_row || at.row > last_row || at.column < first_column ||
-        at.column > last_column || AnchorOf(item) != CellAnchor{anchor.row, anchor.column}) {
+        at.column > last_column || AnchorOf(item) != CellAddress{anchor.row, anchor.column}) {
       continue;
     }
     Record& cell = item.records[0];
@@ -125,7 +125,7 @@ bool FreezeArray(std::vector<CellItem>& items, CellAddress anchor, CellAddress w
   for (CellItem& item : items) {
     const CellAddress at = item.first;
     if (at == written || at.row < first_row || at.row > last_row || at.column < first_column ||
-        at.column > last_column || AnchorOf(item) != CellAnchor{anchor.row, anchor.column}) {
+        at.column > last_column || AnchorOf(item) != CellAddress{anchor.row, anchor.column}) {
       continue;
     }
     std::optional<std::vector<Record>> records = CachedResultAsValue(item);
@@ -148,7 +148,7 @@ bool DetachFromSharedFormulas(std::vector<CellItem>& items, CellAddress cell) {
   if (Anchored(*target, record_type::kArray) != nullptr) return FreezeArray(items, cell, cell);
   // Any cell of an array formula changes the whole array, as a spreadsheet will not change
   // part of one; the other cells of a shared formula go on using their anchor.
-  const std::optional<CellAnchor> anchor = AnchorOf(*target);
+  const std::optional<CellAddress> anchor = AnchorOf(*target);
   if (!anchor) return false;
   const CellAddress at{anchor->row, anchor->column};
   const CellItem* owner = SingleCellItem(items, at);
@@ -170,7 +170,7 @@ std::vector<CellFormula> CellFormulas(const std::vector<CellItem>& items) {
     CellFormula formula;
     formula.cell = item.first;
     const std::optional<Expression> own = ExpressionAt(cell.body, formula_record::kExpression);
-    const std::optional<CellAnchor> anchor = own ? ExpAnchor(own->rgce) : std::nullopt;
+    const std::optional<CellAddress> anchor = own ? ExpAnchor(own->rgce) : std::nullopt;
     std::optional<Expression> expression = own;
     bool shared = false;
     if (anchor) {

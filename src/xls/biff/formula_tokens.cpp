@@ -102,14 +102,14 @@ std::optional<std::size_t> TokenSize(std::span<const std::uint8_t> rgce, std::si
   return *size + 1;
 }
 
-std::optional<CellAnchor> ExpAnchor(std::span<const std::uint8_t> rgce) {
+std::optional<CellAddress> ExpAnchor(std::span<const std::uint8_t> rgce) {
   if (rgce.size() != 5 || rgce[0] != ptg::kExp) return std::nullopt;
-  return CellAnchor{Get16(rgce, 1), Get16(rgce, 3)};
+  return CellAddress{Get16(rgce, 1), Get16(rgce, 3)};
 }
 
-std::optional<CellAnchor> TblAnchor(std::span<const std::uint8_t> rgce) {
+std::optional<CellAddress> TblAnchor(std::span<const std::uint8_t> rgce) {
   if (rgce.size() != 5 || rgce[0] != ptg::kTbl) return std::nullopt;
-  return CellAnchor{Get16(rgce, 1), Get16(rgce, 3)};
+  return CellAddress{Get16(rgce, 1), Get16(rgce, 3)};
 }
 
 std::vector<std::uint8_t> TextConstant(std::u16string_view text) {

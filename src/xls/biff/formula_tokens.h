@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "xls/biff/cell_address.h"
+
 namespace xls::biff {
 
 // Parsed expressions (rgce) of BIFF8 formulas: the token ids, which anchor a cell of a
@@ -98,19 +100,13 @@ inline constexpr std::uint8_t BaseId(std::uint8_t id) {
 // The size of the token at `at`, id included; nothing if unknown or cut short.
 std::optional<std::size_t> TokenSize(std::span<const std::uint8_t> rgce, std::size_t at);
 
-struct CellAnchor {
-  std::uint16_t row = 0;
-  std::uint16_t column = 0;
-  friend bool operator==(const CellAnchor&, const CellAnchor&) = default;
-};
-
 // The anchor of an expression that is only a PtgExp: the cell whose SHRFMLA or ARRAY
 // record holds the formula this cell uses. Nothing for any other expression.
-std::optional<CellAnchor> ExpAnchor(std::span<const std::uint8_t> rgce);
+std::optional<CellAddress> ExpAnchor(std::span<const std::uint8_t> rgce);
 
 // The first result cell of the data table an expression belongs to, when it is only a
 // PtgTbl (the cell then computes the TABLE record after that cell). Nothing otherwise.
-std::optional<CellAnchor> TblAnchor(std::span<const std::uint8_t> rgce);
+std::optional<CellAddress> TblAnchor(std::span<const std::uint8_t> rgce);
 
 // An expression whose value is `text`: PtgStr constants of at most 255 characters each,
 // joined with the concatenation operator, as one token cannot hold more.

@@ -3,12 +3,12 @@
 #include <algorithm>
 
 #include "xls/biff/byte_io.h"
+#include "xls/biff/record.h"
 
 namespace xls::layout {
 
 namespace {
 
-constexpr std::uint16_t kName = 0x0018;
 constexpr std::uint16_t kNameBuiltIn = 0x0020;
 constexpr std::uint8_t kPrintAreaName = 0x06;
 constexpr std::size_t kNameTextOffset = 14;
@@ -81,7 +81,8 @@ std::optional<CellRange> FindPrintArea(const std::vector<biff::Record>& globals,
   using biff::GetU16;
   using biff::GetU8;
   for (const biff::Record& record : globals) {
-    if (record.type != kName || record.body.size() < kNameTextOffset + 2) continue;
+    if (record.type != biff::record_type::kName || record.body.size() < kNameTextOffset + 2)
+      continue;
     const std::uint16_t flags = GetU16(record.body, 0);
     if ((flags & kNameBuiltIn) == 0) continue;
     if (GetU16(record.body, 8) != sheet_index + 1) continue;

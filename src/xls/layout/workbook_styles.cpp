@@ -5,17 +5,12 @@
 #include "base/ascii_case.h"
 #include "xls/biff/byte_io.h"
 #include "xls/biff/continued_reader.h"
+#include "xls/biff/record.h"
 #include "xls/layout/number_format.h"
 
 namespace xls::layout {
 
 namespace {
-
-constexpr std::uint16_t kFont = 0x0031;
-constexpr std::uint16_t kFormat = 0x041E;
-constexpr std::uint16_t kXf = 0x00E0;
-constexpr std::uint16_t kPalette = 0x0092;
-constexpr std::uint16_t kDate1904 = 0x0022;
 
 constexpr std::size_t kFontNameOffset = 14;
 constexpr std::uint16_t kBoldWeight = 700;
@@ -133,7 +128,7 @@ WorkbookStyles ReadWorkbookStyles(const std::vector<biff::Record>& globals) {
   // The palette may come after the fonts and formats that use it: find it first.
   std::vector<Rgb> palette = DefaultPalette();
   for (const biff::Record& record : globals) {
-    if (record.type != kPalette) continue;
+    if (record.type != biff::record_type::kPalette) continue;
     const std::uint16_t count = biff::GetU16(record.body, 0);
     for (std::size_t i = 0; i < count && i < palette.size(); ++i) {
       const std::size_t at = 2 + 4 * i;
@@ -143,18 +138,18 @@ WorkbookStyles ReadWorkbookStyles(const std::vector<biff::Record>& globals) {
   }
   for (const biff::Record& record : globals) {
     switch (record.type) {
-      case kFont:
+      case biff::record_type::kFont:
         if (styles.fonts.size() == 4) styles.fonts.push_back(styles.fonts[0]);  // index 4
         styles.fonts.push_back(ReadFont(record.body, palette));
         break;
-      case kFormat:
+      case biff::record_type::kFormat:
         styles.number_formats[biff::GetU16(record.body, 0)] =
             biff::ReadUnicodeString(record.body, 2);
         break;
-      case kXf:
+      case biff::record_type::kXf:
         styles.formats.push_back(ReadXf(record.body, palette));
         break;
-      case kDate1904:
+      case biff::record_type::kDateMode:
         styles.date1904 = biff::GetU16(record.body, 0) != 0;
         break;
       default:

@@ -35,7 +35,7 @@ TEST(FormulaTokens, TextConstantsSplitAtTheTokenLimitWithoutBreakingAPair) {
   EXPECT_EQ(tokens[1], 254);
   EXPECT_EQ(Bytes(tokens.begin() + 257, tokens.end()),
             (Bytes{0x17, 0x02, 0x01, 0x42, 0xD8, 0xB7, 0xDF, 0x08}));
-  EXPECT_EQ(xls::biff::TblAnchor(test_support::Tbl(2, 1)), (xls::biff::CellAnchor{2, 1}));
+  EXPECT_EQ(xls::biff::TblAnchor(test_support::Tbl(2, 1)), (xls::biff::CellAddress{2, 1}));
   EXPECT_EQ(xls::biff::TblAnchor(test_support::Exp(2, 1)), std::nullopt);
 }
 

@@ -53,7 +53,7 @@ TEST(FormulaTokens, SharedFormulaReferencesResolveForEachCell) {
   EXPECT_EQ(SharedFormulaForCell(Bytes{0x4C, 0xFF, 0xFF, 0x00}, 1, 0), std::nullopt);
   EXPECT_EQ(SharedFormulaForCell(Bytes{0x17, 0x05, 0x00, 'a'}, 1, 0), std::nullopt);
 
-  EXPECT_EQ(xls::biff::ExpAnchor(test_support::Exp(4, 7)), (xls::biff::CellAnchor{4, 7}));
+  EXPECT_EQ(xls::biff::ExpAnchor(test_support::Exp(4, 7)), (xls::biff::CellAddress{4, 7}));
   EXPECT_EQ(xls::biff::ExpAnchor(Bytes{0x01, 0x04, 0x00, 0x07, 0x00, 0x03}), std::nullopt);
 }
 
