@@ -2,6 +2,8 @@
 // spreadsheets' 1900-02-29, or from 1904-01-01 in workbooks of the 1904 date system.
 #include <cmath>
 
+#include "base/civil_date.h"
+
 #include "xls/formula/coercion.h"
 #include "xls/formula/date_serial.h"
 #include "xls/formula/function_table.h"
@@ -11,34 +13,9 @@ namespace xls::formula {
 
 namespace {
 
-// Days since 1970-01-01 of a date of the proleptic Gregorian calendar (H. Hinnant's
-// algorithm), and back.
-long long DaysFromCivil(long long y, long long m, long long d) {
-  y -= m <= 2 ? 1 : 0;
-  const long long era = (y >= 0 ? y : y - 399) / 400;
-  const long long yoe = y - era * 400;
-  const long long doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  const long long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + doe - 719468;
-}
-
-struct Civil {
-  long long year;
-  long long month;
-  long long day;
-};
-
-Civil CivilFromDays(long long z) {
-  z += 719468;
-  const long long era = (z >= 0 ? z : z - 146096) / 146097;
-  const long long doe = z - era * 146097;
-  const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const long long mp = (5 * doy + 2) / 153;
-  const long long d = doy - (153 * mp + 2) / 5 + 1;
-  const long long m = mp + (mp < 10 ? 3 : -9);
-  return {yoe + era * 400 + (m <= 2 ? 1 : 0), m, d};
-}
+using base::CivilFromDays;
+using base::DaysFromCivil;
+using Civil = base::CivilDate;
 
 const long long kDay1900 = DaysFromCivil(1899, 12, 31);  // serial 0
 const long long kDay1904 = DaysFromCivil(1904, 1, 1);    // serial 0 of the 1904 system

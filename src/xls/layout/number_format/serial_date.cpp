@@ -2,21 +2,18 @@
 
 #include <cmath>
 
+#include "base/civil_date.h"
+
 namespace xls::layout::number_format {
 
 namespace {
 
 // Days since 1970-01-01 to a civil date (proleptic Gregorian).
 void CivilFromDays(long long z, DateTime& dt) {
-  z += 719468;
-  const long long era = (z >= 0 ? z : z - 146096) / 146097;
-  const long long doe = z - era * 146097;
-  const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const long long mp = (5 * doy + 2) / 153;
-  dt.day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-  dt.month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-  dt.year = static_cast<int>(yoe + era * 400 + (dt.month <= 2 ? 1 : 0));
+  const base::CivilDate date = base::CivilFromDays(z);
+  dt.year = static_cast<int>(date.year);
+  dt.month = static_cast<int>(date.month);
+  dt.day = static_cast<int>(date.day);
 }
 
 void SetDate(long long days, bool date1904, DateTime& dt) {
