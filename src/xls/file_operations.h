@@ -11,6 +11,7 @@
 #include <span>
 #include <string>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 namespace xls::files {
@@ -23,8 +24,14 @@ class File {
   File() = default;
   explicit File(std::intptr_t native) : native_(native) {}
   File(File&& other) noexcept : native_(other.native_) { other.native_ = kClosed; }
-  File& operator=(File&& other) noexcept;
-  ~File();
+  File& operator=(File&& other) noexcept {
+    if (this != &other) {
+      Release();
+      native_ = std::exchange(other.native_, kClosed);
+    }
+    return *this;
+  }
+  ~File() { Release(); }
   File(const File&) = delete;
   File& operator=(const File&) = delete;
 
@@ -36,6 +43,12 @@ class File {
 
  private:
   static constexpr std::intptr_t kClosed = -1;
+  // The system's own close; false when it fails, its error left where the system keeps it.
+  static bool CloseNative(std::intptr_t native) noexcept;
+  void Release() noexcept {
+    if (IsOpen()) CloseNative(std::exchange(native_, kClosed));
+  }
+
   std::intptr_t native_ = kClosed;
 };
 

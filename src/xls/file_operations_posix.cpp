@@ -76,23 +76,12 @@ bool CopyAttributes(int fd, const fs::path& original) {
 
 }  // namespace
 
-File& File::operator=(File&& other) noexcept {
-  if (this != &other) {
-    if (IsOpen()) close(static_cast<int>(native_));
-    native_ = other.native_;
-    other.native_ = kClosed;
-  }
-  return *this;
-}
-
-File::~File() {
-  if (IsOpen()) close(static_cast<int>(native_));
+bool File::CloseNative(std::intptr_t native) noexcept {
+  return close(static_cast<int>(native)) == 0;
 }
 
 void File::Close(const fs::path& path) {
-  const int fd = static_cast<int>(native_);
-  native_ = kClosed;
-  if (close(fd) != 0) ThrowErrno(errno, "cannot close", path);
+  if (!CloseNative(std::exchange(native_, kClosed))) ThrowErrno(errno, "cannot close", path);
 }
 
 File OpenRegular(const fs::path& path, Access access) {

@@ -110,23 +110,12 @@ void TakeOverAttributesAndSecurity(const fs::path& old_file, const fs::path& new
 
 }  // namespace
 
-File& File::operator=(File&& other) noexcept {
-  if (this != &other) {
-    if (IsOpen()) CloseHandle(reinterpret_cast<HANDLE>(native_));
-    native_ = other.native_;
-    other.native_ = kClosed;
-  }
-  return *this;
-}
-
-File::~File() {
-  if (IsOpen()) CloseHandle(reinterpret_cast<HANDLE>(native_));
+bool File::CloseNative(std::intptr_t native) noexcept {
+  return CloseHandle(reinterpret_cast<HANDLE>(native)) != 0;
 }
 
 void File::Close(const fs::path& path) {
-  HANDLE handle = reinterpret_cast<HANDLE>(native_);
-  native_ = kClosed;
-  if (!CloseHandle(handle)) ThrowLastError("cannot close", path);
+  if (!CloseNative(std::exchange(native_, kClosed))) ThrowLastError("cannot close", path);
 }
 
 File OpenRegular(const fs::path& path, Access access) {

@@ -20,6 +20,7 @@
 #include "base/text_encoding.h"
 #include "biff_streams.h"
 #include "compound_files.h"
+#include "lock_file_bytes.h"
 #include "spreadsheet_programs.h"
 #include "workbook/automation_error.h"
 #include "workbook/failure_descriptions.h"
@@ -34,33 +35,12 @@ namespace {
 
 namespace fs = std::filesystem;
 using test_support::Bytes;
-
-Bytes Utf8(std::string_view text) {
-  return {text.begin(), text.end()};
-}
+using test_support::ExcelOwnerFile;
+using test_support::Utf8;
 
 // A path as the clerk's message spells it, whatever the Windows code page.
 std::string MessageText(const fs::path& path) {
   return base::ToUtf8(path.u16string());
-}
-
-// An owner file as Excel writes it: the name in the code page (here GBK for 张三) padded
-// with spaces to 54 bytes, then its length again and the name in UTF-16, padded to 162.
-Bytes ExcelOwnerFile(std::u16string_view name, const Bytes& ansi) {
-  Bytes file(54, ' ');
-  file[0] = static_cast<std::uint8_t>(ansi.size());
-  std::copy(ansi.begin(), ansi.end(), file.begin() + 1);
-  file.push_back(static_cast<std::uint8_t>(name.size()));
-  file.push_back(0);
-  for (const char16_t c : name) {
-    file.push_back(static_cast<std::uint8_t>(c & 0xFF));
-    file.push_back(static_cast<std::uint8_t>(c >> 8));
-  }
-  while (file.size() < 162) {
-    file.push_back(' ');
-    file.push_back(0);
-  }
-  return file;
 }
 
 // A one-sheet workbook "码单" in a temporary folder, saved through the engine.
