@@ -194,8 +194,10 @@ PagePlan PlanPages(const SheetLayout& layout, double digit_width_points) {
   if (setup.fit_to_pages) {
     // The largest whole percent, 10 % at least, at which the sheet cut into pages takes no
     // more of them across and down than asked: both spreadsheet programs cut at whole
-    // columns and rows, so the total size alone over the pages asked for would shrink the
-    // sheet more than need be.
+    // columns and rows, so the total size over the pages asked for is only a bound. Fit to
+    // width alone, LibreOffice also tries 2 % less and keeps that when it saves a page down
+    // (its own rows come out a little taller than Excel's); Excel keeps the scale that fits
+    // the width, and so does this.
     auto fits = [&](const std::pair<Runs, Runs>& cut_runs) {
       return (!fit_across || cut_runs.first.size() <= setup.fit_width) &&
              (!fit_down || cut_runs.second.size() <= setup.fit_height);
