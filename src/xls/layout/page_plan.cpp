@@ -172,22 +172,25 @@ PagePlan PlanPages(const SheetLayout& layout, double digit_width_points) {
     return ColumnWidthPoints(layout, c, digit_width_points);
   };
   auto row_height = [&](std::uint16_t r) { return RowHeightPoints(layout, r); };
-  // Fitting to pages across ignores the manual column breaks, and down the row breaks.
+  // Fit to pages ignores the manual page breaks, as Excel says it does; LibreOffice keeps
+  // them in a direction the fit leaves free (pages down when it is "1 wide by any tall").
   const bool fit_across = setup.fit_to_pages && setup.fit_width > 0;
   const bool fit_down = setup.fit_to_pages && setup.fit_height > 0;
   const std::vector<std::uint16_t> no_breaks;
+  const std::vector<std::uint16_t>& column_breaks =
+      setup.fit_to_pages ? no_breaks : setup.column_breaks;
+  const std::vector<std::uint16_t>& row_breaks = setup.fit_to_pages ? no_breaks : setup.row_breaks;
   // The room on the sheet at a scale: the paper's inside grows as the sheet shrinks, the
   // headings shrink with the sheet.
   auto cut = [&](double scale) {
     const double headings_width = plan.headings ? kRowHeadingWidth : 0;
     const double headings_height = plan.headings ? kColumnHeadingHeight : 0;
-    return std::make_pair(
-        Cut(range->first_column, range->last_column,
-            std::max(paper_width / scale - headings_width, 1.0),
-            fit_across ? no_breaks : setup.column_breaks, setup.title_columns, column_width),
-        Cut(range->first_row, range->last_row,
-            std::max(paper_height / scale - headings_height, 1.0),
-            fit_down ? no_breaks : setup.row_breaks, setup.title_rows, row_height));
+    return std::make_pair(Cut(range->first_column, range->last_column,
+                              std::max(paper_width / scale - headings_width, 1.0), column_breaks,
+                              setup.title_columns, column_width),
+                          Cut(range->first_row, range->last_row,
+                              std::max(paper_height / scale - headings_height, 1.0), row_breaks,
+                              setup.title_rows, row_height));
   };
 
   std::pair<Runs, Runs> runs;

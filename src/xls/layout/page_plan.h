@@ -56,8 +56,8 @@ std::optional<CellRange> UsedRange(const SheetLayout& layout);
 // Cuts the sheet into pages: scale (or the largest whole percentage at which the cut gives
 // no more pages across and down than asked for, never above 100 %), then pages as wide and
 // tall as the paper inside its margins holds, less the headings and, from the first page
-// that starts past them, the title rows and columns; cut before manual page breaks too
-// (except in the direction fit to pages rules). Pages on which no cell shows (no text, border
+// that starts past them, the title rows and columns; cut before manual page breaks too,
+// unless the sheet is fit to pages. Pages on which no cell shows (no text, border
 // or fill, no part of a merged range) are left out, as spreadsheet programs leave them; a
 // blank sheet has no pages.
 PagePlan PlanPages(const SheetLayout& layout, double digit_width_points);

@@ -104,20 +104,21 @@ TEST(PagePlan, FitToPagesShrinksInWholePercentsAndNeverEnlarges) {
   EXPECT_DOUBLE_EQ(PlanPages(small, kDigit).scale, 1.0);
 }
 
-TEST(PagePlan, FitToPagesCutsAtWholeColumnsAndKeepsTheBreaksItDoesNotRule) {
+TEST(PagePlan, FitToPagesCutsAtWholeColumnsAndIgnoresManualBreaks) {
   // 13 columns of 70 pt would go into two pages of 451.28 pt at 99 %, but whole columns
   // need 92 %: seven (490 pt) fit 490.52 pt; at 93 % only six do, and three pages it takes.
   SheetLayout layout = Grid(10, 13);
   layout.page.fit_to_pages = true;
   layout.page.fit_width = 2;
   layout.page.fit_height = 0;
-  layout.page.column_breaks = {3};  // fitting across overrules it
-  layout.page.row_breaks = {5};     // nothing rules down: kept
+  // Excel ignores manual breaks on a sheet fit to pages, down as well as across.
+  layout.page.column_breaks = {3};
+  layout.page.row_breaks = {5};
   const PagePlan plan = PlanPages(layout, kDigit);
   EXPECT_DOUBLE_EQ(plan.scale, 0.92);
-  ASSERT_EQ(plan.pages.size(), 4u);
+  ASSERT_EQ(plan.pages.size(), 2u);
   EXPECT_EQ(plan.pages[0].last_column, 6);
-  EXPECT_EQ(plan.pages[1].first_row, 5);
+  EXPECT_EQ(plan.pages[0].last_row, 9);
 }
 
 TEST(PagePlan, TitlesTakeTheirRoomFromThePagesPastThem) {
