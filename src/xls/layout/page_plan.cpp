@@ -180,8 +180,10 @@ PagePlan PlanPages(const SheetLayout& layout, double digit_width_points) {
   const std::vector<std::uint16_t>& column_breaks =
       setup.fit_to_pages ? no_breaks : setup.column_breaks;
   const std::vector<std::uint16_t>& row_breaks = setup.fit_to_pages ? no_breaks : setup.row_breaks;
-  // The room on the sheet at a scale: the paper's inside grows as the sheet shrinks, the
-  // headings shrink with the sheet.
+  // The room on the sheet at a scale: the paper inside the margins grows as the sheet
+  // shrinks, the headings shrink with the sheet. Headers and footers stand in the margins
+  // and take nothing, as Excel prints them; LibreOffice takes their height off only after
+  // scaling, so that a sheet printed smaller with a header gets more rows a page there.
   auto cut = [&](double scale) {
     const double headings_width = plan.headings ? kRowHeadingWidth : 0;
     const double headings_height = plan.headings ? kColumnHeadingHeight : 0;
