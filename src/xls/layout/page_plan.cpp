@@ -230,18 +230,27 @@ PagePlan PlanPages(const SheetLayout& layout, double digit_width_points) {
   }
   const auto& [column_runs, row_runs] = runs;
 
-  // A page whose run starts inside the titles shows them as its own rows; one that starts
-  // past them has them printed above.
-  auto past_titles = [](std::uint16_t start, const std::optional<LineSpan>& titles) {
-    return titles.has_value() && start > titles->last;
+  // A page whose run starts at the titles' first line shows them as its own; one whose run
+  // starts past it has the titles, whole, printed before its own cells, which then begin
+  // after them (a print area that begins inside the titles), unless the titles fill it.
+  auto titled = [](std::pair<std::uint16_t, std::uint16_t>& run,
+                   const std::optional<LineSpan>& titles) {
+    if (!titles || run.first <= titles->first) return false;
+    if (run.first > titles->last) return true;
+    if (titles->last >= run.second) return false;
+    run.first = static_cast<std::uint16_t>(titles->last + 1);
+    return true;
   };
   const std::vector<bool> used = PagesWithContent(layout, column_runs, row_runs);
   for (std::size_t c = 0; c < column_runs.size(); ++c) {
     for (std::size_t r = 0; r < row_runs.size(); ++r) {
       if (!used[c * row_runs.size() + r]) continue;
-      plan.pages.push_back({row_runs[r].first, row_runs[r].second, column_runs[c].first,
-                            column_runs[c].second, past_titles(row_runs[r].first, plan.title_rows),
-                            past_titles(column_runs[c].first, plan.title_columns)});
+      auto rows = row_runs[r];
+      auto columns = column_runs[c];
+      const bool title_rows = titled(rows, plan.title_rows);
+      const bool title_columns = titled(columns, plan.title_columns);
+      plan.pages.push_back(
+          {rows.first, rows.second, columns.first, columns.second, title_rows, title_columns});
     }
   }
   return plan;

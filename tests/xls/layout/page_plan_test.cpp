@@ -156,6 +156,14 @@ TEST(PagePlan, TitlesTakeTheirRoomFromThePagesPastThem) {
     EXPECT_EQ(titled, c.titled);
   }
 
+  // A print area that begins inside the titles has them whole above its first page.
+  SheetLayout area = Grid(100, 3);
+  area.page.title_rows = LineSpan{0, 3};
+  area.page.print_area = CellRange{2, 99, 0, 2};
+  const PagePlan inside = PlanPages(area, kDigit);
+  EXPECT_TRUE(inside.pages.front().title_rows);
+  EXPECT_EQ(inside.pages.front().first_row, 4);
+
   // Six columns of 70 pt a page, five past the first with one title column.
   SheetLayout wide = Grid(10, 14);
   wide.page.title_columns = LineSpan{0, 0};
