@@ -20,4 +20,12 @@ soffice --headless "-env:UserInstallation=file://$work/profile" \
   --convert-to 'xls:MS Excel 97' --outdir "$work" "$dir/landscape-gnumeric.fods" >/dev/null
 ssconvert --export-type=Gnumeric_Excel:excel_biff8 "$work/landscape-gnumeric.xls" \
   "$dir/landscape-gnumeric.xls" 2>/dev/null
-echo "wrote $dir/landscape-libreoffice.xls, landscape-gnumeric.xls and narrow-numbers.xls"
+# Pages: title rows and columns printed on every page, row and column headings, fit to
+# two pages across and to two down; all saved by LibreOffice.
+for sample in title-rows title-columns headings fit-2x1 fit-1x2; do
+  soffice --headless "-env:UserInstallation=file://$work/profile" \
+    --convert-to 'xls:MS Excel 97' --outdir "$work" "$dir/$sample.fods" >/dev/null
+  mv "$work/$sample.xls" "$dir/"
+done
+echo "wrote $dir/landscape-libreoffice.xls, landscape-gnumeric.xls, narrow-numbers.xls,"
+echo "title-rows.xls, title-columns.xls, headings.xls, fit-2x1.xls and fit-1x2.xls"

@@ -205,19 +205,35 @@ SheetPainter::SheetPainter(const xls::layout::SheetLayout& layout, xls::layout::
                            double digit_width_points)
     : layout_(layout), plan_(std::move(plan)), digit_width_(digit_width_points) {}
 
-SheetPainter::PageGrid SheetPainter::GridFor(std::size_t page) const {
+SheetPainter::PageFrame SheetPainter::FrameFor(std::size_t page) const {
   const xls::layout::PageSetup& setup = layout_.page;
-  PageGrid grid;
-  grid.slice = plan_.pages.at(page);
+  const xls::layout::PageSlice& slice = plan_.pages.at(page);
   const double s = plan_.scale;
-  double width = 0;
-  for (std::uint32_t c = grid.slice.first_column; c <= grid.slice.last_column; ++c) {
-    width +=
-        xls::layout::ColumnWidthPoints(layout_, static_cast<std::uint16_t>(c), digit_width_) * s;
+  auto column_width = [&](std::uint32_t c) {
+    return xls::layout::ColumnWidthPoints(layout_, static_cast<std::uint16_t>(c), digit_width_) * s;
+  };
+  auto row_height = [&](std::uint32_t r) {
+    return xls::layout::RowHeightPoints(layout_, static_cast<std::uint16_t>(r)) * s;
+  };
+  // Title columns stand left of the page's own, title rows above; headings outside both.
+  std::vector<xls::layout::LineSpan> column_runs;
+  std::vector<xls::layout::LineSpan> row_runs;
+  if (slice.title_columns) column_runs.push_back(*plan_.title_columns);
+  column_runs.push_back({slice.first_column, slice.last_column});
+  if (slice.title_rows) row_runs.push_back(*plan_.title_rows);
+  row_runs.push_back({slice.first_row, slice.last_row});
+
+  PageFrame frame;
+  PageHeadings& headings = frame.headings;
+  headings.width = plan_.headings ? xls::layout::kRowHeadingWidth * s : 0;
+  headings.height = plan_.headings ? xls::layout::kColumnHeadingHeight * s : 0;
+  double width = headings.width;
+  for (const auto& run : column_runs) {
+    for (std::uint32_t c = run.first; c <= run.last; ++c) width += column_width(c);
   }
-  double height = 0;
-  for (std::uint32_t r = grid.slice.first_row; r <= grid.slice.last_row; ++r) {
-    height += xls::layout::RowHeightPoints(layout_, static_cast<std::uint16_t>(r)) * s;
+  double height = headings.height;
+  for (const auto& run : row_runs) {
+    for (std::uint32_t r = run.first; r <= run.last; ++r) height += row_height(r);
   }
   double left = setup.left_margin * kPointsPerInch;
   double top = setup.top_margin * kPointsPerInch;
@@ -227,19 +243,29 @@ SheetPainter::PageGrid SheetPainter::GridFor(std::size_t page) const {
       plan_.paper.height - (setup.top_margin + setup.bottom_margin) * kPointsPerInch;
   if (setup.centre_horizontally && width < room_width) left += (room_width - width) / 2;
   if (setup.centre_vertically && height < room_height) top += (room_height - height) / 2;
+  headings.left = left;
+  headings.top = top;
 
-  grid.column_left.push_back(left);
-  for (std::uint32_t c = grid.slice.first_column; c <= grid.slice.last_column; ++c) {
-    left +=
-        xls::layout::ColumnWidthPoints(layout_, static_cast<std::uint16_t>(c), digit_width_) * s;
-    grid.column_left.push_back(left);
+  double x = left + headings.width;
+  for (const auto& run : column_runs) {
+    HeadingRun& edges = headings.columns.emplace_back(HeadingRun{run.first, {x}});
+    for (std::uint32_t c = run.first; c <= run.last; ++c)
+      edges.edges.push_back(x += column_width(c));
   }
-  grid.row_top.push_back(top);
-  for (std::uint32_t r = grid.slice.first_row; r <= grid.slice.last_row; ++r) {
-    top += xls::layout::RowHeightPoints(layout_, static_cast<std::uint16_t>(r)) * s;
-    grid.row_top.push_back(top);
+  double y = top + headings.height;
+  for (const auto& run : row_runs) {
+    HeadingRun& edges = headings.rows.emplace_back(HeadingRun{run.first, {y}});
+    for (std::uint32_t r = run.first; r <= run.last; ++r) edges.edges.push_back(y += row_height(r));
   }
-  return grid;
+  for (std::size_t r = 0; r < row_runs.size(); ++r) {
+    for (std::size_t c = 0; c < column_runs.size(); ++c) {
+      PageGrid& grid = frame.blocks.emplace_back();
+      grid.column_left = headings.columns[c].edges;
+      grid.row_top = headings.rows[r].edges;
+      grid.slice = {row_runs[r].first, row_runs[r].last, column_runs[c].first, column_runs[c].last};
+    }
+  }
+  return frame;
 }
 
 QRectF SheetPainter::CellRect(const PageGrid& grid, std::uint16_t first_row, std::uint16_t last_row,
@@ -272,14 +298,21 @@ bool SheetPainter::HasText(std::uint16_t row, std::uint16_t column) const {
 
 void SheetPainter::PaintPage(QPainter& painter, std::size_t page, double dots_per_point,
                              int first_page_number) const {
-  const PageGrid grid = GridFor(page);
+  const PageFrame frame = FrameFor(page);
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, true);
   painter.setRenderHint(QPainter::TextAntialiasing, true);
-  PaintFills(painter, grid, dots_per_point);
-  if (layout_.page.print_gridlines) PaintGridlines(painter, grid, dots_per_point);
-  PaintTexts(painter, grid, dots_per_point);
-  PaintBorders(painter, grid, dots_per_point);
+  for (const PageGrid& grid : frame.blocks) {
+    PaintFills(painter, grid, dots_per_point);
+    if (layout_.page.print_gridlines) PaintGridlines(painter, grid, dots_per_point);
+    PaintTexts(painter, grid, dots_per_point);
+    PaintBorders(painter, grid, dots_per_point);
+  }
+  if (plan_.headings) {
+    const PageGrid& cells = frame.blocks.back();
+    PaintHeadings(painter, frame.headings, layout_.fonts.front(), plan_.scale,
+                  cells.column_left.back(), cells.row_top.back(), dots_per_point);
+  }
   const int first = layout_.page.first_page_number.value_or(first_page_number);
   PaintHeaderFooter(painter, first + static_cast<int>(page), dots_per_point);
   painter.restore();

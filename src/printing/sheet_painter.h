@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "printing/heading_painter.h"
 #include "xls/layout/page_plan.h"
 #include "xls/layout/sheet_layout.h"
 #include "xls/layout/text_overflow.h"
@@ -35,7 +36,13 @@ class SheetPainter {
     xls::layout::PageSlice slice;
   };
 
-  PageGrid GridFor(std::size_t page) const;
+  // A page's blocks of cells (title rows and columns, where the page prints them, then its
+  // own cells) and its headings.
+  struct PageFrame {
+    std::vector<PageGrid> blocks;
+    PageHeadings headings;
+  };
+  PageFrame FrameFor(std::size_t page) const;
   QRectF CellRect(const PageGrid& grid, std::uint16_t first_row, std::uint16_t last_row,
                   std::uint16_t first_column, std::uint16_t last_column) const;
   const xls::layout::CellRange* MergeAt(std::uint16_t row, std::uint16_t column) const;

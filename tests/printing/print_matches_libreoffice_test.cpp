@@ -124,7 +124,16 @@ INSTANTIATE_TEST_SUITE_P(
                       fs::path(VERDALON_TEMPLATE_DIR) / "print-samples/landscape-gnumeric.xls",
                       fs::path(VERDALON_TEMPLATE_DIR) / "print-samples/narrow-numbers.xls",
                       fs::path(VERDALON_XLS_CORPUS) / "excel/edr__Test_MergedCell.xls",
-                      fs::path(VERDALON_XLS_CORPUS) / "excel/calamine__merged_range.xls"),
+                      fs::path(VERDALON_XLS_CORPUS) / "excel/calamine__merged_range.xls",
+                      // Pages: title rows on a long table, title columns on a wide sheet,
+                      // printed headings, fit to two pages across and to two down, and
+                      // title rows and columns as Excel writes them (a union of two areas).
+                      fs::path(VERDALON_TEMPLATE_DIR) / "print-samples/title-rows.xls",
+                      fs::path(VERDALON_TEMPLATE_DIR) / "print-samples/title-columns.xls",
+                      fs::path(VERDALON_TEMPLATE_DIR) / "print-samples/headings.xls",
+                      fs::path(VERDALON_TEMPLATE_DIR) / "print-samples/fit-2x1.xls",
+                      fs::path(VERDALON_TEMPLATE_DIR) / "print-samples/fit-1x2.xls",
+                      fs::path(VERDALON_XLS_CORPUS) / "excel/xlrd__namesdemo.xls"),
     SampleName);
 
 }  // namespace

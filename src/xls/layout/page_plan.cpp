@@ -21,31 +21,40 @@ bool Shows(const SheetLayout& layout, const PrintCell& cell) {
          style.bottom.style != BorderStyle::kNone;
 }
 
-// Cuts [first, last] into runs that fit `room` points each, also before every break.
+using Runs = std::vector<std::pair<std::uint16_t, std::uint16_t>>;
+
+// Cuts [first, last] into runs that fit `room` points each, also before every break. From
+// the first run that starts past the titles' first line on, the titles are printed again
+// above (or left of) each run and take their room; no run starts inside them.
 template <typename SizeOf>
-std::vector<std::pair<std::uint16_t, std::uint16_t>> Cut(std::uint16_t first, std::uint16_t last,
-                                                         double room,
-                                                         const std::vector<std::uint16_t>& breaks,
-                                                         SizeOf size_of) {
-  std::vector<std::pair<std::uint16_t, std::uint16_t>> runs;
+Runs Cut(std::uint16_t first, std::uint16_t last, double room,
+         const std::vector<std::uint16_t>& breaks, const std::optional<LineSpan>& titles,
+         SizeOf size_of) {
+  Runs runs;
   std::uint32_t start = first;
   double used = 0;
+  bool titles_taken = false;
   for (std::uint32_t i = first; i <= last; ++i) {
     const double size = size_of(static_cast<std::uint16_t>(i));
+    const bool in_titles = titles && i > titles->first && i <= titles->last;
     const bool manual = i > start && std::binary_search(breaks.begin(), breaks.end(), i);
     // A single row or column taller than the page still gets a page of its own.
-    if (manual || (used + size > room + 1e-6 && i > start)) {
+    if (manual || (used + size > room + 1e-6 && i > start && !in_titles)) {
       runs.emplace_back(static_cast<std::uint16_t>(start), static_cast<std::uint16_t>(i - 1));
       start = i;
       used = 0;
+    }
+    if (i == start && titles && !titles_taken && i > titles->first) {
+      for (std::uint32_t t = titles->first; t <= titles->last; ++t) {
+        room -= size_of(static_cast<std::uint16_t>(t));
+      }
+      titles_taken = true;
     }
     used += size;
   }
   runs.emplace_back(static_cast<std::uint16_t>(start), last);
   return runs;
 }
-
-using Runs = std::vector<std::pair<std::uint16_t, std::uint16_t>>;
 
 // The run that holds `index`, or nothing when it lies outside them all.
 std::optional<std::size_t> RunOf(const Runs& runs, std::uint16_t index) {
@@ -151,49 +160,97 @@ PagePlan PlanPages(const SheetLayout& layout, double digit_width_points) {
   if (!range) return plan;
   plan.range = *range;
 
-  const double room_width =
+  plan.title_rows = setup.title_rows;
+  plan.title_columns = setup.title_columns;
+  plan.headings = setup.print_headings;
+
+  const double paper_width =
       std::max(plan.paper.width - (setup.left_margin + setup.right_margin) * kPointsPerInch, 1.0);
-  const double room_height =
+  const double paper_height =
       std::max(plan.paper.height - (setup.top_margin + setup.bottom_margin) * kPointsPerInch, 1.0);
   auto column_width = [&](std::uint16_t c) {
     return ColumnWidthPoints(layout, c, digit_width_points);
   };
   auto row_height = [&](std::uint16_t r) { return RowHeightPoints(layout, r); };
+  // Fit to pages ignores the manual page breaks, as Excel says it does; LibreOffice keeps
+  // them in a direction the fit leaves free (pages down when it is "1 wide by any tall").
+  const bool fit_across = setup.fit_to_pages && setup.fit_width > 0;
+  const bool fit_down = setup.fit_to_pages && setup.fit_height > 0;
+  const std::vector<std::uint16_t> no_breaks;
+  const std::vector<std::uint16_t>& column_breaks =
+      setup.fit_to_pages ? no_breaks : setup.column_breaks;
+  const std::vector<std::uint16_t>& row_breaks = setup.fit_to_pages ? no_breaks : setup.row_breaks;
+  // The room on the sheet at a scale: the paper inside the margins grows as the sheet
+  // shrinks, the headings shrink with the sheet. Headers and footers stand in the margins
+  // and take nothing, as Excel prints them; LibreOffice takes their height off only after
+  // scaling, so that a sheet printed smaller with a header gets more rows a page there.
+  auto cut = [&](double scale) {
+    const double headings_width = plan.headings ? kRowHeadingWidth : 0;
+    const double headings_height = plan.headings ? kColumnHeadingHeight : 0;
+    return std::make_pair(Cut(range->first_column, range->last_column,
+                              std::max(paper_width / scale - headings_width, 1.0), column_breaks,
+                              setup.title_columns, column_width),
+                          Cut(range->first_row, range->last_row,
+                              std::max(paper_height / scale - headings_height, 1.0), row_breaks,
+                              setup.title_rows, row_height));
+  };
 
+  std::pair<Runs, Runs> runs;
   if (setup.fit_to_pages) {
-    double total_width = 0;
-    double total_height = 0;
-    for (std::uint32_t c = range->first_column; c <= range->last_column; ++c) {
-      total_width += column_width(static_cast<std::uint16_t>(c));
+    // The largest whole percent, 10 % at least, at which the sheet cut into pages takes no
+    // more of them across and down than asked: both spreadsheet programs cut at whole
+    // columns and rows, so the total size over the pages asked for is only a bound. Fit to
+    // width alone, LibreOffice also tries 2 % less and keeps that when it saves a page down
+    // (its own rows come out a little taller than Excel's); Excel keeps the scale that fits
+    // the width, and so does this.
+    auto fits = [&](const std::pair<Runs, Runs>& cut_runs) {
+      return (!fit_across || cut_runs.first.size() <= setup.fit_width) &&
+             (!fit_down || cut_runs.second.size() <= setup.fit_height);
+    };
+    int percent = 100;
+    runs = cut(1.0);
+    if (!fits(runs)) {
+      int fitting = 10;  // the smallest there is, fitting or not
+      int too_big = 100;
+      while (too_big - fitting > 1) {
+        const int middle = (fitting + too_big) / 2;
+        if (fits(cut(middle / 100.0))) {
+          fitting = middle;
+        } else {
+          too_big = middle;
+        }
+      }
+      percent = fitting;
+      runs = cut(percent / 100.0);
     }
-    for (std::uint32_t r = range->first_row; r <= range->last_row; ++r) {
-      total_height += row_height(static_cast<std::uint16_t>(r));
-    }
-    double fit = 1.0;
-    if (setup.fit_width > 0 && total_width > 0) {
-      fit = std::min(fit, room_width * setup.fit_width / total_width);
-    }
-    if (setup.fit_height > 0 && total_height > 0) {
-      fit = std::min(fit, room_height * setup.fit_height / total_height);
-    }
-    // Spreadsheets scale in whole percent, and never below 10 %.
-    plan.scale = std::max(std::floor(fit * 100.0 + 1e-9), 10.0) / 100.0;
+    plan.scale = percent / 100.0;
   } else {
     plan.scale = setup.scale_percent / 100.0;
+    runs = cut(plan.scale);
   }
+  const auto& [column_runs, row_runs] = runs;
 
-  const auto column_runs =
-      Cut(range->first_column, range->last_column, room_width / plan.scale,
-          setup.fit_to_pages ? std::vector<std::uint16_t>{} : setup.column_breaks, column_width);
-  const auto row_runs =
-      Cut(range->first_row, range->last_row, room_height / plan.scale,
-          setup.fit_to_pages ? std::vector<std::uint16_t>{} : setup.row_breaks, row_height);
+  // A page whose run starts at the titles' first line shows them as its own; one whose run
+  // starts past it has the titles, whole, printed before its own cells, which then begin
+  // after them (a print area that begins inside the titles), unless the titles fill it.
+  auto titled = [](std::pair<std::uint16_t, std::uint16_t>& run,
+                   const std::optional<LineSpan>& titles) {
+    if (!titles || run.first <= titles->first) return false;
+    if (run.first > titles->last) return true;
+    if (titles->last >= run.second) return false;
+    run.first = static_cast<std::uint16_t>(titles->last + 1);
+    return true;
+  };
   const std::vector<bool> used = PagesWithContent(layout, column_runs, row_runs);
   for (std::size_t c = 0; c < column_runs.size(); ++c) {
     for (std::size_t r = 0; r < row_runs.size(); ++r) {
       if (!used[c * row_runs.size() + r]) continue;
+      auto rows = row_runs[r];
+      auto columns = column_runs[c];
+      const bool title_rows = titled(rows, plan.title_rows);
+      const bool title_columns = titled(columns, plan.title_columns);
       plan.pages.push_back(
-          {row_runs[r].first, row_runs[r].second, column_runs[c].first, column_runs[c].second});
+          {rows.first, rows.second, columns.first, columns.second, title_rows, title_columns});
     }
   }
   return plan;

@@ -16,6 +16,7 @@ constexpr std::uint16_t kLeftMargin = 0x0026;
 constexpr std::uint16_t kRightMargin = 0x0027;
 constexpr std::uint16_t kTopMargin = 0x0028;
 constexpr std::uint16_t kBottomMargin = 0x0029;
+constexpr std::uint16_t kPrintHeaders = 0x002A;
 constexpr std::uint16_t kPrintGridlines = 0x002B;
 constexpr std::uint16_t kWsBool = 0x0081;
 constexpr std::uint16_t kHCenter = 0x0083;
@@ -97,6 +98,9 @@ PageSetup ReadPageSetup(const std::vector<biff::Record>& sheet) {
         break;
       case kVCenter:
         page.centre_vertically = GetU16(record.body, 0) != 0;
+        break;
+      case kPrintHeaders:
+        page.print_headings = GetU16(record.body, 0) != 0;
         break;
       case kPrintGridlines:
         page.print_gridlines = GetU16(record.body, 0) != 0;

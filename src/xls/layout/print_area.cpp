@@ -11,6 +11,9 @@ namespace {
 
 constexpr std::uint16_t kNameBuiltIn = 0x0020;
 constexpr std::uint8_t kPrintAreaName = 0x06;
+constexpr std::uint8_t kPrintTitlesName = 0x07;
+constexpr std::uint16_t kLastRow = 0xFFFF;
+constexpr std::uint16_t kLastColumn = 0x00FF;
 constexpr std::size_t kNameTextOffset = 14;
 
 // Formula tokens a print area is written with, in every token class.
@@ -39,26 +42,28 @@ void Cover(std::optional<CellRange>& area, CellRange range) {
   area->last_column = std::max(area->last_column, range.last_column);
 }
 
-std::optional<CellRange> ReadRanges(std::span<const std::uint8_t> tokens) {
+// The ranges of a name's formula, in order; nothing when it is not a plain list of ranges
+// or one of them is upside down.
+std::optional<std::vector<CellRange>> ReadRanges(std::span<const std::uint8_t> tokens) {
   using biff::GetU16;
-  std::optional<CellRange> area;
+  std::vector<CellRange> ranges;
+  auto column = [&tokens](std::size_t at) {
+    return static_cast<std::uint16_t>(GetU16(tokens, at) & 0x00FF);
+  };
   std::size_t at = 0;
   while (at < tokens.size()) {
     const std::uint8_t ptg = tokens[at];
     if (IsArea3d(ptg)) {
-      Cover(area, {GetU16(tokens, at + 3), GetU16(tokens, at + 5),
-                   static_cast<std::uint16_t>(GetU16(tokens, at + 7) & 0x00FF),
-                   static_cast<std::uint16_t>(GetU16(tokens, at + 9) & 0x00FF)});
+      ranges.push_back(
+          {GetU16(tokens, at + 3), GetU16(tokens, at + 5), column(at + 7), column(at + 9)});
       at += 11;
     } else if (IsRef3d(ptg)) {
       const std::uint16_t row = GetU16(tokens, at + 3);
-      const auto column = static_cast<std::uint16_t>(GetU16(tokens, at + 5) & 0x00FF);
-      Cover(area, {row, row, column, column});
+      ranges.push_back({row, row, column(at + 5), column(at + 5)});
       at += 7;
     } else if (IsArea(ptg)) {
-      Cover(area, {GetU16(tokens, at + 1), GetU16(tokens, at + 3),
-                   static_cast<std::uint16_t>(GetU16(tokens, at + 5) & 0x00FF),
-                   static_cast<std::uint16_t>(GetU16(tokens, at + 7) & 0x00FF)});
+      ranges.push_back(
+          {GetU16(tokens, at + 1), GetU16(tokens, at + 3), column(at + 5), column(at + 7)});
       at += 9;
     } else if (IsMemFunc(ptg)) {
       at += 3;  // the ranges it wraps follow
@@ -68,16 +73,18 @@ std::optional<CellRange> ReadRanges(std::span<const std::uint8_t> tokens) {
       break;  // anything else is not a plain range list
     }
   }
-  if (area && (area->first_row > area->last_row || area->first_column > area->last_column)) {
-    return std::nullopt;
+  for (const CellRange& range : ranges) {
+    if (range.first_row > range.last_row || range.first_column > range.last_column) {
+      return std::nullopt;
+    }
   }
-  return area;
+  return ranges;
 }
 
-}  // namespace
-
-std::optional<CellRange> FindPrintArea(const std::vector<biff::Record>& globals,
-                                       std::size_t sheet_index) {
+// The formula of the sheet's built-in name `code`, or nothing when the sheet has none.
+std::optional<std::vector<CellRange>> BuiltInNameRanges(const std::vector<biff::Record>& globals,
+                                                        std::size_t sheet_index,
+                                                        std::uint8_t code) {
   using biff::GetU16;
   using biff::GetU8;
   for (const biff::Record& record : globals) {
@@ -90,12 +97,40 @@ std::optional<CellRange> FindPrintArea(const std::vector<biff::Record>& globals,
     const std::uint16_t formula_size = GetU16(record.body, 4);
     const bool wide = (GetU8(record.body, kNameTextOffset) & 0x01) != 0;
     const std::size_t text = kNameTextOffset + 1;
-    if (name_length < 1 || GetU8(record.body, text) != kPrintAreaName) continue;
+    if (name_length < 1 || GetU8(record.body, text) != code) continue;
     const std::size_t formula = text + name_length * (wide ? 2u : 1u);
     biff::RequireBytes(record.body, formula, formula_size);
     return ReadRanges(std::span<const std::uint8_t>(record.body).subspan(formula, formula_size));
   }
   return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<CellRange> FindPrintArea(const std::vector<biff::Record>& globals,
+                                       std::size_t sheet_index) {
+  const auto ranges = BuiltInNameRanges(globals, sheet_index, kPrintAreaName);
+  if (!ranges) return std::nullopt;
+  std::optional<CellRange> area;
+  for (const CellRange& range : *ranges) Cover(area, range);
+  return area;
+}
+
+PrintTitles FindPrintTitles(const std::vector<biff::Record>& globals, std::size_t sheet_index) {
+  PrintTitles titles;
+  const auto ranges = BuiltInNameRanges(globals, sheet_index, kPrintTitlesName);
+  if (!ranges) return titles;
+  // Title rows span every column, title columns every row; other ranges mean nothing here.
+  for (const CellRange& range : *ranges) {
+    const bool all_columns = range.first_column == 0 && range.last_column == kLastColumn;
+    const bool all_rows = range.first_row == 0 && range.last_row == kLastRow;
+    if (all_columns && !all_rows) {
+      titles.rows = LineSpan{range.first_row, range.last_row};
+    } else if (all_rows && !all_columns) {
+      titles.columns = LineSpan{range.first_column, range.last_column};
+    }
+  }
+  return titles;
 }
 
 }  // namespace xls::layout

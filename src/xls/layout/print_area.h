@@ -16,4 +16,12 @@ namespace xls::layout {
 std::optional<CellRange> FindPrintArea(const std::vector<biff::Record>& globals,
                                        std::size_t sheet_index);
 
+// The built-in name Print_Titles of the sheet: the rows (a range over every column) and the
+// columns (a range over every row) printed again on each page.
+struct PrintTitles {
+  std::optional<LineSpan> rows;
+  std::optional<LineSpan> columns;
+};
+PrintTitles FindPrintTitles(const std::vector<biff::Record>& globals, std::size_t sheet_index);
+
 }  // namespace xls::layout

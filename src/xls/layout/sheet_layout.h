@@ -101,6 +101,13 @@ struct CellRange {
 
 enum class Orientation : std::uint8_t { kPortrait, kLandscape };
 
+// A run of whole rows or whole columns, first to last.
+struct LineSpan {
+  std::uint16_t first = 0;
+  std::uint16_t last = 0;
+  friend bool operator==(const LineSpan&, const LineSpan&) = default;
+};
+
 struct PageSetup {
   std::uint16_t paper_size = 9;  // the file's paper code; 9 is A4
   Orientation orientation = Orientation::kPortrait;
@@ -127,6 +134,11 @@ struct PageSetup {
   std::optional<CellRange> print_area;
   std::vector<std::uint16_t> row_breaks;     // a page starts at each of these rows
   std::vector<std::uint16_t> column_breaks;  // a page starts at each of these columns
+  // Print_Titles: rows printed again at the top, and columns at the left, of every page
+  // that starts beyond them.
+  std::optional<LineSpan> title_rows;
+  std::optional<LineSpan> title_columns;
+  bool print_headings = false;  // column letters and row numbers around the cells
 };
 
 // A printed cell whose formula Verdalon cannot compute: it prints the result the file holds,

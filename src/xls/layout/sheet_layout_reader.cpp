@@ -37,6 +37,9 @@ SheetLayout ReadSheetLayout(const biff::BiffWorkbook& book, std::u16string_view 
   ReadSheetGeometry(sheet.OriginalRecords(), default_font_twips, layout);
   layout.page = ReadPageSetup(sheet.OriginalRecords());
   layout.page.print_area = FindPrintArea(globals, entry);
+  const PrintTitles titles = FindPrintTitles(globals, entry);
+  layout.page.title_rows = titles.rows;
+  layout.page.title_columns = titles.columns;
 
   // The formulas print what they compute now, not the results the file holds.
   const formula::WorkbookCalculation calculation(book, now);

@@ -155,6 +155,34 @@ Record PrintArea(std::uint16_t sheet, std::uint16_t first_row, std::uint16_t las
   return r;
 }
 
+Record PrintTitles(std::uint16_t sheet, std::uint16_t first_row, std::uint16_t last_row,
+                   std::uint16_t first_column, std::uint16_t last_column) {
+  Record r{0x0018, {}};
+  PutU16(r.body, 0x0020);  // built in
+  r.body.push_back(0);
+  r.body.push_back(1);
+  PutU16(r.body, 3 + 11 + 11 + 1);
+  PutU16(r.body, 0);
+  PutU16(r.body, sheet + 1u);
+  r.body.insert(r.body.end(), {0, 0, 0, 0});
+  r.body.push_back(0);
+  r.body.push_back(0x07);  // Print_Titles
+  r.body.push_back(0x29);  // ptgMemFunc over the 23 bytes that follow
+  PutU16(r.body, 23);
+  auto area = [&r](std::uint16_t r0, std::uint16_t r1, std::uint16_t c0, std::uint16_t c1) {
+    r.body.push_back(0x3B);
+    PutU16(r.body, 0);
+    PutU16(r.body, r0);
+    PutU16(r.body, r1);
+    PutU16(r.body, c0);
+    PutU16(r.body, c1);
+  };
+  area(0, 0xFFFF, first_column, last_column);
+  area(first_row, last_row, 0, 0xFF);
+  r.body.push_back(0x10);  // ptgUnion
+  return r;
+}
+
 Record Formula(std::uint16_t row, std::uint16_t column, std::uint16_t xf, double cached,
                const Bytes& tokens) {
   Record r{0x0006, {}};

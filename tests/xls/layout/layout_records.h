@@ -45,6 +45,10 @@ Record Header(const std::u16string& code);
 // The built-in name Print_Area of the sheet (0-based) as one 3-D area.
 Record PrintArea(std::uint16_t sheet, std::uint16_t first_row, std::uint16_t last_row,
                  std::uint16_t first_column, std::uint16_t last_column);
+// The built-in name Print_Titles of the sheet as Excel writes rows and columns together: a
+// ptgMemFunc round the columns' and the rows' ptgArea3d and their union.
+Record PrintTitles(std::uint16_t sheet, std::uint16_t first_row, std::uint16_t last_row,
+                   std::uint16_t first_column, std::uint16_t last_column);
 Record Formula(std::uint16_t row, std::uint16_t column, std::uint16_t xf, double cached,
                const Bytes& tokens);
 

@@ -104,6 +104,87 @@ TEST(PagePlan, FitToPagesShrinksInWholePercentsAndNeverEnlarges) {
   EXPECT_DOUBLE_EQ(PlanPages(small, kDigit).scale, 1.0);
 }
 
+TEST(PagePlan, FitToPagesCutsAtWholeColumnsAndIgnoresManualBreaks) {
+  // 13 columns of 70 pt would go into two pages of 451.28 pt at 99 %, but whole columns
+  // need 92 %: seven (490 pt) fit 490.52 pt; at 93 % only six do, and three pages it takes.
+  SheetLayout layout = Grid(10, 13);
+  layout.page.fit_to_pages = true;
+  layout.page.fit_width = 2;
+  layout.page.fit_height = 0;
+  // Excel ignores manual breaks on a sheet fit to pages, down as well as across.
+  layout.page.column_breaks = {3};
+  layout.page.row_breaks = {5};
+  const PagePlan plan = PlanPages(layout, kDigit);
+  EXPECT_DOUBLE_EQ(plan.scale, 0.92);
+  ASSERT_EQ(plan.pages.size(), 2u);
+  EXPECT_EQ(plan.pages[0].last_column, 6);
+  EXPECT_EQ(plan.pages[0].last_row, 9);
+}
+
+TEST(PagePlan, TitlesTakeTheirRoomFromThePagesPastThem) {
+  struct Case {
+    const char* what;
+    std::optional<LineSpan> title_rows;
+    std::vector<std::pair<int, int>> runs;
+    std::vector<bool> titled;
+  };
+  // 34 rows of 20 pt a page; with two title rows above, 32.
+  const Case cases[] = {
+      {"none", std::nullopt, {{0, 33}, {34, 67}, {68, 99}}, {false, false, false}},
+      {"at the top",
+       LineSpan{0, 1},
+       {{0, 33}, {34, 65}, {66, 97}, {98, 99}},
+       {false, true, true, true}},
+      {"further down",
+       LineSpan{5, 6},
+       {{0, 33}, {34, 65}, {66, 97}, {98, 99}},
+       {false, true, true, true}},
+      // No page starts inside the titles: the first runs on to row 34.
+      {"across the first cut",
+       LineSpan{33, 34},
+       {{0, 34}, {35, 66}, {67, 98}, {99, 99}},
+       {false, true, true, true}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SheetLayout layout = Grid(100, 3);
+    layout.page.title_rows = c.title_rows;
+    const PagePlan plan = PlanPages(layout, kDigit);
+    EXPECT_EQ(RowRuns(plan), c.runs);
+    std::vector<bool> titled;
+    for (const PageSlice& page : plan.pages) titled.push_back(page.title_rows);
+    EXPECT_EQ(titled, c.titled);
+  }
+
+  // A print area that begins inside the titles has them whole above its first page.
+  SheetLayout area = Grid(100, 3);
+  area.page.title_rows = LineSpan{0, 3};
+  area.page.print_area = CellRange{2, 99, 0, 2};
+  const PagePlan inside = PlanPages(area, kDigit);
+  EXPECT_TRUE(inside.pages.front().title_rows);
+  EXPECT_EQ(inside.pages.front().first_row, 4);
+
+  // Six columns of 70 pt a page, five past the first with one title column.
+  SheetLayout wide = Grid(10, 14);
+  wide.page.title_columns = LineSpan{0, 0};
+  const PagePlan across = PlanPages(wide, kDigit);
+  ASSERT_EQ(across.pages.size(), 3u);
+  EXPECT_EQ(across.pages[1].first_column, 6);
+  EXPECT_EQ(across.pages[1].last_column, 10);
+  EXPECT_TRUE(across.pages[2].title_columns);
+  EXPECT_FALSE(across.pages[0].title_columns);
+}
+
+TEST(PagePlan, PrintedHeadingsTakeRoomFromThePage) {
+  SheetLayout layout = Grid(60, 3);
+  layout.page.top_margin = 1.11;  // 689.97 pt of height: 34 rows, less 12.8 pt 33
+  EXPECT_EQ(RowRuns(PlanPages(layout, kDigit)).front(), (std::pair<int, int>{0, 33}));
+  layout.page.print_headings = true;
+  const PagePlan plan = PlanPages(layout, kDigit);
+  EXPECT_TRUE(plan.headings);
+  EXPECT_EQ(RowRuns(plan).front(), (std::pair<int, int>{0, 32}));
+}
+
 TEST(PagePlan, ScaleLandscapeAndPrintArea) {
   SheetLayout layout = Grid(60, 3);
   layout.page.scale_percent = 50;  // 68 rows a page at half size

@@ -38,12 +38,14 @@ Bytes HandBuiltWorkbook() {
       layout_test::Xf({.format = 164, .border = 1}),                 // 17: volumes, thin lines
       layout_test::Xf({.horizontal = 3, .wrap = true, .fill_colour = 13}),  // 18: yellow, wrapped
       PrintArea(1, 0, 20, 0, 5),  // of 码单, the second sheet
+      PrintTitles(1, 1, 2, 0, 0),
       test_support::Sst({u"锯材码单", u"合计"}),
   };
   const std::vector<Record> sheet = {
       Header(u"&C&A"),
       Flag(0x0083, true),  // HCENTER
       Flag(0x002B, true),  // PRINTGRIDLINES
+      Flag(0x002A, true),  // PRINTHEADERS
       WsBool(true),
       Margin(0x0026, 0.5),   // left
       Margin(0x0028, 0.75),  // top
@@ -136,12 +138,16 @@ TEST(SheetLayoutReader, ReadsSizesMergesAndPageSetup) {
   EXPECT_EQ(page.row_breaks, (std::vector<std::uint16_t>{5, 10}));
   EXPECT_EQ(page.header, u"&C&A");
   EXPECT_EQ(page.print_area, (CellRange{0, 20, 0, 5}));
+  EXPECT_EQ(page.title_rows, (LineSpan{1, 2}));
+  EXPECT_EQ(page.title_columns, (LineSpan{0, 0}));
+  EXPECT_TRUE(page.print_headings);
 }
 
 TEST(SheetLayoutReader, ThePrintAreaBelongsToItsOwnSheet) {
   // The name names the second sheet (index 1); the first sheet has none.
   const SheetLayout other = ReadSheetLayout(HandBuiltWorkbook(), u"资料");
   EXPECT_FALSE(other.page.print_area.has_value());
+  EXPECT_FALSE(other.page.title_rows || other.page.title_columns || other.page.print_headings);
 }
 
 TEST(SheetLayoutReader, AMissingSheetIsSaidAsSuch) {
