@@ -34,4 +34,16 @@ ColumnSpan OverflowColumns(std::uint16_t column, const TextPlacement& placement,
                            ColumnSpan within,
                            const std::function<bool(std::uint16_t)>& column_is_free);
 
+// The sides on which a text runs off the page: where its run (span, from OverflowColumns)
+// reaches the end of the columns the page shows (within) on a side it runs to, and the column
+// beyond is free, spreadsheet programs print it on to the edge of the printable area, also
+// past the last column in use, rather than cutting it at the last column.
+struct PageEdges {
+  bool left = false;
+  bool right = false;
+  friend bool operator==(const PageEdges&, const PageEdges&) = default;
+};
+PageEdges RunsOffPage(ColumnSpan span, const TextPlacement& placement, bool is_number,
+                      ColumnSpan within, const std::function<bool(std::uint16_t)>& column_is_free);
+
 }  // namespace xls::layout
