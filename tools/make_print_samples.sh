@@ -20,4 +20,11 @@ soffice --headless "-env:UserInstallation=file://$work/profile" \
   --convert-to 'xls:MS Excel 97' --outdir "$work" "$dir/landscape-gnumeric.fods" >/dev/null
 ssconvert --export-type=Gnumeric_Excel:excel_biff8 "$work/landscape-gnumeric.xls" \
   "$dir/landscape-gnumeric.xls" 2>/dev/null
+# Merged ranges cut by a page break, wrapped text and text running to the page's edge.
+for sample in merged-cells wrapped-overflow; do
+  soffice --headless "-env:UserInstallation=file://$work/profile" \
+    --convert-to 'xls:MS Excel 97' --outdir "$work" "$dir/$sample.fods" >/dev/null
+  mv "$work/$sample.xls" "$dir/"
+done
 echo "wrote $dir/landscape-libreoffice.xls, landscape-gnumeric.xls and narrow-numbers.xls"
+echo "wrote $dir/merged-cells.xls and wrapped-overflow.xls"
