@@ -6,6 +6,7 @@
 #include <QFontMetricsF>
 #include <QPen>
 #include <algorithm>
+#include <optional>
 
 #include "printing/print_fonts.h"
 #include "printing/wrapped_text.h"
@@ -201,6 +202,17 @@ QString NumberTextFitting(const QPainter& p, const PrintCell& cell, bool general
       xls::layout::FitNumberText(cell.text, general, room, glyphs, width_of));
 }
 
+// The cell at row and column among cells sorted by row, then column; null where none is.
+const PrintCell* FindCell(const std::vector<PrintCell>& cells, std::uint16_t row,
+                          std::uint16_t column) {
+  const auto found = std::lower_bound(
+      cells.begin(), cells.end(), std::make_pair(row, column),
+      [](const PrintCell& cell, const std::pair<std::uint16_t, std::uint16_t>& key) {
+        return std::make_pair(cell.row, cell.column) < key;
+      });
+  return found != cells.end() && found->row == row && found->column == column ? &*found : nullptr;
+}
+
 }  // namespace
 
 SheetPainter::SheetPainter(const xls::layout::SheetLayout& layout, xls::layout::PagePlan plan,
@@ -383,8 +395,8 @@ bool SheetPainter::DrawsTextOf(const PageGrid& grid, const PrintCell& cell,
                                const CellRange* merge) const {
   const auto& slice = grid.slice;
   if (cell.text.empty()) return false;
-  // A merged range's text is its first cell's, and shows on every page the range reaches,
-  // even where its first cell stands on another.
+  // A merged range's text is its first cell's (a range centred across starts with its text),
+  // and shows on every page the range reaches, even where its first cell stands on another.
   if (merge) {
     return merge->first_row == cell.row && merge->first_column == cell.column &&
            xls::layout::Overlaps(*merge, slice.first_row, slice.last_row, slice.first_column,
@@ -422,11 +434,29 @@ QRectF SheetPainter::OverflowClip(const PageGrid& grid, const PrintCell& cell,
 void SheetPainter::PaintTexts(QPainter& p, const PageGrid& grid, double k) const {
   const double s = plan_.scale;
   for (const PrintCell& cell : layout_.cells) {
-    const CellRange* merge = cell.text.empty() ? nullptr : MergeAt(cell.row, cell.column);
-    if (!DrawsTextOf(grid, cell, merge)) continue;
+    if (cell.text.empty()) continue;
     const xls::layout::CellStyle& style = layout_.styles[cell.style];
+    // The cells the text stands on as on one: a merged range, or the empty cells after it
+    // that are centred across the selection with it.
+    std::optional<CellRange> range;
+    if (const CellRange* merge = MergeAt(cell.row, cell.column)) {
+      range = *merge;
+    } else if (style.horizontal == HorizontalAlignment::kCentreAcrossSelection) {
+      const xls::layout::ColumnSpan across =
+          xls::layout::CentreAcrossColumns(cell.column, [&](std::uint16_t column) {
+            const PrintCell* next = FindCell(layout_.cells, cell.row, column);
+            return next != nullptr && next->text.empty() &&
+                   layout_.styles[next->style].horizontal ==
+                       HorizontalAlignment::kCentreAcrossSelection &&
+                   MergeAt(cell.row, column) == nullptr;
+          });
+      if (across.last > across.first)
+        range = CellRange{cell.row, cell.row, across.first, across.last};
+    }
+    const CellRange* merge = range ? &*range : nullptr;
+    if (!DrawsTextOf(grid, cell, merge)) continue;
     const xls::layout::Font& font = layout_.fonts[style.font];
-    // A merged range's text is placed on the whole range, also where a page break cuts it.
+    // Such a range's text is placed on the whole range, also where a page break cuts it.
     const QRectF cell_rect = merge ? RangeRect(grid, *merge)
                                    : CellRect(grid, cell.row, cell.row, cell.column, cell.column);
     const TextPlacement placement = xls::layout::PlaceText(style, cell.is_number);

@@ -44,6 +44,15 @@ ColumnSpan OverflowColumns(std::uint16_t column, const TextPlacement& placement,
   return span;
 }
 
+ColumnSpan CentreAcrossColumns(std::uint16_t column,
+                               const std::function<bool(std::uint16_t)>& joins) {
+  ColumnSpan span{column, column};
+  while (span.last < kLastSheetColumn && joins(static_cast<std::uint16_t>(span.last + 1))) {
+    ++span.last;
+  }
+  return span;
+}
+
 PageEdges RunsOffPage(ColumnSpan span, const TextPlacement& placement, bool is_number,
                       ColumnSpan within, const std::function<bool(std::uint16_t)>& column_is_free) {
   PageEdges edges;

@@ -91,6 +91,17 @@ TEST(TextOverflowTest, TheRunEndsWithThePagesColumns) {
   EXPECT_EQ(OverflowColumns(0, right, false, {0, 4}, free), (ColumnSpan{0, 0}));
 }
 
+TEST(TextOverflowTest, CentredAcrossTheSelectionTakesTheEmptyCellsThatJoinIt) {
+  // 'T' the text, 'j' a cell that joins it, '.' one that does not.
+  const std::pair<std::string, ColumnSpan> cases[] = {
+      {".Tjjj.j", {1, 4}}, {"Tj.j", {0, 1}}, {".T.", {1, 1}}, {"Tjj", {0, 2}}};
+  for (const auto& [row, covers] : cases) {
+    const auto joins = [&row](std::uint16_t at) { return at < row.size() && row[at] == 'j'; };
+    EXPECT_EQ(CentreAcrossColumns(static_cast<std::uint16_t>(row.find('T')), joins), covers) << row;
+  }
+  EXPECT_EQ(CentreAcrossColumns(255, [](std::uint16_t) { return true; }), (ColumnSpan{255, 255}));
+}
+
 // Past the page's last (or first) column, text goes on to the printable area's edge where the
 // column beyond is free, also past the last column in use, instead of being cut there.
 TEST(TextOverflowTest, TextReachingThePagesEndRunsOnToItsEdge) {
