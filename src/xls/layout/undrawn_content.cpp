@@ -15,6 +15,8 @@ namespace {
 constexpr std::uint16_t kObjRecord = 0x005D;
 constexpr std::uint16_t kCommentObject = 0x0019;  // ftCmo's ot of a cell's note
 constexpr std::size_t kObjectTypeOffset = 4;      // after ftCmo's ft and cb
+constexpr std::size_t kObjectFlagsOffset = 8;     // after ot and id
+constexpr std::uint16_t kPrintedObject = 0x0010;  // fPrint: off for filter and list arrows
 
 using CellKey = std::pair<std::uint16_t, std::uint16_t>;
 
@@ -64,8 +66,9 @@ void FindUndrawnContent(const std::vector<biff::Record>& globals,
       if (!cell_runs.empty()) {
         runs[{biff::GetU16(record.body, 0), biff::GetU16(record.body, 2)}] = cell_runs;
       }
-    } else if (record.type == kObjRecord && record.body.size() >= kObjectTypeOffset + 2 &&
-               biff::GetU16(record.body, kObjectTypeOffset) != kCommentObject) {
+    } else if (record.type == kObjRecord && record.body.size() >= kObjectFlagsOffset + 2 &&
+               biff::GetU16(record.body, kObjectTypeOffset) != kCommentObject &&
+               (biff::GetU16(record.body, kObjectFlagsOffset) & kPrintedObject) != 0) {
       ++layout.drawings;
     }
   }

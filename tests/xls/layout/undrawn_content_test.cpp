@@ -29,12 +29,14 @@ Record RichSst(const std::vector<std::pair<std::string, std::vector<std::uint16_
 }
 
 // An OBJ record with its common part (ftCmo) and its end.
-Record Obj(std::uint16_t object_type) {
+Record Obj(std::uint16_t object_type, bool printed = true) {
   Record record{0x005D, {}};
   PutU16(record.body, 0x15);
   PutU16(record.body, 0x12);
   PutU16(record.body, object_type);
-  record.body.resize(record.body.size() + 16, 0);
+  PutU16(record.body, 1);                     // id
+  PutU16(record.body, printed ? 0x0011 : 1);  // locked, and fPrint
+  record.body.resize(record.body.size() + 12, 0);
   PutU32(record.body, 0);  // ftEnd
   return record;
 }
@@ -63,9 +65,10 @@ TEST(UndrawnContentTest, FindsWhatThePrintoutDrawsOtherwise) {
       test_support::LabelSst(2, 0, 0, 1),
       test_support::LabelSst(2, 1, 0, 2),
       test_support::LabelSst(3, 0, 0, 0),
-      Obj(0x08),  // a picture
-      Obj(0x19),  // a comment, which does not print
-      Obj(0x05),  // a chart
+      Obj(0x08),         // a picture
+      Obj(0x19),         // a comment, which does not print
+      Obj(0x05),         // a chart
+      Obj(0x14, false),  // a filter's arrow
   };
   FindUndrawnContent(globals, sheet, layout);
 
