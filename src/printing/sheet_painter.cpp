@@ -337,21 +337,36 @@ void SheetPainter::PaintPage(QPainter& painter, std::size_t page, double dots_pe
 
 void SheetPainter::PaintFills(QPainter& p, const PageGrid& grid, double k) const {
   const auto& slice = grid.slice;
-  for (const PrintCell& cell : layout_.cells) {
-    const auto& fill = layout_.styles[cell.style].fill;
-    if (!fill) continue;
-    // A merged range is filled as its first cell is, on the part of it the page shows.
-    const CellRange* merge = MergeAt(cell.row, cell.column);
-    const CellRange range =
-        merge ? *merge : CellRange{cell.row, cell.row, cell.column, cell.column};
-    if (range.first_row != cell.row || range.first_column != cell.column ||
-        !xls::layout::Overlaps(range, slice.first_row, slice.last_row, slice.first_column,
-                               slice.last_column)) {
-      continue;
-    }
+  // A merged range is filled as its first cell is, on the part of it the page shows.
+  auto fill_range = [&](const CellRange& range, const xls::layout::CellStyle& style) {
+    if (!style.fill) return;
     const QRectF rect =
         CellRect(grid, range.first_row, range.last_row, range.first_column, range.last_column);
-    p.fillRect(Scaled(rect, k), ToColor(*fill));
+    p.fillRect(Scaled(rect, k), ToColor(*style.fill));
+  };
+  for (const PrintCell& cell : layout_.cells) {
+    if (cell.row < slice.first_row || cell.row > slice.last_row ||
+        cell.column < slice.first_column || cell.column > slice.last_column ||
+        !layout_.styles[cell.style].fill) {
+      continue;
+    }
+    const CellRange* merge = MergeAt(cell.row, cell.column);
+    if (merge && (merge->first_row != cell.row || merge->first_column != cell.column)) continue;
+    fill_range(merge ? *merge : CellRange{cell.row, cell.row, cell.column, cell.column},
+               layout_.styles[cell.style]);
+  }
+  // Ranges reaching onto the page from a first cell on another.
+  for (const CellRange& merge : layout_.merges) {
+    const bool first_on_page =
+        merge.first_row >= slice.first_row && merge.first_row <= slice.last_row &&
+        merge.first_column >= slice.first_column && merge.first_column <= slice.last_column;
+    if (first_on_page || !xls::layout::Overlaps(merge, slice.first_row, slice.last_row,
+                                                slice.first_column, slice.last_column)) {
+      continue;
+    }
+    if (const PrintCell* first = FindCell(layout_.cells, merge.first_row, merge.first_column)) {
+      fill_range(merge, layout_.styles[first->style]);
+    }
   }
 }
 
