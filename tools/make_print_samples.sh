@@ -21,11 +21,16 @@ soffice --headless "-env:UserInstallation=file://$work/profile" \
 ssconvert --export-type=Gnumeric_Excel:excel_biff8 "$work/landscape-gnumeric.xls" \
   "$dir/landscape-gnumeric.xls" 2>/dev/null
 # Pages: title rows and columns printed on every page, row and column headings, fit to
-# two pages across and to two down; all saved by LibreOffice.
-for sample in title-rows title-columns headings fit-2x1 fit-1x2; do
+# two pages across and to two down. Cells: merged ranges cut by a page break, wrapped text
+# and text running to the page's edge. All saved by LibreOffice.
+for sample in title-rows title-columns headings fit-2x1 fit-1x2 merged-cells wrapped-overflow; do
   soffice --headless "-env:UserInstallation=file://$work/profile" \
     --convert-to 'xls:MS Excel 97' --outdir "$work" "$dir/$sample.fods" >/dev/null
   mv "$work/$sample.xls" "$dir/"
 done
 echo "wrote $dir/landscape-libreoffice.xls, landscape-gnumeric.xls, narrow-numbers.xls,"
 echo "title-rows.xls, title-columns.xls, headings.xls, fit-2x1.xls and fit-1x2.xls"
+# Centring across the selection has no flat ODS form: gnumeric writes it from its own file.
+ssconvert --export-type=Gnumeric_Excel:excel_biff8 "$dir/centre-across-gnumeric.gnumeric" \
+  "$dir/centre-across-gnumeric.xls" 2>/dev/null
+echo "wrote $dir/merged-cells.xls, wrapped-overflow.xls and centre-across-gnumeric.xls"

@@ -13,6 +13,7 @@
 #include "printing/sheet_printer.h"
 #include "utf8_command_line.h"
 #include "workbook/automation_error.h"
+#include "workbook/formula_descriptions.h"
 #include "workbook/sheet_print_source.h"
 
 int main(int argc, char** argv) {
@@ -31,6 +32,10 @@ int main(int argc, char** argv) {
   try {
     const auto layout = workbook::LoadSheetLayout(std::filesystem::path(workbook.toStdU16String()),
                                                   sheet.toStdU16String());
+    // Told, not refused: the PDF is written all the same.
+    if (const std::u16string warning = workbook::PrintoutWarning(layout); !warning.empty()) {
+      std::fprintf(stderr, "%s\n", QString::fromStdU16String(warning).toStdString().c_str());
+    }
     if (!printing::WriteSheetPdf(layout, out)) {
       std::fprintf(stderr, "无法写入“%s”。\n", args[2].c_str());
       return 1;

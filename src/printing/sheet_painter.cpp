@@ -6,9 +6,12 @@
 #include <QFontMetricsF>
 #include <QPen>
 #include <algorithm>
+#include <optional>
 
 #include "printing/print_fonts.h"
+#include "printing/wrapped_text.h"
 #include "xls/layout/header_footer.h"
+#include "xls/layout/merged_outline.h"
 #include "xls/layout/narrow_number.h"
 #include "xls/layout/text_overflow.h"
 
@@ -199,6 +202,17 @@ QString NumberTextFitting(const QPainter& p, const PrintCell& cell, bool general
       xls::layout::FitNumberText(cell.text, general, room, glyphs, width_of));
 }
 
+// The cell at row and column among cells sorted by row, then column; null where none is.
+const PrintCell* FindCell(const std::vector<PrintCell>& cells, std::uint16_t row,
+                          std::uint16_t column) {
+  const auto found = std::lower_bound(
+      cells.begin(), cells.end(), std::make_pair(row, column),
+      [](const PrintCell& cell, const std::pair<std::uint16_t, std::uint16_t>& key) {
+        return std::make_pair(cell.row, cell.column) < key;
+      });
+  return found != cells.end() && found->row == row && found->column == column ? &*found : nullptr;
+}
+
 }  // namespace
 
 SheetPainter::SheetPainter(const xls::layout::SheetLayout& layout, xls::layout::PagePlan plan,
@@ -279,6 +293,42 @@ QRectF SheetPainter::CellRect(const PageGrid& grid, std::uint16_t first_row, std
                 QPointF(grid.column_left[c1], grid.row_top[r1]));
 }
 
+QRectF SheetPainter::RangeRect(const PageGrid& grid, const CellRange& range) const {
+  const auto& slice = grid.slice;
+  const double s = plan_.scale;
+  auto column_width = [&](std::uint32_t c) {
+    return xls::layout::ColumnWidthPoints(layout_, static_cast<std::uint16_t>(c), digit_width_) * s;
+  };
+  auto row_height = [&](std::uint32_t r) {
+    return xls::layout::RowHeightPoints(layout_, static_cast<std::uint16_t>(r)) * s;
+  };
+  // Edges on the page are the grid's; those beyond it are measured on from the page's edge.
+  auto x_of = [&](std::uint32_t c) {  // left edge of column c
+    double x = grid.column_left.front();
+    if (c < slice.first_column) {
+      for (std::uint32_t i = c; i < slice.first_column; ++i) x -= column_width(i);
+      return x;
+    }
+    if (c <= slice.last_column + 1u) return grid.column_left[c - slice.first_column];
+    x = grid.column_left.back();
+    for (std::uint32_t i = slice.last_column + 1u; i < c; ++i) x += column_width(i);
+    return x;
+  };
+  auto y_of = [&](std::uint32_t r) {  // top edge of row r
+    double y = grid.row_top.front();
+    if (r < slice.first_row) {
+      for (std::uint32_t i = r; i < slice.first_row; ++i) y -= row_height(i);
+      return y;
+    }
+    if (r <= slice.last_row + 1u) return grid.row_top[r - slice.first_row];
+    y = grid.row_top.back();
+    for (std::uint32_t i = slice.last_row + 1u; i < r; ++i) y += row_height(i);
+    return y;
+  };
+  return QRectF(QPointF(x_of(range.first_column), y_of(range.first_row)),
+                QPointF(x_of(range.last_column + 1u), y_of(range.last_row + 1u)));
+}
+
 const CellRange* SheetPainter::MergeAt(std::uint16_t row, std::uint16_t column) const {
   for (const CellRange& merge : layout_.merges) {
     if (merge.Contains(row, column)) return &merge;
@@ -320,18 +370,36 @@ void SheetPainter::PaintPage(QPainter& painter, std::size_t page, double dots_pe
 
 void SheetPainter::PaintFills(QPainter& p, const PageGrid& grid, double k) const {
   const auto& slice = grid.slice;
+  // A merged range is filled as its first cell is, on the part of it the page shows.
+  auto fill_range = [&](const CellRange& range, const xls::layout::CellStyle& style) {
+    if (!style.fill) return;
+    const QRectF rect =
+        CellRect(grid, range.first_row, range.last_row, range.first_column, range.last_column);
+    p.fillRect(Scaled(rect, k), ToColor(*style.fill));
+  };
   for (const PrintCell& cell : layout_.cells) {
     if (cell.row < slice.first_row || cell.row > slice.last_row ||
-        cell.column < slice.first_column || cell.column > slice.last_column) {
+        cell.column < slice.first_column || cell.column > slice.last_column ||
+        !layout_.styles[cell.style].fill) {
       continue;
     }
-    const auto& fill = layout_.styles[cell.style].fill;
-    if (!fill) continue;
     const CellRange* merge = MergeAt(cell.row, cell.column);
-    const QRectF rect = merge ? CellRect(grid, merge->first_row, merge->last_row,
-                                         merge->first_column, merge->last_column)
-                              : CellRect(grid, cell.row, cell.row, cell.column, cell.column);
-    p.fillRect(Scaled(rect, k), ToColor(*fill));
+    if (merge && (merge->first_row != cell.row || merge->first_column != cell.column)) continue;
+    fill_range(merge ? *merge : CellRange{cell.row, cell.row, cell.column, cell.column},
+               layout_.styles[cell.style]);
+  }
+  // Ranges reaching onto the page from a first cell on another.
+  for (const CellRange& merge : layout_.merges) {
+    const bool first_on_page =
+        merge.first_row >= slice.first_row && merge.first_row <= slice.last_row &&
+        merge.first_column >= slice.first_column && merge.first_column <= slice.last_column;
+    if (first_on_page || !xls::layout::Overlaps(merge, slice.first_row, slice.last_row,
+                                                slice.first_column, slice.last_column)) {
+      continue;
+    }
+    if (const PrintCell* first = FindCell(layout_.cells, merge.first_row, merge.first_column)) {
+      fill_range(merge, layout_.styles[first->style]);
+    }
   }
 }
 
@@ -375,12 +443,17 @@ bool SheetPainter::DrawsTextOf(const PageGrid& grid, const PrintCell& cell,
                                const CellRange* merge) const {
   const auto& slice = grid.slice;
   if (cell.text.empty()) return false;
+  // A merged range's text is its first cell's (a range centred across starts with its text),
+  // and shows on every page the range reaches, even where its first cell stands on another.
+  if (merge) {
+    return merge->first_row == cell.row && merge->first_column == cell.column &&
+           xls::layout::Overlaps(*merge, slice.first_row, slice.last_row, slice.first_column,
+                                 slice.last_column);
+  }
   if (cell.row < slice.first_row || cell.row > slice.last_row || cell.column < slice.first_column ||
       cell.column > slice.last_column) {
     return false;
   }
-  // A merged range's text is its first cell's.
-  if (merge) return merge->first_row == cell.row && merge->first_column == cell.column;
   // A hidden cell's text would otherwise run on over its empty neighbours.
   return !layout_.RowHidden(cell.row) && !layout_.ColumnHidden(cell.column);
 }
@@ -393,25 +466,56 @@ QRectF SheetPainter::OverflowClip(const PageGrid& grid, const PrintCell& cell,
   const xls::layout::ColumnSpan span = xls::layout::OverflowColumns(
       cell.column, placement, cell.is_number, {grid.slice.first_column, grid.slice.last_column},
       column_is_free);
-  return CellRect(grid, cell.row, cell.row, span.first, span.last);
+  QRectF clip = CellRect(grid, cell.row, cell.row, span.first, span.last);
+  // Text that runs off the page's columns goes on to the edge of the printable area.
+  const xls::layout::PageEdges off =
+      xls::layout::RunsOffPage(span, placement, cell.is_number,
+                               {grid.slice.first_column, grid.slice.last_column}, column_is_free);
+  const xls::layout::PageSetup& setup = layout_.page;
+  if (off.right) {
+    clip.setRight(std::max(clip.right(), plan_.paper.width - setup.right_margin * kPointsPerInch));
+  }
+  if (off.left) clip.setLeft(std::min(clip.left(), setup.left_margin * kPointsPerInch));
+  return clip;
 }
 
 void SheetPainter::PaintTexts(QPainter& p, const PageGrid& grid, double k) const {
   const double s = plan_.scale;
   for (const PrintCell& cell : layout_.cells) {
-    const CellRange* merge = cell.text.empty() ? nullptr : MergeAt(cell.row, cell.column);
-    if (!DrawsTextOf(grid, cell, merge)) continue;
+    if (cell.text.empty()) continue;
     const xls::layout::CellStyle& style = layout_.styles[cell.style];
+    // The cells the text stands on as on one: a merged range, or the empty cells after it
+    // that are centred across the selection with it.
+    std::optional<CellRange> range;
+    if (const CellRange* merge = MergeAt(cell.row, cell.column)) {
+      range = *merge;
+    } else if (style.horizontal == HorizontalAlignment::kCentreAcrossSelection) {
+      const xls::layout::ColumnSpan across =
+          xls::layout::CentreAcrossColumns(cell.column, [&](std::uint16_t column) {
+            const PrintCell* next = FindCell(layout_.cells, cell.row, column);
+            return next != nullptr && next->text.empty() &&
+                   layout_.styles[next->style].horizontal ==
+                       HorizontalAlignment::kCentreAcrossSelection &&
+                   MergeAt(cell.row, column) == nullptr;
+          });
+      if (across.last > across.first)
+        range = CellRange{cell.row, cell.row, across.first, across.last};
+    }
+    const CellRange* merge = range ? &*range : nullptr;
+    if (!DrawsTextOf(grid, cell, merge)) continue;
     const xls::layout::Font& font = layout_.fonts[style.font];
-    const QRectF cell_rect = merge ? CellRect(grid, merge->first_row, merge->last_row,
-                                              merge->first_column, merge->last_column)
+    // Such a range's text is placed on the whole range, also where a page break cuts it.
+    const QRectF cell_rect = merge ? RangeRect(grid, *merge)
                                    : CellRect(grid, cell.row, cell.row, cell.column, cell.column);
     const TextPlacement placement = xls::layout::PlaceText(style, cell.is_number);
     const TextBox box = PlaceTextBox(cell_rect, placement, style.vertical, kTextPadding * s,
                                      style.indent * 3 * digit_width_ * s);
     p.save();
     // A merged range's text keeps to its range; another may run on over empty neighbours.
-    p.setClipRect(Scaled(merge ? cell_rect : OverflowClip(grid, cell, placement), k));
+    p.setClipRect(Scaled(merge ? CellRect(grid, merge->first_row, merge->last_row,
+                                          merge->first_column, merge->last_column)
+                               : OverflowClip(grid, cell, placement),
+                         k));
     p.setFont(CellFont(font, font.points * s));
     p.setPen(ToColor(cell.text_colour.value_or(font.colour)));
     QString text = QString::fromStdU16String(cell.text);
@@ -421,12 +525,18 @@ void SheetPainter::PaintTexts(QPainter& p, const PageGrid& grid, double k) const
           cell_rect.width() - 2 * kTextPadding * s - style.indent * 3 * digit_width_ * s;
       text = NumberTextFitting(p, cell, style.general_number, room, k);
     }
-    p.drawText(Scaled(box.rect, k), box.flags, text);
-    if (font.bold && !HasBoldFace(QFontInfo(p.font()).family())) {
-      // The face has no bold of its own (AR PL UMing has none): drawn again a little to the
-      // right, as programs embolden such faces, so that titles and totals stand out.
-      const double shift = font.points * s * kSyntheticBoldShift * k;
-      p.drawText(Scaled(box.rect, k).translated(shift, 0), box.flags, text);
+    // The face has no bold of its own (AR PL UMing has none): drawn again a little to the
+    // right, as programs embolden such faces, so that titles and totals stand out.
+    const double bold_shift = font.bold && !HasBoldFace(QFontInfo(p.font()).family())
+                                  ? font.points * s * kSyntheticBoldShift * k
+                                  : 0;
+    if (placement.wraps) {
+      DrawWrappedText(p, Scaled(box.rect, k), box.flags, text, bold_shift);
+    } else {
+      p.drawText(Scaled(box.rect, k), box.flags, text);
+      if (bold_shift > 0) {
+        p.drawText(Scaled(box.rect, k).translated(bold_shift, 0), box.flags, text);
+      }
     }
     p.restore();
   }
@@ -478,10 +588,13 @@ void SheetPainter::PaintBorders(QPainter& p, const PageGrid& grid, double k) con
     }
     const xls::layout::CellStyle& style = layout_.styles[cell.style];
     const QRectF r = Scaled(CellRect(grid, cell.row, cell.row, cell.column, cell.column), k);
-    DrawBorderLine(p, style.top, r.topLeft(), r.topRight(), true, k);
-    DrawBorderLine(p, style.bottom, r.bottomLeft(), r.bottomRight(), true, k);
-    DrawBorderLine(p, style.left, r.topLeft(), r.bottomLeft(), false, k);
-    DrawBorderLine(p, style.right, r.topRight(), r.bottomRight(), false, k);
+    // Inside a merged range only the range's outline prints.
+    const xls::layout::CellSides sides =
+        xls::layout::OutlineSides(MergeAt(cell.row, cell.column), cell.row, cell.column);
+    if (sides.top) DrawBorderLine(p, style.top, r.topLeft(), r.topRight(), true, k);
+    if (sides.bottom) DrawBorderLine(p, style.bottom, r.bottomLeft(), r.bottomRight(), true, k);
+    if (sides.left) DrawBorderLine(p, style.left, r.topLeft(), r.bottomLeft(), false, k);
+    if (sides.right) DrawBorderLine(p, style.right, r.topRight(), r.bottomRight(), false, k);
   }
 }
 

@@ -45,6 +45,8 @@ class SheetPainter {
   PageFrame FrameFor(std::size_t page) const;
   QRectF CellRect(const PageGrid& grid, std::uint16_t first_row, std::uint16_t last_row,
                   std::uint16_t first_column, std::uint16_t last_column) const;
+  // The rectangle of a range on the page's grid, also of its parts on other pages.
+  QRectF RangeRect(const PageGrid& grid, const xls::layout::CellRange& range) const;
   const xls::layout::CellRange* MergeAt(std::uint16_t row, std::uint16_t column) const;
   bool HasText(std::uint16_t row, std::uint16_t column) const;
 

@@ -39,7 +39,7 @@ bool HandOffToSpreadsheet(QWidget* parent, const std::filesystem::path& workbook
 void PreviewTallySheet(QWidget* parent, const std::filesystem::path& workbook) {
   // Read now, so that TODAY and NOW show the moment of printing.
   const xls::layout::SheetLayout layout = workbook::LoadSheetLayout(workbook, kTallySheet);
-  const std::u16string warning = workbook::UncomputedFormulasWarning(layout);
+  const std::u16string warning = workbook::PrintoutWarning(layout);
   if (!warning.empty() && AskToPrintFromSpreadsheet(parent, QString::fromStdU16String(warning)) &&
       HandOffToSpreadsheet(parent, workbook)) {
     return;

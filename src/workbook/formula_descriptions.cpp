@@ -56,7 +56,9 @@ std::u16string DescribeUncomputedCell(const xls::layout::SheetLayout& layout,
   return line + u"它引用的 " + cause + u" 无法计算（" + Reason(cell.why) + u"）";
 }
 
-std::u16string UncomputedFormulasWarning(const xls::layout::SheetLayout& layout) {
+namespace {
+
+std::u16string UncomputedFormulasList(const xls::layout::SheetLayout& layout) {
   if (layout.uncomputed.empty()) return {};
   std::u16string text =
       u"“" + layout.sheet_name + u"”上有 " + Decimal(layout.uncomputed.size()) +
@@ -69,8 +71,68 @@ std::u16string UncomputedFormulasWarning(const xls::layout::SheetLayout& layout)
         .append(Decimal(layout.uncomputed.size() - kNamedCells))
         .append(u" 个");
   }
-  text +=
-      u"\n\n请改用电子表格程序（WPS、Excel 或 LibreOffice）打开工作簿打印，它会重新计算这些公式。";
+  return text;
+}
+
+// One line per kind of thing the renderer does not draw: where it first occurs and how often.
+std::u16string UndrawnContentList(const xls::layout::SheetLayout& layout) {
+  using xls::layout::UndrawnFeature;
+  struct Kind {
+    UndrawnFeature feature;
+    const char16_t* what;
+    const char16_t* consequence;
+  };
+  static constexpr Kind kKinds[] = {
+      {UndrawnFeature::kRotatedText, u"旋转或竖排的文字", u"将横排印出"},
+      {UndrawnFeature::kShrinkToFit, u"设为“缩小字体填充”的文字", u"不会缩小，放不下的部分被截去"},
+      {UndrawnFeature::kRichText, u"一个单元格内用了几种字体的文字", u"将全用单元格的字体印出"},
+  };
+  std::u16string lines;
+  for (const Kind& kind : kKinds) {
+    std::size_t count = 0;
+    const xls::layout::UndrawnCell* first = nullptr;
+    for (const xls::layout::UndrawnCell& cell : layout.undrawn) {
+      if (cell.feature != kind.feature) continue;
+      if (first == nullptr) first = &cell;
+      ++count;
+    }
+    if (first == nullptr) continue;
+    lines.append(u"\n· ")
+        .append(kind.what)
+        .append(u"（单元格 ")
+        .append(CellName(first->row, first->column));
+    if (count > 1) lines.append(u" 等 ").append(Decimal(count)).append(u" 处");
+    lines.append(u"）").append(kind.consequence);
+  }
+  if (layout.drawings > 0) {
+    lines.append(u"\n· 工作表上的 ")
+        .append(Decimal(layout.drawings))
+        .append(u" 个图片、图表或图形不会印出");
+  }
+  if (lines.empty()) return {};
+  return u"“" + layout.sheet_name + u"”上有本程序无法照原样打印的内容：" + lines;
+}
+
+constexpr char16_t kOffer[] = u"请改用电子表格程序（WPS、Excel 或 LibreOffice）打开工作簿打印";
+
+}  // namespace
+
+std::u16string UncomputedFormulasWarning(const xls::layout::SheetLayout& layout) {
+  const std::u16string list = UncomputedFormulasList(layout);
+  if (list.empty()) return {};
+  return list + u"\n\n" + kOffer + u"，它会重新计算这些公式。";
+}
+
+std::u16string PrintoutWarning(const xls::layout::SheetLayout& layout) {
+  const std::u16string formulas = UncomputedFormulasList(layout);
+  const std::u16string undrawn = UndrawnContentList(layout);
+  if (formulas.empty() && undrawn.empty()) return {};
+  std::u16string text = formulas;
+  if (!formulas.empty() && !undrawn.empty()) text += u"\n\n";
+  text += undrawn;
+  text += u"\n\n";
+  text += kOffer;
+  text += formulas.empty() ? u"。" : u"，它会重新计算这些公式。";
   return text;
 }
 

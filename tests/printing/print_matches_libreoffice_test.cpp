@@ -133,7 +133,12 @@ INSTANTIATE_TEST_SUITE_P(
                       fs::path(VERDALON_TEMPLATE_DIR) / "print-samples/headings.xls",
                       fs::path(VERDALON_TEMPLATE_DIR) / "print-samples/fit-2x1.xls",
                       fs::path(VERDALON_TEMPLATE_DIR) / "print-samples/fit-1x2.xls",
-                      fs::path(VERDALON_XLS_CORPUS) / "excel/xlrd__namesdemo.xls"),
+                      fs::path(VERDALON_XLS_CORPUS) / "excel/xlrd__namesdemo.xls",
+                      // Cells: merged ranges and centred titles cut by a vertical page break,
+                      // wrapped lines, text running on past the last column.
+                      fs::path(VERDALON_TEMPLATE_DIR) / "print-samples/centre-across-gnumeric.xls",
+                      fs::path(VERDALON_TEMPLATE_DIR) / "print-samples/merged-cells.xls",
+                      fs::path(VERDALON_TEMPLATE_DIR) / "print-samples/wrapped-overflow.xls"),
     SampleName);
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -27,6 +28,12 @@ class SharedStringTable {
   std::size_t Count() const { return strings_.size(); }
   // The string at index, or nothing for an index past the end.
   const std::u16string* Find(std::size_t index) const;
+  // The formatting runs of the string at index (character, font: two 16-bit numbers each),
+  // empty for a plain string or an index past the end.
+  std::span<const std::uint8_t> FormattingRuns(std::size_t index) const {
+    if (index >= strings_.size()) return {};
+    return strings_[index].runs;
+  }
 
   // The index of a plain copy of text already in the table, else of text appended to it.
   std::uint32_t Add(std::u16string_view text);

@@ -77,6 +77,8 @@ struct CellStyle {
   Border left, right, top, bottom;
   std::optional<Rgb> fill;     // solid background; nothing for none
   bool general_number = true;  // numbers in General form, which a narrow cell shortens
+  std::uint8_t rotation = 0;   // the file's text rotation: 0 none, 1-180 degrees, 255 stacked
+  bool shrink_to_fit = false;
 };
 
 struct PrintCell {
@@ -150,6 +152,17 @@ struct UncomputedCell {
   std::u16string sheet_of_cause;
 };
 
+// What a printed cell asks for that Verdalon's renderer does not draw as spreadsheet programs
+// do: rotated or stacked text (printed level), shrink to fit (printed at its size, cut where
+// it does not fit) and runs of several fonts in one text (printed in the cell's font).
+enum class UndrawnFeature : std::uint8_t { kRotatedText, kShrinkToFit, kRichText };
+
+struct UndrawnCell {
+  UndrawnFeature feature = UndrawnFeature::kRotatedText;
+  std::uint16_t row = 0;
+  std::uint16_t column = 0;
+};
+
 // Column widths in 1/256 of the width of the default font's digit; row heights in twips.
 // The reader always gives at least one font (the first is the workbook's default) and one
 // style; a layout without them prints nothing.
@@ -168,6 +181,8 @@ struct SheetLayout {
   std::vector<bool> hidden_rows;
   PageSetup page;
   std::vector<UncomputedCell> uncomputed;  // by row, then column
+  std::vector<UndrawnCell> undrawn;        // by row, then column
+  std::size_t drawings = 0;                // pictures, charts and shapes, which do not print
 
   std::uint16_t ColumnWidth(std::uint16_t column) const {
     return column < column_widths.size() ? column_widths[column] : default_column_width;

@@ -9,6 +9,7 @@
 #include "xls/layout/page_setup_records.h"
 #include "xls/layout/print_area.h"
 #include "xls/layout/sheet_geometry.h"
+#include "xls/layout/undrawn_content.h"
 #include "xls/layout/workbook_styles.h"
 
 namespace xls::layout {
@@ -65,6 +66,7 @@ SheetLayout ReadSheetLayout(const biff::BiffWorkbook& book, std::u16string_view 
     cell.text_colour = shown.colour;
     layout.cells.push_back(std::move(cell));
   }
+  FindUndrawnContent(globals, sheet.OriginalRecords(), layout);
   return layout;
 }
 

@@ -2,6 +2,19 @@
 
 namespace xls::layout {
 
+namespace {
+
+constexpr std::uint16_t kLastSheetColumn = 255;  // IV: a BIFF8 sheet has 256 columns
+
+bool RunsRight(HorizontalAlignment horizontal) {
+  return horizontal != HorizontalAlignment::kRight;
+}
+bool RunsLeft(HorizontalAlignment horizontal) {
+  return horizontal == HorizontalAlignment::kRight || horizontal == HorizontalAlignment::kCentre;
+}
+
+}  // namespace
+
 TextPlacement PlaceText(const CellStyle& style, bool is_number) {
   HorizontalAlignment horizontal = style.horizontal;
   if (horizontal == HorizontalAlignment::kGeneral) {
@@ -17,22 +30,39 @@ ColumnSpan OverflowColumns(std::uint16_t column, const TextPlacement& placement,
                            const std::function<bool(std::uint16_t)>& column_is_free) {
   ColumnSpan span{column, column};
   if (placement.wraps || is_number) return span;
-  const HorizontalAlignment horizontal = placement.horizontal;
-  const bool runs_right = horizontal != HorizontalAlignment::kRight;
-  const bool runs_left =
-      horizontal == HorizontalAlignment::kRight || horizontal == HorizontalAlignment::kCentre;
-  if (runs_right) {
+  if (RunsRight(placement.horizontal)) {
     while (span.last < within.last && column_is_free(static_cast<std::uint16_t>(span.last + 1))) {
       ++span.last;
     }
   }
-  if (runs_left) {
+  if (RunsLeft(placement.horizontal)) {
     while (span.first > within.first &&
            column_is_free(static_cast<std::uint16_t>(span.first - 1))) {
       --span.first;
     }
   }
   return span;
+}
+
+ColumnSpan CentreAcrossColumns(std::uint16_t column,
+                               const std::function<bool(std::uint16_t)>& joins) {
+  ColumnSpan span{column, column};
+  while (span.last < kLastSheetColumn && joins(static_cast<std::uint16_t>(span.last + 1))) {
+    ++span.last;
+  }
+  return span;
+}
+
+PageEdges RunsOffPage(ColumnSpan span, const TextPlacement& placement, bool is_number,
+                      ColumnSpan within, const std::function<bool(std::uint16_t)>& column_is_free) {
+  PageEdges edges;
+  if (placement.wraps || is_number) return edges;
+  edges.right = RunsRight(placement.horizontal) && span.last == within.last &&
+                within.last < kLastSheetColumn &&
+                column_is_free(static_cast<std::uint16_t>(within.last + 1));
+  edges.left = RunsLeft(placement.horizontal) && span.first == within.first && within.first > 0 &&
+               column_is_free(static_cast<std::uint16_t>(within.first - 1));
+  return edges;
 }
 
 }  // namespace xls::layout

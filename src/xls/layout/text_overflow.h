@@ -34,4 +34,23 @@ ColumnSpan OverflowColumns(std::uint16_t column, const TextPlacement& placement,
                            ColumnSpan within,
                            const std::function<bool(std::uint16_t)>& column_is_free);
 
+// The columns a text centred across the selection is centred on, as Excel and LibreOffice
+// centre it: its own and those after it in its row for which joins(c) holds (empty, not
+// merged, and centred across the selection as well), up to the first that does not. The run
+// may go on past the page's columns: the text is then placed on the whole run and cut.
+ColumnSpan CentreAcrossColumns(std::uint16_t column,
+                               const std::function<bool(std::uint16_t)>& joins);
+
+// The sides on which a text runs off the page: where its run (span, from OverflowColumns)
+// reaches the end of the columns the page shows (within) on a side it runs to, and the column
+// beyond is free, spreadsheet programs print it on to the edge of the printable area, also
+// past the last column in use, rather than cutting it at the last column.
+struct PageEdges {
+  bool left = false;
+  bool right = false;
+  friend bool operator==(const PageEdges&, const PageEdges&) = default;
+};
+PageEdges RunsOffPage(ColumnSpan span, const TextPlacement& placement, bool is_number,
+                      ColumnSpan within, const std::function<bool(std::uint16_t)>& column_is_free);
+
 }  // namespace xls::layout

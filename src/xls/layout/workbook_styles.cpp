@@ -54,7 +54,9 @@ CellFormat ReadXf(const std::vector<std::uint8_t>& body, const std::vector<Rgb>&
   f.style.wrap = (alignment & 0x08) != 0;
   const int vertical = (alignment >> 4) & 0x07;
   f.style.vertical = static_cast<VerticalAlignment>(std::min(vertical, 4));
+  f.style.rotation = GetU8(body, 7);
   f.style.indent = GetU8(body, 8) & 0x0F;
+  f.style.shrink_to_fit = (GetU8(body, 8) & 0x10) != 0;
   const std::uint32_t lines = GetU32(body, 10);
   const std::uint32_t more = GetU32(body, 14);
   auto border = [&palette](std::uint32_t style, std::uint32_t colour) {

@@ -31,8 +31,8 @@ Record Xf(const XfSpec& style) {
   PutU16(r.body, 0x0001);  // locked, a cell format
   r.body.push_back(static_cast<std::uint8_t>(style.horizontal | (style.wrap ? 0x08 : 0) |
                                              (style.vertical << 4)));
-  r.body.push_back(0);  // rotation
-  r.body.push_back(0);  // indent
+  r.body.push_back(style.rotation);
+  r.body.push_back(style.shrink_to_fit ? 0x10 : 0);  // indent 0
   r.body.push_back(0);
   const std::uint32_t b = style.border;
   PutU32(r.body, b | b << 4 | b << 8 | b << 12 | 8u << 16 | 8u << 23);  // black lines

@@ -28,6 +28,8 @@ struct XfSpec {
   bool wrap = false;
   std::uint8_t border = 0;        // one style on all four sides
   std::uint16_t fill_colour = 0;  // 0: no fill, else a solid fill of this palette index
+  std::uint8_t rotation = 0;
+  bool shrink_to_fit = false;
 };
 Record Xf(const XfSpec& style);
 

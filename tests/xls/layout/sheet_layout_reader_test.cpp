@@ -34,9 +34,10 @@ Bytes HandBuiltWorkbook() {
       layout_test::Font(u"黑体", 360, true, false, 1,
                         10),  // index 5: the fifth record, red, underlined
       test_support::Format(164, u"0.0000"),
-      layout_test::Xf({.font = 5, .horizontal = 2, .vertical = 1}),  // 16: the title
-      layout_test::Xf({.format = 164, .border = 1}),                 // 17: volumes, thin lines
-      layout_test::Xf({.horizontal = 3, .wrap = true, .fill_colour = 13}),  // 18: yellow, wrapped
+      layout_test::Xf({.font = 5, .horizontal = 2, .vertical = 1, .rotation = 90}),  // 16: title
+      layout_test::Xf({.format = 164, .border = 1}),  // 17: volumes, thin lines
+      layout_test::Xf({.horizontal = 3, .wrap = true, .fill_colour = 13, .shrink_to_fit = true}),
+      // 18: yellow, wrapped, shrunk to fit
       PrintArea(1, 0, 20, 0, 5),  // of 码单, the second sheet
       PrintTitles(1, 1, 2, 0, 0),
       test_support::Sst({u"锯材码单", u"合计"}),
@@ -88,6 +89,14 @@ TEST(SheetLayoutReader, ReadsFontsAndCellFormats) {
   EXPECT_EQ(layout.styles[18].horizontal, HorizontalAlignment::kRight);
   EXPECT_TRUE(layout.styles[18].wrap);
   EXPECT_EQ(layout.styles[18].fill, (Rgb{255, 255, 0}));
+  // What the printout cannot draw is read with the cells: the turned title, the shrunk total.
+  EXPECT_EQ(layout.styles[16].rotation, 90);
+  EXPECT_FALSE(layout.styles[16].shrink_to_fit);
+  EXPECT_TRUE(layout.styles[18].shrink_to_fit);
+  ASSERT_EQ(layout.undrawn.size(), 2u);
+  EXPECT_EQ(layout.undrawn[0].feature, UndrawnFeature::kRotatedText);
+  EXPECT_EQ(layout.undrawn[1].feature, UndrawnFeature::kShrinkToFit);
+  EXPECT_EQ(layout.undrawn[1].row, 5);
 }
 
 TEST(SheetLayoutReader, ShowsCellsThroughTheirFormatsAndRecomputesFormulas) {

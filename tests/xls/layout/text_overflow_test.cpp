@@ -91,5 +91,60 @@ TEST(TextOverflowTest, TheRunEndsWithThePagesColumns) {
   EXPECT_EQ(OverflowColumns(0, right, false, {0, 4}, free), (ColumnSpan{0, 0}));
 }
 
+TEST(TextOverflowTest, CentredAcrossTheSelectionTakesTheEmptyCellsThatJoinIt) {
+  // 'T' the text, 'j' a cell that joins it, '.' one that does not.
+  const std::pair<std::string, ColumnSpan> cases[] = {
+      {".Tjjj.j", {1, 4}}, {"Tj.j", {0, 1}}, {".T.", {1, 1}}, {"Tjj", {0, 2}}};
+  for (const auto& [row, covers] : cases) {
+    const auto joins = [&row](std::uint16_t at) { return at < row.size() && row[at] == 'j'; };
+    EXPECT_EQ(CentreAcrossColumns(static_cast<std::uint16_t>(row.find('T')), joins), covers) << row;
+  }
+  EXPECT_EQ(CentreAcrossColumns(255, [](std::uint16_t) { return true; }), (ColumnSpan{255, 255}));
+}
+
+// Past the page's last (or first) column, text goes on to the printable area's edge where the
+// column beyond is free, also past the last column in use, instead of being cut there.
+TEST(TextOverflowTest, TextReachingThePagesEndRunsOnToItsEdge) {
+  struct OffCase {
+    const char* what;
+    H horizontal;
+    bool wrap;
+    bool is_number;
+    // As above, with '[' and ']' around the columns the page shows (they take no column).
+    std::string row;
+    PageEdges off;
+  };
+  const OffCase cases[] = {
+      {"left text reaching the end", H::kLeft, false, false, "[.T..].", {false, true}},
+      {"the column beyond holds text", H::kLeft, false, false, "[.T..]#", {}},
+      {"a neighbour stops it on the page", H::kLeft, false, false, "[.T#.].", {}},
+      {"right text reaching the start", H::kRight, false, false, ".[..T].", {true, false}},
+      {"left text does not run left", H::kLeft, false, false, ".[T.]#", {}},
+      {"centred text both ways", H::kCentre, false, false, ".[.T.].", {true, true}},
+      {"a number stays in its cell", H::kGeneral, false, true, ".[T].", {}},
+      {"wrapped text too", H::kLeft, true, false, ".[T].", {}},
+  };
+  for (const OffCase& c : cases) {
+    std::string columns;
+    for (char ch : c.row) {
+      if (ch != '[' && ch != ']') columns += ch;
+    }
+    const auto first = static_cast<std::uint16_t>(c.row.find('['));
+    const auto last = static_cast<std::uint16_t>(c.row.find(']') - 2);
+    const auto column = static_cast<std::uint16_t>(columns.find('T'));
+    CellStyle style;
+    style.horizontal = c.horizontal;
+    style.wrap = c.wrap;
+    const TextPlacement placement = PlaceText(style, c.is_number);
+    const auto free = [&](std::uint16_t at) { return columns.at(at) == '.'; };
+    const ColumnSpan span = OverflowColumns(column, placement, c.is_number, {first, last}, free);
+    EXPECT_EQ(RunsOffPage(span, placement, c.is_number, {first, last}, free), c.off) << c.what;
+  }
+  // Nothing lies past the sheet's last column.
+  const TextPlacement left{H::kLeft, false};
+  const auto all_free = [](std::uint16_t) { return true; };
+  EXPECT_EQ(RunsOffPage({255, 255}, left, false, {250, 255}, all_free), PageEdges{});
+}
+
 }  // namespace
 }  // namespace xls::layout
