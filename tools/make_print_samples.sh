@@ -20,4 +20,11 @@ soffice --headless "-env:UserInstallation=file://$work/profile" \
   --convert-to 'xls:MS Excel 97' --outdir "$work" "$dir/landscape-gnumeric.fods" >/dev/null
 ssconvert --export-type=Gnumeric_Excel:excel_biff8 "$work/landscape-gnumeric.xls" \
   "$dir/landscape-gnumeric.xls" 2>/dev/null
-echo "wrote $dir/landscape-libreoffice.xls, landscape-gnumeric.xls and narrow-numbers.xls"
+# Headers and footers in several fonts and sizes, on an A5 sheet printed at 80 % and on a
+# Letter sheet fit to one page.
+for sample in headers-a5-scaled headers-letter-fit; do
+  soffice --headless "-env:UserInstallation=file://$work/profile" \
+    --convert-to 'xls:MS Excel 97' --outdir "$work" "$dir/$sample.fods" >/dev/null
+  mv "$work/$sample.xls" "$dir/"
+done
+echo "wrote $dir/landscape-libreoffice.xls, landscape-gnumeric.xls, narrow-numbers.xls and the header samples"

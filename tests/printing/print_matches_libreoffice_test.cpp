@@ -124,7 +124,13 @@ INSTANTIATE_TEST_SUITE_P(
                       fs::path(VERDALON_TEMPLATE_DIR) / "print-samples/landscape-gnumeric.xls",
                       fs::path(VERDALON_TEMPLATE_DIR) / "print-samples/narrow-numbers.xls",
                       fs::path(VERDALON_XLS_CORPUS) / "excel/edr__Test_MergedCell.xls",
-                      fs::path(VERDALON_XLS_CORPUS) / "excel/calamine__merged_range.xls"),
+                      fs::path(VERDALON_XLS_CORPUS) / "excel/calamine__merged_range.xls",
+                      // Headers and footers: fonts, sizes, styles and fields in all three
+                      // parts, scaled with an A5 sheet at 80 % and a Letter sheet fit to a page.
+                      // Their side margins are wider than 0.75 inch: on narrower ones
+                      // LibreOffice moves the parts inwards where Excel keeps them on the margins.
+                      fs::path(VERDALON_TEMPLATE_DIR) / "print-samples/headers-a5-scaled.xls",
+                      fs::path(VERDALON_TEMPLATE_DIR) / "print-samples/headers-letter-fit.xls"),
     SampleName);
 
 }  // namespace

@@ -127,6 +127,11 @@ struct PageSetup {
   std::optional<CellRange> print_area;
   std::vector<std::uint16_t> row_breaks;     // a page starts at each of these rows
   std::vector<std::uint16_t> column_breaks;  // a page starts at each of these columns
+  // Whether headers and footers take the page's scale (fit to pages too), and whether their
+  // left and right parts end at the page margins or at a fixed distance from the paper's
+  // edges. Both are Excel's defaults.
+  bool header_footer_scales = true;
+  bool header_footer_on_margins = true;
 };
 
 // A printed cell whose formula Verdalon cannot compute: it prints the result the file holds,
