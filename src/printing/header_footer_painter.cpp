@@ -164,6 +164,9 @@ void PaintHeaderFooter(QPainter& p, const xls::layout::SheetLayout& layout,
 
   const xls::layout::Font& default_font = layout.fonts.front();
   const double scale = setup.header_footer_scales ? plan.scale : 1.0;
+  // On margins narrower than 0.75 inch LibreOffice moves the sides in towards that distance
+  // whatever the sheet says; Excel keeps them on the margins unless told otherwise, and so
+  // does Verdalon.
   const double left =
       (setup.header_footer_on_margins ? setup.left_margin : kFixedSideInches) * kPointsPerInch;
   const double right =
