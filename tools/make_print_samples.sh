@@ -22,8 +22,10 @@ ssconvert --export-type=Gnumeric_Excel:excel_biff8 "$work/landscape-gnumeric.xls
   "$dir/landscape-gnumeric.xls" 2>/dev/null
 # Pages: title rows and columns printed on every page, row and column headings, fit to
 # two pages across and to two down. Cells: merged ranges cut by a page break, wrapped text
-# and text running to the page's edge. All saved by LibreOffice.
-for sample in title-rows title-columns headings fit-2x1 fit-1x2 merged-cells wrapped-overflow; do
+# and text running to the page's edge. Headers and footers in several fonts and sizes, on
+# an A5 sheet printed at 80 % and on a Letter sheet fit to one page. All saved by LibreOffice.
+for sample in title-rows title-columns headings fit-2x1 fit-1x2 merged-cells wrapped-overflow \
+  headers-a5-scaled headers-letter-fit; do
   soffice --headless "-env:UserInstallation=file://$work/profile" \
     --convert-to 'xls:MS Excel 97' --outdir "$work" "$dir/$sample.fods" >/dev/null
   mv "$work/$sample.xls" "$dir/"

@@ -1,6 +1,5 @@
 #include "printing/sheet_painter.h"
 
-#include <QDateTime>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetricsF>
@@ -8,9 +7,9 @@
 #include <algorithm>
 #include <optional>
 
+#include "printing/header_footer_painter.h"
 #include "printing/print_fonts.h"
 #include "printing/wrapped_text.h"
-#include "xls/layout/header_footer.h"
 #include "xls/layout/merged_outline.h"
 #include "xls/layout/narrow_number.h"
 #include "xls/layout/text_overflow.h"
@@ -364,7 +363,7 @@ void SheetPainter::PaintPage(QPainter& painter, std::size_t page, double dots_pe
                   cells.column_left.back(), cells.row_top.back(), dots_per_point);
   }
   const int first = layout_.page.first_page_number.value_or(first_page_number);
-  PaintHeaderFooter(painter, first + static_cast<int>(page), dots_per_point);
+  PaintHeaderFooter(painter, layout_, plan_, first + static_cast<int>(page), dots_per_point);
   painter.restore();
 }
 
@@ -540,43 +539,6 @@ void SheetPainter::PaintTexts(QPainter& p, const PageGrid& grid, double k) const
     }
     p.restore();
   }
-}
-
-void SheetPainter::PaintHeaderFooter(QPainter& p, int page_number, double k) const {
-  const xls::layout::PageSetup& setup = layout_.page;
-  if (setup.header.empty() && setup.footer.empty()) return;
-  const QDateTime now = QDateTime::currentDateTime();
-  xls::layout::HeaderFooterContext context;
-  context.page = page_number;
-  context.pages = static_cast<int>(plan_.pages.size());
-  context.sheet = layout_.sheet_name;
-  context.file = layout_.file_name;
-  context.date = now.toString(QStringLiteral("yyyy/M/d")).toStdU16String();
-  context.time = now.toString(QStringLiteral("H:mm")).toStdU16String();
-
-  // Headers and footers keep their size whatever the sheet's scale, in the default font.
-  const xls::layout::Font& font = layout_.fonts.front();
-  p.setFont(CellFont(font, font.points));
-  p.setPen(Qt::black);
-  const double left = setup.left_margin * kPointsPerInch;
-  const double right = plan_.paper.width - setup.right_margin * kPointsPerInch;
-  // The line's middle stands a little inside the header margin and on the footer margin,
-  // where other spreadsheet programs put it.
-  const double line = font.points * 1.3;
-  const double header_middle = setup.header_margin * kPointsPerInch + font.points * 0.86;
-  const double footer_middle =
-      plan_.paper.height - setup.footer_margin * kPointsPerInch + font.points * 0.11;
-  auto draw = [&](const std::u16string& code, double middle) {
-    if (code.empty()) return;
-    const xls::layout::HeaderFooterText text = xls::layout::ExpandHeaderFooter(code, context);
-    const QRectF band(QPointF(left, middle - line / 2), QPointF(right, middle + line / 2));
-    const QRectF scaled = Scaled(band, k);
-    p.drawText(scaled, Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdU16String(text.left));
-    p.drawText(scaled, Qt::AlignHCenter | Qt::AlignVCenter, QString::fromStdU16String(text.centre));
-    p.drawText(scaled, Qt::AlignRight | Qt::AlignVCenter, QString::fromStdU16String(text.right));
-  };
-  draw(setup.header, header_middle);
-  draw(setup.footer, footer_middle);
 }
 
 void SheetPainter::PaintBorders(QPainter& p, const PageGrid& grid, double k) const {

@@ -59,7 +59,6 @@ class SheetPainter {
                       const xls::layout::TextPlacement& placement) const;
   void PaintTexts(QPainter& p, const PageGrid& grid, double k) const;
   void PaintBorders(QPainter& p, const PageGrid& grid, double k) const;
-  void PaintHeaderFooter(QPainter& p, int page_number, double k) const;
 
   const xls::layout::SheetLayout& layout_;
   xls::layout::PagePlan plan_;

@@ -138,7 +138,13 @@ INSTANTIATE_TEST_SUITE_P(
                       // wrapped lines, text running on past the last column.
                       fs::path(VERDALON_TEMPLATE_DIR) / "print-samples/centre-across-gnumeric.xls",
                       fs::path(VERDALON_TEMPLATE_DIR) / "print-samples/merged-cells.xls",
-                      fs::path(VERDALON_TEMPLATE_DIR) / "print-samples/wrapped-overflow.xls"),
+                      fs::path(VERDALON_TEMPLATE_DIR) / "print-samples/wrapped-overflow.xls",
+                      // Headers and footers: fonts, sizes, styles and fields in all three
+                      // parts, scaled with an A5 sheet at 80 % and a Letter sheet fit to a page.
+                      // Their side margins are wider than 0.75 inch: on narrower ones
+                      // LibreOffice moves the parts inwards where Excel keeps them on the margins.
+                      fs::path(VERDALON_TEMPLATE_DIR) / "print-samples/headers-a5-scaled.xls",
+                      fs::path(VERDALON_TEMPLATE_DIR) / "print-samples/headers-letter-fit.xls"),
     SampleName);
 
 }  // namespace

@@ -24,6 +24,7 @@ constexpr std::uint16_t kVCenter = 0x0084;
 constexpr std::uint16_t kSetup = 0x00A1;
 constexpr std::uint16_t kHeader = 0x0014;
 constexpr std::uint16_t kFooter = 0x0015;
+constexpr std::uint16_t kHeaderFooter = 0x089C;
 
 constexpr std::uint16_t kSetupPortrait = 0x0002;
 constexpr std::uint16_t kSetupNoPrinterSettings = 0x0004;  // paper, scale and orientation unset
@@ -42,6 +43,26 @@ std::vector<std::uint16_t> Breaks(const biff::Record& record) {
   std::sort(breaks.begin(), breaks.end());
   breaks.erase(std::unique(breaks.begin(), breaks.end()), breaks.end());
   return breaks;
+}
+
+// HEADERFOOTER: a future record header (12 bytes), the custom view it belongs to (16
+// bytes, all zero for the sheet itself), then the option bits.
+constexpr std::size_t kHeaderFooterView = 12;
+constexpr std::size_t kHeaderFooterViewSize = 16;
+constexpr std::size_t kHeaderFooterFlags = 28;
+constexpr std::uint16_t kHeaderFooterScalesWithSheet = 0x0004;
+constexpr std::uint16_t kHeaderFooterAlignsWithMargins = 0x0008;
+
+void ReadHeaderFooterOptions(const biff::Record& record, PageSetup& page) {
+  if (record.body.size() < kHeaderFooterFlags + 2) return;
+  const auto view = record.body.begin() + kHeaderFooterView;
+  // A custom view's options are not the sheet's.
+  if (std::any_of(view, view + kHeaderFooterViewSize, [](std::uint8_t b) { return b != 0; })) {
+    return;
+  }
+  const std::uint16_t flags = biff::GetU16(record.body, kHeaderFooterFlags);
+  page.header_footer_scales = (flags & kHeaderFooterScalesWithSheet) != 0;
+  page.header_footer_on_margins = (flags & kHeaderFooterAlignsWithMargins) != 0;
 }
 
 }  // namespace
@@ -92,6 +113,9 @@ PageSetup ReadPageSetup(const std::vector<biff::Record>& sheet) {
       case kFooter:
         page.footer =
             record.body.empty() ? std::u16string() : biff::ReadUnicodeString(record.body, 0);
+        break;
+      case kHeaderFooter:
+        ReadHeaderFooterOptions(record, page);
         break;
       case kHCenter:
         page.centre_horizontally = GetU16(record.body, 0) != 0;

@@ -141,6 +141,11 @@ struct PageSetup {
   std::optional<LineSpan> title_rows;
   std::optional<LineSpan> title_columns;
   bool print_headings = false;  // column letters and row numbers around the cells
+  // Whether headers and footers take the page's scale (fit to pages too), and whether their
+  // left and right parts end at the page margins or at a fixed distance from the paper's
+  // edges. Both are Excel's defaults.
+  bool header_footer_scales = true;
+  bool header_footer_on_margins = true;
 };
 
 // A printed cell whose formula Verdalon cannot compute: it prints the result the file holds,
