@@ -1,11 +1,13 @@
 #include "printing/sheet_printer.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
 
+#include "printing/exact_pdf_paper.h"
 #include "printing/print_fonts.h"
 #include "printing/sheet_painter.h"
 
@@ -16,29 +18,11 @@ namespace {
 // Fine enough that text lands within a hundredth of a millimetre of where it belongs.
 constexpr int kPdfResolution = 1200;
 
-QPageSize PageSizeFor(std::uint16_t code, const xls::layout::PaperSize& upright) {
-  switch (code) {
-    case 1:
-      return QPageSize(QPageSize::Letter);
-    case 5:
-      return QPageSize(QPageSize::Legal);
-    case 7:
-      return QPageSize(QPageSize::Executive);
-    case 8:
-      return QPageSize(QPageSize::A3);
-    case 9:
-      return QPageSize(QPageSize::A4);
-    case 11:
-      return QPageSize(QPageSize::A5);
-    case 12:
-      return QPageSize(QPageSize::JisB4);
-    case 13:
-      return QPageSize(QPageSize::JisB5);
-    case 70:
-      return QPageSize(QPageSize::A6);
-    default:
-      return QPageSize(QSizeF(upright.width, upright.height), QPageSize::Point);
-  }
+// The named paper where Qt knows one of the same size, so that a printer is asked for the
+// paper by its name; otherwise a paper of the exact size.
+QPageSize PageSizeFor(const xls::layout::PaperSize& upright) {
+  return QPageSize(QSizeF(upright.width, upright.height), QPageSize::Point, QString(),
+                   QPageSize::ExactMatch);
 }
 
 }  // namespace
@@ -52,18 +36,23 @@ QPageLayout PaperLayout(const xls::layout::SheetLayout& layout, const xls::layou
   const bool landscape = layout.page.orientation == xls::layout::Orientation::kLandscape;
   const xls::layout::PaperSize upright =
       landscape ? xls::layout::PaperSize{plan.paper.height, plan.paper.width} : plan.paper;
-  return QPageLayout(PageSizeFor(layout.page.paper_size, upright),
+  return QPageLayout(PageSizeFor(upright),
                      landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
                      QMarginsF(0, 0, 0, 0), QPageLayout::Point);
 }
 
-int PrintSheet(const xls::layout::SheetLayout& layout, QPagedPaintDevice& device,
-               int first_page_number) {
+namespace {
+
+// PrintSheet, also telling the exact paper it printed on (turned for landscape): Qt keeps
+// only whole points of it.
+int PrintOnto(const xls::layout::SheetLayout& layout, QPagedPaintDevice& device,
+              int first_page_number, xls::layout::PaperSize& paper) {
   // A layout without its default font and format has nothing to be drawn with.
   if (layout.fonts.empty() || layout.styles.empty()) return 0;
   const double digit_width = DigitWidthPoints(layout.fonts.front());
   const SheetPainter painter_plan(layout, xls::layout::PlanPages(layout, digit_width), digit_width);
   const xls::layout::PagePlan& plan = painter_plan.Plan();
+  paper = plan.paper;
   if (auto* printer = dynamic_cast<QPrinter*>(&device)) printer->setFullPage(true);
   device.setPageLayout(PaperLayout(layout, plan));
 
@@ -78,22 +67,36 @@ int PrintSheet(const xls::layout::SheetLayout& layout, QPagedPaintDevice& device
   return static_cast<int>(plan.pages.size());
 }
 
+}  // namespace
+
+int PrintSheet(const xls::layout::SheetLayout& layout, QPagedPaintDevice& device,
+               int first_page_number) {
+  xls::layout::PaperSize paper;
+  return PrintOnto(layout, device, first_page_number, paper);
+}
+
 bool WriteSheetPdf(const xls::layout::SheetLayout& layout, const QString& path,
                    int first_page_number) {
-  // Opened for writing first: the PDF writer itself does not say when it cannot write, and
-  // a file left from an earlier save must not be taken for this one.
+  // Opened for writing first, so that a file that cannot be written is told before any page
+  // is drawn, and a file left from an earlier save is never taken for this one.
   {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
   }
+  QBuffer pdf;
+  pdf.open(QIODevice::WriteOnly);
+  xls::layout::PaperSize paper;
   {
-    QPdfWriter writer(path);
+    QPdfWriter writer(&pdf);
     writer.setResolution(kPdfResolution);
     writer.setCreator(QStringLiteral("Verdalon"));
-    PrintSheet(layout, writer, first_page_number);
+    PrintOnto(layout, writer, first_page_number, paper);
   }
-  QFile written(path);
-  return written.exists() && written.size() > 0;
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+  const QByteArray exact = WithExactPaper(pdf.data(), QSizeF(paper.width, paper.height));
+  // Nothing written (a layout with nothing to draw it with) is no PDF either.
+  return !exact.isEmpty() && file.write(exact) == exact.size() && file.flush();
 }
 
 }  // namespace printing

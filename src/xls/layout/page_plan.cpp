@@ -6,12 +6,13 @@
 #include <optional>
 #include <utility>
 
+#include "xls/layout/paper_codes.h"
+
 namespace xls::layout {
 
 namespace {
 
 constexpr double kPointsPerInch = 72.0;
-constexpr double kPointsPerMm = 72.0 / 25.4;
 
 bool Shows(const SheetLayout& layout, const PrintCell& cell) {
   if (!cell.text.empty()) return true;
@@ -99,28 +100,10 @@ std::vector<bool> PagesWithContent(const SheetLayout& layout, const Runs& column
 }  // namespace
 
 PaperSize PaperForCode(std::uint16_t code) {
-  auto mm = [](double w, double h) { return PaperSize{w * kPointsPerMm, h * kPointsPerMm}; };
-  auto inch = [](double w, double h) { return PaperSize{w * kPointsPerInch, h * kPointsPerInch}; };
-  switch (code) {
-    case 1:
-      return inch(8.5, 11);  // Letter
-    case 5:
-      return inch(8.5, 14);  // Legal
-    case 7:
-      return inch(7.25, 10.5);  // Executive
-    case 8:
-      return mm(297, 420);  // A3
-    case 11:
-      return mm(148, 210);  // A5
-    case 12:
-      return mm(257, 364);  // B4 (JIS)
-    case 13:
-      return mm(182, 257);  // B5 (JIS)
-    case 70:
-      return mm(105, 148);  // A6
-    default:
-      return mm(210, 297);  // A4
+  if (const std::optional<CodedPaper> paper = PaperOfCode(code)) {
+    return PaperSize{paper->width, paper->height};
   }
+  return PaperSize{};  // A4, as LibreOffice takes a code it does not know
 }
 
 double ColumnWidthPoints(const SheetLayout& layout, std::uint16_t column,

@@ -222,9 +222,30 @@ TEST(PagePlan, WhatShowsDecidesTheUsedRange) {
 }
 
 TEST(PagePlan, PaperCodes) {
-  EXPECT_NEAR(PaperForCode(1).width, 612, 0.01);       // Letter
-  EXPECT_NEAR(PaperForCode(8).height, 1190.55, 0.01);  // A3
-  EXPECT_NEAR(PaperForCode(0).width, 595.28, 0.01);    // unknown: A4
+  // Sizes in millimetres (inches for the American papers), as the code lists them.
+  struct Case {
+    std::uint16_t code;
+    double width;
+    double height;
+    double points_per_unit;
+  };
+  constexpr double kMm = 72 / 25.4;
+  for (const Case& c :
+       {Case{1, 8.5, 11, 72}, Case{4, 17, 11, 72}, Case{8, 297, 420, kMm}, Case{9, 210, 297, kMm},
+        Case{11, 148, 210, kMm}, Case{12, 257, 364, kMm}, Case{13, 182, 257, kMm},
+        Case{14, 8.5, 13, 72}, Case{20, 4.125, 9.5, 72}, Case{27, 110, 220, kMm},
+        Case{34, 176, 250, kMm}, Case{42, 250, 353, kMm}, Case{50, 9.5, 12, 72},
+        Case{66, 420, 594, kMm}, Case{70, 105, 148, kMm}, Case{77, 297, 210, kMm},
+        Case{88, 128, 182, kMm}, Case{93, 146, 215, kMm}, Case{118, 458, 324, kMm}}) {
+    SCOPED_TRACE(c.code);
+    EXPECT_NEAR(PaperForCode(c.code).width, c.width * c.points_per_unit, 0.01);
+    EXPECT_NEAR(PaperForCode(c.code).height, c.height * c.points_per_unit, 0.01);
+  }
+  // Codes no paper has: A4.
+  for (const std::uint16_t code : std::initializer_list<std::uint16_t>{0, 48, 49, 119, 1217}) {
+    EXPECT_NEAR(PaperForCode(code).width, 595.28, 0.01) << code;
+    EXPECT_NEAR(PaperForCode(code).height, 841.89, 0.01) << code;
+  }
 }
 
 }  // namespace
