@@ -23,7 +23,7 @@ using xls::layout::Script;
 
 constexpr double kPointsPerInch = 72.0;
 // Where headers and footers not aligned with the margins end: a fixed distance from the
-// paper's left and right edges, as Excel placed them before it could align them.
+// paper's left and right edges, the one LibreOffice takes for every .xls file.
 constexpr double kFixedSideInches = 0.75;
 // Super- and subscript text is drawn this much smaller, raised or lowered by a part of
 // the full size.
