@@ -100,19 +100,38 @@ QPen BorderPen(const Border& border, double k) {
   return pen;
 }
 
-void DrawBorderLine(QPainter& p, const Border& border, QPointF from, QPointF to, bool horizontal,
-                    double k) {
-  if (border.style == BorderStyle::kNone) return;
-  p.setPen(BorderPen(border, k));
-  if (border.style == BorderStyle::kDouble) {
-    const double gap = 0.75 * k;
-    const QPointF shift = horizontal ? QPointF(0, gap) : QPointF(gap, 0);
-    p.drawLine(from - shift, to - shift);
-    p.drawLine(from + shift, to + shift);
-    return;
+// The border lines of a page, gathered by pen and drawn in one call per pen: a PDF then holds
+// one path per pen rather than a pen change and a path for every side of every cell.
+class BorderLines {
+ public:
+  void Add(const Border& border, QPointF from, QPointF to, bool horizontal, double k) {
+    if (border.style == BorderStyle::kNone) return;
+    std::vector<QLineF>& lines = LinesFor(BorderPen(border, k));
+    if (border.style == BorderStyle::kDouble) {
+      const double gap = 0.75 * k;
+      const QPointF shift = horizontal ? QPointF(0, gap) : QPointF(gap, 0);
+      lines.emplace_back(from - shift, to - shift);
+      lines.emplace_back(from + shift, to + shift);
+      return;
+    }
+    lines.emplace_back(from, to);
   }
-  p.drawLine(from, to);
-}
+  void Draw(QPainter& p) const {
+    for (const auto& [pen, lines] : by_pen_) {
+      p.setPen(pen);
+      p.drawLines(lines.data(), static_cast<int>(lines.size()));
+    }
+  }
+
+ private:
+  std::vector<QLineF>& LinesFor(const QPen& pen) {
+    for (auto& [known, lines] : by_pen_) {
+      if (known == pen) return lines;
+    }
+    return by_pen_.emplace_back(pen, std::vector<QLineF>{}).second;
+  }
+  std::vector<std::pair<QPen, std::vector<QLineF>>> by_pen_;
+};
 
 // Where a text is drawn inside its cell and how Qt aligns it there: inside the padding,
 // moved in by the indent on the side it stands, and, unless it wraps, as wide as it needs
@@ -183,20 +202,13 @@ bool HasBoldFace(const QString& family) {
 // The number's text as it fits its cell of `room` points on paper in the painter's font, k
 // device dots to the point.
 QString NumberTextFitting(const QPainter& p, const PrintCell& cell, bool general, double room,
-                          double k) {
+                          const xls::layout::NumberGlyphWidths& glyphs, double k) {
   const QFontMetricsF metrics(p.font(), p.device());
   auto width_of = [&metrics, k](std::u16string_view text) {
     return metrics.horizontalAdvance(
                QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()))) /
            k;
   };
-  xls::layout::NumberGlyphWidths glyphs;
-  for (char16_t digit = u'0'; digit <= u'9'; ++digit) {
-    glyphs.widest_digit = std::max(glyphs.widest_digit, width_of(std::u16string(1, digit)));
-  }
-  glyphs.point = width_of(u".");
-  glyphs.minus = width_of(u"-");
-  glyphs.exponent = width_of(u"E");
   return QString::fromStdU16String(
       xls::layout::FitNumberText(cell.text, general, room, glyphs, width_of));
 }
@@ -213,6 +225,30 @@ const PrintCell* FindCell(const std::vector<PrintCell>& cells, std::uint16_t row
 }
 
 }  // namespace
+
+const SheetPainter::FontFacts& SheetPainter::FactsOf(std::size_t font, const QPaintDevice* device,
+                                                     double k) const {
+  const auto key = std::make_tuple(font, device, k);
+  if (const auto found = font_facts_.find(key); found != font_facts_.end()) return found->second;
+  const xls::layout::Font& cell_font = layout_.fonts[font];
+  FontFacts facts;
+  facts.face = CellFont(cell_font, cell_font.points * plan_.scale);
+  const QFontMetricsF metrics(facts.face, const_cast<QPaintDevice*>(device));
+  auto width_of = [&metrics, k](const QString& text) {
+    return metrics.horizontalAdvance(text) / k;
+  };
+  for (char16_t digit = u'0'; digit <= u'9'; ++digit) {
+    facts.glyphs.widest_digit = std::max(facts.glyphs.widest_digit, width_of(QChar(digit)));
+  }
+  facts.glyphs.point = width_of(QStringLiteral("."));
+  facts.glyphs.minus = width_of(QStringLiteral("-"));
+  facts.glyphs.exponent = width_of(QStringLiteral("E"));
+  facts.line_height = metrics.height() / k;
+  // The face has no bold of its own (AR PL UMing has none): drawn again a little to the
+  // right, as programs embolden such faces, so that titles and totals stand out.
+  facts.synthetic_bold = cell_font.bold && !HasBoldFace(QFontInfo(facts.face).family());
+  return font_facts_.emplace(key, std::move(facts)).first->second;
+}
 
 SheetPainter::SheetPainter(const xls::layout::SheetLayout& layout, xls::layout::PagePlan plan,
                            double digit_width_points)
@@ -480,6 +516,7 @@ QRectF SheetPainter::OverflowClip(const PageGrid& grid, const PrintCell& cell,
 
 void SheetPainter::PaintTexts(QPainter& p, const PageGrid& grid, double k) const {
   const double s = plan_.scale;
+  p.save();
   for (const PrintCell& cell : layout_.cells) {
     if (cell.text.empty()) continue;
     const xls::layout::CellStyle& style = layout_.styles[cell.style];
@@ -509,26 +546,29 @@ void SheetPainter::PaintTexts(QPainter& p, const PageGrid& grid, double k) const
     const TextPlacement placement = xls::layout::PlaceText(style, cell.is_number);
     const TextBox box = PlaceTextBox(cell_rect, placement, style.vertical, kTextPadding * s,
                                      style.indent * 3 * digit_width_ * s);
-    p.save();
-    // A merged range's text keeps to its range; another may run on over empty neighbours.
-    p.setClipRect(Scaled(merge ? CellRect(grid, merge->first_row, merge->last_row,
-                                          merge->first_column, merge->last_column)
-                               : OverflowClip(grid, cell, placement),
-                         k));
-    p.setFont(CellFont(font, font.points * s));
+    const FontFacts& facts = FactsOf(style.font, p.device(), k);
+    // A number never runs over its neighbours: fitted to its cell below, it needs no clip
+    // unless the row is lower than its font. Clips are most of what a PDF page holds.
+    const bool clipped =
+        merge || !cell.is_number || placement.wraps || facts.line_height > cell_rect.height();
+    if (clipped) {
+      p.save();
+      // A merged range's text keeps to its range; another may run on over empty neighbours.
+      p.setClipRect(Scaled(merge ? CellRect(grid, merge->first_row, merge->last_row,
+                                            merge->first_column, merge->last_column)
+                                 : OverflowClip(grid, cell, placement),
+                           k));
+    }
+    p.setFont(facts.face);
     p.setPen(ToColor(cell.text_colour.value_or(font.colour)));
     QString text = QString::fromStdU16String(cell.text);
     if (cell.is_number && !placement.wraps) {
       // A number must fit inside the padding, as spreadsheet programs decide it.
       const double room =
           cell_rect.width() - 2 * kTextPadding * s - style.indent * 3 * digit_width_ * s;
-      text = NumberTextFitting(p, cell, style.general_number, room, k);
+      text = NumberTextFitting(p, cell, style.general_number, room, facts.glyphs, k);
     }
-    // The face has no bold of its own (AR PL UMing has none): drawn again a little to the
-    // right, as programs embolden such faces, so that titles and totals stand out.
-    const double bold_shift = font.bold && !HasBoldFace(QFontInfo(p.font()).family())
-                                  ? font.points * s * kSyntheticBoldShift * k
-                                  : 0;
+    const double bold_shift = facts.synthetic_bold ? font.points * s * kSyntheticBoldShift * k : 0;
     if (placement.wraps) {
       DrawWrappedText(p, Scaled(box.rect, k), box.flags, text, bold_shift);
     } else {
@@ -537,12 +577,14 @@ void SheetPainter::PaintTexts(QPainter& p, const PageGrid& grid, double k) const
         p.drawText(Scaled(box.rect, k).translated(bold_shift, 0), box.flags, text);
       }
     }
-    p.restore();
+    if (clipped) p.restore();
   }
+  p.restore();
 }
 
 void SheetPainter::PaintBorders(QPainter& p, const PageGrid& grid, double k) const {
   const auto& slice = grid.slice;
+  BorderLines lines;
   for (const PrintCell& cell : layout_.cells) {
     if (cell.row < slice.first_row || cell.row > slice.last_row ||
         cell.column < slice.first_column || cell.column > slice.last_column) {
@@ -553,11 +595,12 @@ void SheetPainter::PaintBorders(QPainter& p, const PageGrid& grid, double k) con
     // Inside a merged range only the range's outline prints.
     const xls::layout::CellSides sides =
         xls::layout::OutlineSides(MergeAt(cell.row, cell.column), cell.row, cell.column);
-    if (sides.top) DrawBorderLine(p, style.top, r.topLeft(), r.topRight(), true, k);
-    if (sides.bottom) DrawBorderLine(p, style.bottom, r.bottomLeft(), r.bottomRight(), true, k);
-    if (sides.left) DrawBorderLine(p, style.left, r.topLeft(), r.bottomLeft(), false, k);
-    if (sides.right) DrawBorderLine(p, style.right, r.topRight(), r.bottomRight(), false, k);
+    if (sides.top) lines.Add(style.top, r.topLeft(), r.topRight(), true, k);
+    if (sides.bottom) lines.Add(style.bottom, r.bottomLeft(), r.bottomRight(), true, k);
+    if (sides.left) lines.Add(style.left, r.topLeft(), r.bottomLeft(), false, k);
+    if (sides.right) lines.Add(style.right, r.topRight(), r.bottomRight(), false, k);
   }
+  lines.Draw(p);
 }
 
 }  // namespace printing

@@ -1,11 +1,15 @@
 #pragma once
 
+#include <QFont>
 #include <QPainter>
 #include <QRectF>
 #include <cstddef>
+#include <map>
+#include <tuple>
 #include <vector>
 
 #include "printing/heading_painter.h"
+#include "xls/layout/narrow_number.h"
 #include "xls/layout/page_plan.h"
 #include "xls/layout/sheet_layout.h"
 #include "xls/layout/text_overflow.h"
@@ -63,6 +67,18 @@ class SheetPainter {
   const xls::layout::SheetLayout& layout_;
   xls::layout::PagePlan plan_;
   double digit_width_;
+
+  // What the text pass needs to know of each of the layout's fonts at the plan's scale: the
+  // face, the widths a number is fitted with, and whether bold must be drawn by hand.
+  // Looked up once per font rather than per cell: shaping a digit takes as long as drawing it.
+  struct FontFacts {
+    QFont face;
+    xls::layout::NumberGlyphWidths glyphs;
+    bool synthetic_bold = false;
+    double line_height = 0;  // points on paper
+  };
+  const FontFacts& FactsOf(std::size_t font, const QPaintDevice* device, double k) const;
+  mutable std::map<std::tuple<std::size_t, const QPaintDevice*, double>, FontFacts> font_facts_;
 };
 
 }  // namespace printing

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <optional>
 #include <string>
 
@@ -84,10 +85,36 @@ std::u16string Wide(const std::string& ascii) {
 
 }  // namespace
 
+namespace {
+
+// How wide a text of digits, points, minus signs and Es can be at most; infinity for any other
+// text, whose width only measuring tells.
+double WidestPossible(std::u16string_view text, const NumberGlyphWidths& glyphs) {
+  if (glyphs.widest_digit <= 0) return std::numeric_limits<double>::infinity();
+  double width = 0;
+  for (const char16_t c : text) {
+    if (c >= u'0' && c <= u'9') {
+      width += glyphs.widest_digit;
+    } else if (c == u'.') {
+      width += glyphs.point;
+    } else if (c == u'-') {
+      width += glyphs.minus;
+    } else if (c == u'E') {
+      width += glyphs.exponent;
+    } else {
+      return std::numeric_limits<double>::infinity();
+    }
+  }
+  return width;
+}
+
+}  // namespace
+
 std::u16string FitNumberText(const std::u16string& shown, bool general, double room,
                              const NumberGlyphWidths& glyphs,
                              const std::function<double(std::u16string_view)>& width_of) {
-  if (width_of(shown) <= room) return shown;
+  // Most numbers of a long table fit by far: that is settled without shaping their text.
+  if (WidestPossible(shown, glyphs) <= room || width_of(shown) <= room) return shown;
   const std::optional<double> value = general ? ParseGeneral(shown) : std::nullopt;
   if (value && glyphs.widest_digit > 0) {
     // Characters are counted as digits first; a point, minus or E narrower than a digit
