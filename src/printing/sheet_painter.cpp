@@ -446,6 +446,15 @@ void SheetPainter::PaintGridlines(QPainter& p, const PageGrid& grid, double k) c
     const CellRange* merge = MergeAt(r1, c1);
     return merge != nullptr && merge->Contains(r2, c2);
   };
+  // Gathered into one path, a line that no merged range breaks as one segment.
+  std::vector<QLineF> lines;
+  auto add = [&lines](QPointF from, QPointF to) {
+    if (!lines.empty() && lines.back().p2() == from) {
+      lines.back().setP2(to);
+    } else {
+      lines.emplace_back(from, to);
+    }
+  };
   const std::size_t rows = grid.row_top.size() - 1;
   const std::size_t columns = grid.column_left.size() - 1;
   for (std::size_t r = 0; r <= rows; ++r) {
@@ -457,7 +466,7 @@ void SheetPainter::PaintGridlines(QPainter& p, const PageGrid& grid, double k) c
           same_merge(static_cast<std::uint16_t>(row - 1), column, row, column)) {
         continue;
       }
-      p.drawLine(QPointF(grid.column_left[c] * k, y), QPointF(grid.column_left[c + 1] * k, y));
+      add(QPointF(grid.column_left[c] * k, y), QPointF(grid.column_left[c + 1] * k, y));
     }
   }
   for (std::size_t c = 0; c <= columns; ++c) {
@@ -469,9 +478,10 @@ void SheetPainter::PaintGridlines(QPainter& p, const PageGrid& grid, double k) c
           same_merge(row, static_cast<std::uint16_t>(column - 1), row, column)) {
         continue;
       }
-      p.drawLine(QPointF(x, grid.row_top[r] * k), QPointF(x, grid.row_top[r + 1] * k));
+      add(QPointF(x, grid.row_top[r] * k), QPointF(x, grid.row_top[r + 1] * k));
     }
   }
+  p.drawLines(lines.data(), static_cast<int>(lines.size()));
 }
 
 bool SheetPainter::DrawsTextOf(const PageGrid& grid, const PrintCell& cell,
