@@ -553,7 +553,8 @@ void SheetPainter::PaintTexts(QPainter& p, const PageGrid& grid, double k) const
     // Such a range's text is placed on the whole range, also where a page break cuts it.
     const QRectF cell_rect = merge ? RangeRect(grid, *merge)
                                    : CellRect(grid, cell.row, cell.row, cell.column, cell.column);
-    const TextPlacement placement = xls::layout::PlaceText(style, cell.is_number);
+    const TextPlacement placement =
+        xls::layout::PlaceText(style, cell.is_number, cell.is_logical_or_error);
     const TextBox box = PlaceTextBox(cell_rect, placement, style.vertical, kTextPadding * s,
                                      style.indent * 3 * digit_width_ * s);
     const FontFacts& facts = FactsOf(style.font, p.device(), k);

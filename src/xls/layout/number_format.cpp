@@ -91,6 +91,7 @@ FormattedValue FormatValue(const biff::CellValue& value, std::u16string_view cod
   if (value.kind == Kind::kBoolean || value.kind == Kind::kError) {
     out.text = biff::DisplayText(value);
     out.is_number = value.kind == Kind::kBoolean;
+    out.is_logical_or_error = true;
     return out;
   }
   const std::vector<Section> sections = number_format::ParseFormatCode(code);

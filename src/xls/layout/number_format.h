@@ -12,8 +12,9 @@ namespace xls::layout {
 
 struct FormattedValue {
   std::u16string text;
-  bool is_number = false;     // stands to the right where the cell's alignment is General
-  std::optional<Rgb> colour;  // a colour the format names ([Red], [Color10])
+  bool is_number = false;            // stands to the right where the cell's alignment is General
+  bool is_logical_or_error = false;  // TRUE, FALSE and #DIV/0! stand centred there
+  std::optional<Rgb> colour;         // a colour the format names ([Red], [Color10])
 };
 
 // The format code of a built-in number format (the ones a file uses without a FORMAT record

@@ -84,10 +84,11 @@ struct CellStyle {
 struct PrintCell {
   std::uint16_t row = 0;
   std::uint16_t column = 0;
-  std::u16string text;             // as the number format shows the value
-  bool is_number = false;          // numbers, dates and booleans stand to the right under General
-  std::size_t style = 0;           // into SheetLayout::styles
-  std::optional<Rgb> text_colour;  // a colour the number format asks for ([Red])
+  std::u16string text;               // as the number format shows the value
+  bool is_number = false;            // numbers, dates and booleans stand to the right under General
+  std::size_t style = 0;             // into SheetLayout::styles
+  std::optional<Rgb> text_colour;    // a colour the number format asks for ([Red])
+  bool is_logical_or_error = false;  // ... unless it is TRUE, FALSE or an error: centred
 };
 
 struct CellRange {

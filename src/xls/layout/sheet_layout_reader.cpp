@@ -63,6 +63,7 @@ SheetLayout ReadSheetLayout(const biff::BiffWorkbook& book, std::u16string_view 
         value, styles.NumberFormatCode(styles.Format(data.xf).number_format), styles.date1904);
     cell.text = shown.text;
     cell.is_number = shown.is_number;
+    cell.is_logical_or_error = shown.is_logical_or_error;
     cell.text_colour = shown.colour;
     layout.cells.push_back(std::move(cell));
   }

@@ -15,10 +15,12 @@ bool RunsLeft(HorizontalAlignment horizontal) {
 
 }  // namespace
 
-TextPlacement PlaceText(const CellStyle& style, bool is_number) {
+TextPlacement PlaceText(const CellStyle& style, bool is_number, bool is_logical_or_error) {
   HorizontalAlignment horizontal = style.horizontal;
   if (horizontal == HorizontalAlignment::kGeneral) {
-    horizontal = is_number ? HorizontalAlignment::kRight : HorizontalAlignment::kLeft;
+    horizontal = is_logical_or_error ? HorizontalAlignment::kCentre
+                 : is_number         ? HorizontalAlignment::kRight
+                                     : HorizontalAlignment::kLeft;
   }
   const bool wraps = style.wrap || horizontal == HorizontalAlignment::kJustify ||
                      style.vertical == VerticalAlignment::kJustify;

@@ -9,12 +9,14 @@ namespace xls::layout {
 
 // Where a cell's text stands across its cell, as spreadsheet programs print it.
 struct TextPlacement {
-  HorizontalAlignment horizontal;  // never kGeneral: numbers stand right, text left
+  HorizontalAlignment horizontal;  // never kGeneral: numbers right, text left, TRUE/#N/A centred
   bool wraps;                      // broken into lines inside the cell
 };
 
-// The placement a cell's style gives its text. Justified text, across or down, wraps.
-TextPlacement PlaceText(const CellStyle& style, bool is_number);
+// The placement a cell's style gives its text. Justified text, across or down, wraps. Under
+// General, logical and error values stand centred, as Excel prints them (LibreOffice puts a
+// formula's TRUE, FALSE or error on the right, as a number).
+TextPlacement PlaceText(const CellStyle& style, bool is_number, bool is_logical_or_error = false);
 
 // A run of columns, both ends included.
 struct ColumnSpan {

@@ -64,6 +64,10 @@ TEST(NumberFormat, TextAndGeneral) {
   EXPECT_TRUE(FormatValue(CellValue::Number(1), u"General", false).is_number);
   EXPECT_EQ(FormatValue(CellValue{}, u"0.00", false).text, u"");
   EXPECT_EQ(FormatValue(CellValue::Boolean(true), u"0.00", false).text, u"TRUE");
+  // Logical and error values are marked to stand centred under General, numbers not.
+  EXPECT_TRUE(FormatValue(CellValue::Boolean(false), u"General", false).is_logical_or_error);
+  EXPECT_TRUE(FormatValue(CellValue::Error(0x07), u"General", false).is_logical_or_error);
+  EXPECT_FALSE(FormatValue(CellValue::Number(1), u"General", false).is_logical_or_error);
 }
 
 TEST(NumberFormat, DatesAndTimes) {

@@ -74,6 +74,8 @@ TEST(TextOverflowTest, GeneralAlignmentSetsNumbersRightAndTextLeft) {
   const CellStyle general;
   EXPECT_EQ(PlaceText(general, true).horizontal, H::kRight);
   EXPECT_EQ(PlaceText(general, false).horizontal, H::kLeft);
+  EXPECT_EQ(PlaceText(general, true, true).horizontal, H::kCentre);   // TRUE
+  EXPECT_EQ(PlaceText(general, false, true).horizontal, H::kCentre);  // #DIV/0!
   CellStyle centred;
   centred.horizontal = H::kCentre;
   EXPECT_EQ(PlaceText(centred, true).horizontal, H::kCentre);
