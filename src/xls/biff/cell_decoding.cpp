@@ -61,14 +61,18 @@ void DecodeCellItem(const CellItem& item, const SharedStringTable& strings,
   const std::vector<std::uint8_t>& body = record.body;
   const std::uint16_t row = item.first.row;
   const std::uint16_t column = item.first.column;
-  const auto put = [&](std::uint16_t at, std::uint16_t xf, CellValue value) {
-    if (at < kColumnCount) cells[CellAddress{row, at}] = {std::move(value), xf};
+  // Columns are counted past 16 bits, so that a damaged MUL record starting near 0xFFFF runs
+  // off the sheet rather than wrapping round onto its first columns.
+  const auto put = [&](std::size_t at, std::uint16_t xf, CellValue value) {
+    if (at < kColumnCount) {
+      cells[CellAddress{row, static_cast<std::uint16_t>(at)}] = {std::move(value), xf};
+    }
   };
   switch (record.type) {
     case record_type::kMulRk:
       for (std::size_t i = 0; i < MultiCellCount(record); ++i) {
         const std::size_t at = multi_cell_record::kFirstEntry + i * multi_cell_record::kRkEntrySize;
-        put(static_cast<std::uint16_t>(column + i), GetU16(body, at),
+        put(std::size_t{column} + i, GetU16(body, at),
             CellValue::Number(DecodeRk(GetU32(body, at + multi_cell_record::kRkInEntry))));
       }
       return;
@@ -76,7 +80,7 @@ void DecodeCellItem(const CellItem& item, const SharedStringTable& strings,
       for (std::size_t i = 0; i < MultiCellCount(record); ++i) {
         const std::size_t at =
             multi_cell_record::kFirstEntry + i * multi_cell_record::kBlankEntrySize;
-        put(static_cast<std::uint16_t>(column + i), GetU16(body, at), CellValue{});
+        put(std::size_t{column} + i, GetU16(body, at), CellValue{});
       }
       return;
     default:

@@ -197,6 +197,21 @@ TEST(BiffWorkbook, SplittingAMulRkKeepsALaterRecordOfTheSameCellWinning) {
   EXPECT_EQ(reread.CellText(0, {0, 2}), u"9");
 }
 
+// A damaged MULRK starting at column 0xFFFE runs off the sheet: read as wrapping round, it
+// would overwrite columns 0 and 1, and go on doing so after those cells are written.
+TEST(BiffWorkbook, MulRkPastTheLastColumnDoesNotWrapOntoTheFirst) {
+  SheetSpec sheet{
+      u"S",
+      {test_support::Dimensions(0, 1, 0, 2), test_support::Number(0, 1, 15, 42),
+       test_support::MulRk(
+           0, 0xFFFE, {{15, 0x3FF00000}, {15, 0x40000000}, {15, 0x40080000}, {15, 0x40100000}})}};
+  BiffWorkbook book = BiffWorkbook::Parse(test_support::BuildStream({}, {sheet}));
+  EXPECT_EQ(book.CellText(0, {0, 1}), u"42");
+  EXPECT_EQ(book.CellText(0, {0, 0}), u"");
+  book.SetCellText(0, {0, 1}, u"买方");
+  EXPECT_EQ(BiffWorkbook::Parse(book.Serialize()).CellText(0, {0, 1}), u"买方");
+}
+
 TEST(BiffWorkbook, MalformedStreamsFailCleanly) {
   const Bytes good = SampleStream();
   for (std::size_t cut : {std::size_t{0}, std::size_t{3}, good.size() / 2, good.size() - 1}) {
