@@ -213,6 +213,22 @@ QString NumberTextFitting(const QPainter& p, const PrintCell& cell, bool general
       xls::layout::FitNumberText(cell.text, general, room, glyphs, width_of));
 }
 
+// Edge `index` along one axis of a page whose grid runs from `first` to `last`: the grid's
+// own where the page has it, measured on from the page's first or last edge beyond it.
+template <typename SizeOf>
+double EdgeAt(const std::vector<double>& edges, std::uint32_t first, std::uint32_t last,
+              std::uint32_t index, const SizeOf& size_of) {
+  if (index < first) {
+    double at = edges.front();
+    for (std::uint32_t i = index; i < first; ++i) at -= size_of(i);
+    return at;
+  }
+  if (index <= last + 1u) return edges[index - first];
+  double at = edges.back();
+  for (std::uint32_t i = last + 1u; i < index; ++i) at += size_of(i);
+  return at;
+}
+
 // The cell at row and column among cells sorted by row, then column; null where none is.
 const PrintCell* FindCell(const std::vector<PrintCell>& cells, std::uint16_t row,
                           std::uint16_t column) {
@@ -337,28 +353,11 @@ QRectF SheetPainter::RangeRect(const PageGrid& grid, const CellRange& range) con
   auto row_height = [&](std::uint32_t r) {
     return xls::layout::RowHeightPoints(layout_, static_cast<std::uint16_t>(r)) * s;
   };
-  // Edges on the page are the grid's; those beyond it are measured on from the page's edge.
-  auto x_of = [&](std::uint32_t c) {  // left edge of column c
-    double x = grid.column_left.front();
-    if (c < slice.first_column) {
-      for (std::uint32_t i = c; i < slice.first_column; ++i) x -= column_width(i);
-      return x;
-    }
-    if (c <= slice.last_column + 1u) return grid.column_left[c - slice.first_column];
-    x = grid.column_left.back();
-    for (std::uint32_t i = slice.last_column + 1u; i < c; ++i) x += column_width(i);
-    return x;
+  const auto x_of = [&](std::uint32_t c) {  // left edge of column c
+    return EdgeAt(grid.column_left, slice.first_column, slice.last_column, c, column_width);
   };
-  auto y_of = [&](std::uint32_t r) {  // top edge of row r
-    double y = grid.row_top.front();
-    if (r < slice.first_row) {
-      for (std::uint32_t i = r; i < slice.first_row; ++i) y -= row_height(i);
-      return y;
-    }
-    if (r <= slice.last_row + 1u) return grid.row_top[r - slice.first_row];
-    y = grid.row_top.back();
-    for (std::uint32_t i = slice.last_row + 1u; i < r; ++i) y += row_height(i);
-    return y;
+  const auto y_of = [&](std::uint32_t r) {  // top edge of row r
+    return EdgeAt(grid.row_top, slice.first_row, slice.last_row, r, row_height);
   };
   return QRectF(QPointF(x_of(range.first_column), y_of(range.first_row)),
                 QPointF(x_of(range.last_column + 1u), y_of(range.last_row + 1u)));
