@@ -1,5 +1,7 @@
 #include "printing/print_fonts.h"
 
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QStringList>
 
@@ -15,6 +17,20 @@ bool IsSong(const QString& name) {
          name == QStringLiteral("宋体") ||
          name.compare(QStringLiteral("NSimSun"), Qt::CaseInsensitive) == 0 ||
          name == QStringLiteral("新宋体");
+}
+
+bool IsHei(const QString& name) {
+  return name.compare(QStringLiteral("SimHei"), Qt::CaseInsensitive) == 0 ||
+         name == QStringLiteral("黑体") ||
+         name.compare(QStringLiteral("Microsoft YaHei"), Qt::CaseInsensitive) == 0 ||
+         name == QStringLiteral("微软雅黑");
+}
+
+// Sans-serif Chinese faces of Linux desktops, standing in for 黑体 where Windows' is missing,
+// so that a heading set in 黑体 does not print in the song face of the text below it.
+QStringList HeiFaces() {
+  return {QStringLiteral("WenQuanYi Zen Hei"), QStringLiteral("Noto Sans CJK SC"),
+          QStringLiteral("Source Han Sans SC"), QStringLiteral("Droid Sans Fallback")};
 }
 
 // Faces drawn to the same widths as Windows' Latin faces, for systems without them: the
@@ -45,9 +61,13 @@ QFont CellFont(const xls::layout::Font& font, double point_size) {
     qfont.setFamilies({QStringLiteral("SimSun"), QStringLiteral("宋体"),
                        QStringLiteral("AR PL UMing CN"), QStringLiteral("NSimSun")});
   } else {
-    // Chinese text in a Latin face falls back to the song face the window uses.
     QStringList families{name};
-    families << SameWidthFaces(name) << QStringLiteral("AR PL UMing CN");
+    families << (IsHei(name) ? HeiFaces() : SameWidthFaces(name));
+    // A face the system lacks is drawn in the one the system resolves its name to, the face
+    // its column widths are measured in and other spreadsheet programs print with.
+    if (!QFontDatabase::hasFamily(name)) families << QFontInfo(QFont(name)).family();
+    // Chinese text in a Latin face falls back to the song face the window uses.
+    families << QStringLiteral("AR PL UMing CN");
     qfont.setFamilies(families);
   }
   qfont.setPointSizeF(point_size > 0 ? point_size : 1);

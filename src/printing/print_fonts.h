@@ -6,9 +6,10 @@
 
 namespace printing {
 
-// The face a cell's font is drawn with: the name the workbook gives, and where that is
-// 宋体 (SimSun) the same stand-ins the window uses when it is not installed. point_size is
-// the size on paper, after the page's scale.
+// The face a cell's font is drawn with: the name the workbook gives; where that is not
+// installed, 宋体 (SimSun) takes the window's stand-ins, 黑体 a sans-serif Chinese face, Arial,
+// Times New Roman and Courier New faces of the same widths, and any other the face the system
+// substitutes. point_size is the size on paper, after the page's scale.
 QFont CellFont(const xls::layout::Font& font, double point_size);
 
 // The width in points of the digit "0" in the workbook's default font, the unit column
