@@ -46,7 +46,13 @@ LineExtent FaceExtent(const QRawFont& font) {
 
 void DrawWrappedText(QPainter& p, const QRectF& box, int flags, const QString& text,
                      double bold_shift) {
-  QTextLayout layout(text, p.font(), p.device());
+  // A line break typed into the cell (Alt+Enter) ends its line; QTextLayout would take a
+  // bare \n for a space.
+  QString lines = text;
+  lines.replace(QStringLiteral("\r\n"), QChar(QChar::LineSeparator));
+  lines.replace(QLatin1Char('\n'), QChar(QChar::LineSeparator));
+  lines.replace(QLatin1Char('\r'), QChar(QChar::LineSeparator));
+  QTextLayout layout(lines, p.font(), p.device());
   QTextOption option(Qt::Alignment(flags & Qt::AlignHorizontal_Mask));
   // A word longer than the cell is broken inside, as spreadsheet programs break it.
   option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
