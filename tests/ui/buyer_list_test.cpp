@@ -8,32 +8,16 @@
 #include <string>
 #include <vector>
 
+#include "ink_rows.h"
 #include "window_fixture.h"
 
 namespace ui::testing {
 namespace {
 
+using test_support::InkRows;
+
 // The most buyers a workbook holds: rows 3 to 203 of its reference sheet.
 constexpr int kMostBuyers = 201;
-
-// Ink is anything clearly darker than the list's background.
-bool IsInk(QRgb pixel) {
-  return qGray(pixel) < 128;
-}
-
-// The rows (top to bottom, in image pixels) that hold ink within an area.
-std::vector<int> InkRows(const QImage& image, const QRect& area) {
-  std::vector<int> rows;
-  for (int y = area.top(); y <= area.bottom(); ++y) {
-    for (int x = area.left(); x <= area.right(); ++x) {
-      if (IsInk(image.pixel(x, y))) {
-        rows.push_back(y);
-        break;
-      }
-    }
-  }
-  return rows;
-}
 
 // How many pixel rows of ink a text has when nothing cuts it.
 int UncutInkHeight(const QFont& font, const QString& text) {
