@@ -19,7 +19,7 @@
 #include "utf8_command_line.h"
 #include "xls/biff/record.h"
 #include "xls/cfb/compound_file.h"
-#include "xls/whole_file.h"
+#include "xls/file/whole_file.h"
 
 namespace {
 
@@ -159,7 +159,7 @@ int main(int argc, char** argv) {
   const char* name = args[0].c_str();
   try {
     const std::vector<std::uint8_t> file =
-        xls::ReadWholeFile(std::filesystem::path(base::FromUtf8(args[0])));
+        xls::file::ReadWholeFile(std::filesystem::path(base::FromUtf8(args[0])));
     const auto compound = xls::cfb::CompoundFile::Read(file);
     auto stream = compound.ReadStream(u"Workbook");
     if (!stream) stream = compound.ReadStream(u"Book");

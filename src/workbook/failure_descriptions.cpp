@@ -33,7 +33,7 @@ std::string WhereInWorkbook(const xls::Failure& failure) {
 // Who has the workbook open and what to do: close it there, or, if that program is gone
 // and left its lock file behind, delete that file.
 std::string HeldOpenDescription(const xls::Failure& failure) {
-  const xls::LockHolder& holder = *failure.Holder();
+  const xls::file::LockHolder& holder = *failure.Holder();
   std::string who = holder.user.empty() ? "另一个用户" : "用户" + QuotedName(holder.user);
   if (!holder.machine.empty()) who += "（电脑" + QuotedName(holder.machine) + "）";
   const std::string lock_file = Quoted(holder.lock_file);

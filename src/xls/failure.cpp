@@ -2,7 +2,7 @@
 
 #include <cerrno>
 
-#include "xls/file_operations.h"
+#include "xls/file/file_operations.h"
 
 namespace xls {
 
@@ -54,7 +54,7 @@ const char* Failure::what() const noexcept {
 
 FailureKind KindOfSystemError(std::error_code code) {
   // Sharing and lock violations: the way Windows says another program has the file open.
-  if (files::MeansHeldByAnotherProgram(code)) return FailureKind::kHeldByAnotherProgram;
+  if (file::MeansHeldByAnotherProgram(code)) return FailureKind::kHeldByAnotherProgram;
   if (code == std::errc::no_such_file_or_directory || code == std::errc::not_a_directory) {
     return FailureKind::kNotFound;
   }

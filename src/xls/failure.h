@@ -7,16 +7,11 @@
 #include <string>
 #include <system_error>
 
+#include "xls/file/lock_holder.h"
+
 namespace xls {
 
-// Whoever has a workbook open in a spreadsheet program, as that program's lock file names
-// them.
-struct LockHolder {
-  std::u16string user;     // empty when the lock file does not say
-  std::u16string machine;  // empty when the lock file does not say (Excel's never does)
-  std::filesystem::path lock_file;
-  bool removable = true;  // whether this user may delete the lock file
-};
+using file::LockHolder;
 
 // What went wrong with a workbook, as far as the engine can tell. The engine says no
 // more than this: wording for people is the caller's business.

@@ -6,12 +6,12 @@
 #include <string_view>
 #include <system_error>
 
-#include "xls/atomic_save.h"
 #include "xls/biff/biff_format_error.h"
 #include "xls/failure.h"
+#include "xls/file/atomic_save.h"
+#include "xls/file/lock_files.h"
+#include "xls/file/whole_file.h"
 #include "xls/formula/workbook_calculation.h"
-#include "xls/lock_files.h"
-#include "xls/whole_file.h"
 
 namespace xls {
 
@@ -68,10 +68,10 @@ XlsDocument::XlsDocument(std::filesystem::path path, std::vector<std::uint8_t> b
 
 std::unique_ptr<XlsDocument> XlsDocument::Open(const std::filesystem::path& path) {
   // A save in place that died half-way left the old contents beside the file.
-  RecoverInterruptedSave(path);
+  file::RecoverInterruptedSave(path);
   std::vector<std::uint8_t> bytes;
   try {
-    bytes = ReadWholeFile(path);
+    bytes = file::ReadWholeFile(path);
   } catch (const std::system_error& e) {
     throw Failure(KindOfSystemError(e.code()), path, e.code());
   }
@@ -135,7 +135,7 @@ void XlsDocument::SetCell(std::size_t sheet, int row, int column, std::u16string
 }
 
 void XlsDocument::Save() {
-  if (std::optional<LockHolder> holder = FindLockHolder(path_)) {
+  if (std::optional<LockHolder> holder = file::FindLockHolder(path_)) {
     // The program holding it keeps showing what it read; an unchanged workbook has nothing
     // to tell it, so reading at start-up goes on as if it had been written.
     if (!book_.Modified()) return;
@@ -159,9 +159,9 @@ void XlsDocument::Save() {
     }
   }
   try {
-    SaveFileAtomically(path_, book_.Modified() ? rebuilt : file_bytes_);
-  } catch (const SaveBlocked& e) {
-    const bool shareable = e.WhatStops() == SaveBlocked::Reason::kBackupNotShareable;
+    file::SaveFileAtomically(path_, book_.Modified() ? rebuilt : file_bytes_);
+  } catch (const file::SaveBlocked& e) {
+    const bool shareable = e.WhatStops() == file::SaveBlocked::Reason::kBackupNotShareable;
     throw Failure(shareable ? FailureKind::kBackupNotShareable : FailureKind::kBackupOutOfReach,
                   path_, e.code())
         .WithObstacle(e.File())

@@ -24,7 +24,7 @@
 #include "spreadsheet_programs.h"
 #include "workbook/automation_error.h"
 #include "workbook/failure_descriptions.h"
-#include "xls/lock_files.h"
+#include "xls/file/lock_files.h"
 #include "xls/xls_document.h"
 
 #ifndef _WIN32

@@ -10,8 +10,8 @@
 #include "atomic_save_contents.h"
 #include "child_process.h"
 #include "compound_files.h"
-#include "xls/atomic_save.h"
-#include "xls/whole_file.h"
+#include "xls/file/atomic_save.h"
+#include "xls/file/whole_file.h"
 
 #ifndef _WIN32
 #include <sys/stat.h>
@@ -35,8 +35,8 @@ int LeftBeside(const fs::path& file) {
   int leftovers = 0;
   for (const auto& entry : fs::directory_iterator(file.parent_path())) {
     const auto name = entry.path().filename().native();
-    leftovers +=
-        name.starts_with(xls::SavingPrefix(file)) || name.starts_with(xls::BackupPrefix(file));
+    leftovers += name.starts_with(xls::file::SavingPrefix(file)) ||
+                 name.starts_with(xls::file::BackupPrefix(file));
   }
   return leftovers;
 }
@@ -75,11 +75,11 @@ void KillSaversRepeatedly(const fs::path& file, const fs::path& other_name, cons
     ASSERT_LE(leftovers, max_leftovers);
     saw_leftover += leftovers > 0;
     open_first(kills);
-    const auto now = xls::ReadWholeFile(file);
+    const auto now = xls::file::ReadWholeFile(file);
     ASSERT_TRUE(now == first || now == second) << "torn file of " << now.size() << " bytes";
     (now == first ? saw_first : saw_second)++;
     if (!other_name.empty()) {
-      ASSERT_EQ(xls::ReadWholeFile(other_name), now);
+      ASSERT_EQ(xls::file::ReadWholeFile(other_name), now);
     }
   }
   EXPECT_EQ(kills, kKills) << "too slow to kill as often as meant";
@@ -99,10 +99,10 @@ std::size_t NamesInFolder(const fs::path& folder) {
 TEST(AtomicSaveCrash, KilledSaverLeavesOldOrNewFileNeverATornOne) {
   test_support::TempDir dir;
   const fs::path file = dir.Path() / u8"锯材账单.xls";
-  xls::SaveFileAtomically(file, VictimContent(false));
+  xls::file::SaveFileAtomically(file, VictimContent(false));
   KillSaversRepeatedly(file, {}, {ATOMIC_SAVE_VICTIM, {}},
-                       [&](int) { xls::RecoverInterruptedSave(file); });
-  xls::SaveFileAtomically(file, VictimContent(false));
+                       [&](int) { xls::file::RecoverInterruptedSave(file); });
+  xls::file::SaveFileAtomically(file, VictimContent(false));
   EXPECT_EQ(NamesInFolder(dir.Path()), 1u);
 }
 
@@ -111,14 +111,14 @@ TEST(AtomicSaveCrash, KilledSaverInPlaceLeavesAWorkbookAfterRecovery) {
   test_support::TempDir dir;
   const fs::path file = dir.Path() / u8"锯材账单.xls";
   const fs::path other = dir.Path() / "link.xls";
-  xls::SaveFileAtomically(file, VictimContent(false));
+  xls::file::SaveFileAtomically(file, VictimContent(false));
   fs::create_hard_link(file, other);
   KillSaversRepeatedly(file, other, {ATOMIC_SAVE_VICTIM, {}},
-                       [&](int) { xls::RecoverInterruptedSave(file); });
+                       [&](int) { xls::file::RecoverInterruptedSave(file); });
   // Both names still lead to one file: what is saved through one is read through the other.
   // (MinGW's hard_link_count always says 1, so the count itself proves nothing there.)
-  xls::SaveFileAtomically(file, VictimContent(true));
-  EXPECT_EQ(xls::ReadWholeFile(other), VictimContent(true));
+  xls::file::SaveFileAtomically(file, VictimContent(true));
+  EXPECT_EQ(xls::file::ReadWholeFile(other), VictimContent(true));
   EXPECT_EQ(NamesInFolder(dir.Path()), 2u);
 }
 
@@ -135,7 +135,7 @@ TEST(AtomicSaveCrash, KilledColleagueSavingTheOwnersWorkbookLeavesOldOrNew) {
   fs::create_directory(folder);
   ASSERT_EQ(chmod(folder.c_str(), 01777), 0);
   const fs::path file = folder / u8"锯材账单.xls";
-  xls::SaveFileAtomically(file, VictimContent(false));
+  xls::file::SaveFileAtomically(file, VictimContent(false));
   ASSERT_EQ(chown(file.c_str(), kOwner, kSharedGroup), 0);
   ASSERT_EQ(chmod(file.c_str(), 0664), 0);
   const std::string as_colleague[] = {"--reuid=" + std::to_string(kColleague),
@@ -148,7 +148,7 @@ TEST(AtomicSaveCrash, KilledColleagueSavingTheOwnersWorkbookLeavesOldOrNew) {
       [&](int kill) {
         const uid_t first = kill % 2 == 0 ? kColleague : kOwner;
         ASSERT_TRUE(AsUser(first, kSharedGroup, [&] {
-          xls::RecoverInterruptedSave(file);
+          xls::file::RecoverInterruptedSave(file);
           return true;
         }));
       },

@@ -11,8 +11,8 @@
 #include "atomic_save_contents.h"
 #include "child_process.h"
 #include "compound_files.h"
-#include "xls/atomic_save.h"
-#include "xls/whole_file.h"
+#include "xls/file/atomic_save.h"
+#include "xls/file/whole_file.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ class TwoMachineRace : public ::testing::TestWithParam<Race> {};
 int BackupsBeside(const fs::path& file) {
   int count = 0;
   for (const auto& entry : fs::directory_iterator(file.parent_path())) {
-    count += entry.path().filename().native().starts_with(xls::BackupPrefix(file));
+    count += entry.path().filename().native().starts_with(xls::file::BackupPrefix(file));
   }
   return count;
 }
@@ -41,7 +41,7 @@ TEST_P(TwoMachineRace, NoOldContentsArePutBackUnderTheWriterAndNothingIsTornOrPa
   const fs::path file = dir.Path() / u8"锯材账单.xls";
   const auto before = VictimContent(!race.growing);
   const auto after = VictimContent(race.growing);
-  xls::SaveFileAtomically(file, before);
+  xls::file::SaveFileAtomically(file, before);
   fs::create_hard_link(file, dir.Path() / "second-name.xls");  // so the save is in place
   const fs::path go = dir.Path() / "go";
 
@@ -52,17 +52,17 @@ TEST_P(TwoMachineRace, NoOldContentsArePutBackUnderTheWriterAndNothingIsTornOrPa
   char said = 0;
   ASSERT_TRUE(saver.ReadByte(said) && said == 'P') << "the saver did not reach its pause";
   ASSERT_EQ(BackupsBeside(file), 1);
-  const auto halfway = xls::ReadWholeFile(file);
+  const auto halfway = xls::file::ReadWholeFile(file);
 
   // The other machine opens, and would save, while the first is stopped.
-  xls::RecoverInterruptedSave(file);
-  EXPECT_EQ(xls::ReadWholeFile(file), halfway) << "the other machine wrote under the saver";
+  xls::file::RecoverInterruptedSave(file);
+  EXPECT_EQ(xls::file::ReadWholeFile(file), halfway) << "the other machine wrote under the saver";
   EXPECT_EQ(BackupsBeside(file), 1) << "the other machine took the saver's backup";
   if (std::string(race.pause) == "contents") {
     // Its save waits for the first one, and gives up rather than write over it.
     const auto started = std::chrono::steady_clock::now();
     try {
-      xls::SaveFileAtomically(file, before);
+      xls::file::SaveFileAtomically(file, before);
       ADD_FAILURE() << "a second save went through under the first";
     } catch (const std::system_error& e) {
       EXPECT_EQ(e.code(), std::errc::device_or_resource_busy) << e.what();
@@ -74,12 +74,12 @@ TEST_P(TwoMachineRace, NoOldContentsArePutBackUnderTheWriterAndNothingIsTornOrPa
   test_support::SaveFile(go, {});
   ASSERT_TRUE(saver.ReadByte(said) && said == '.') << "the saver did not finish";
   EXPECT_EQ(saver.Wait(), 0);
-  const auto saved = xls::ReadWholeFile(file);
+  const auto saved = xls::file::ReadWholeFile(file);
   EXPECT_EQ(saved.size(), after.size());
   EXPECT_TRUE(saved == after) << "torn or padded";
   EXPECT_EQ(BackupsBeside(file), 0);
-  xls::RecoverInterruptedSave(file);
-  EXPECT_TRUE(xls::ReadWholeFile(file) == after);
+  xls::file::RecoverInterruptedSave(file);
+  EXPECT_TRUE(xls::file::ReadWholeFile(file) == after);
 }
 
 INSTANTIATE_TEST_SUITE_P(StoppedSaver, TwoMachineRace,

@@ -1,5 +1,5 @@
-#include "xls/atomic_save.h"
-#include "xls/whole_file.h"
+#include "xls/file/atomic_save.h"
+#include "xls/file/whole_file.h"
 
 #include <gtest/gtest.h>
 
@@ -19,8 +19,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using test_support::Bytes;
-using xls::ReadWholeFile;
-using xls::SaveFileAtomically;
+using xls::file::ReadWholeFile;
+using xls::file::SaveFileAtomically;
 
 Bytes Text(const std::string& text) {
   return {text.begin(), text.end()};
@@ -30,7 +30,7 @@ Bytes Text(const std::string& text) {
 int CountTemporaries(const fs::path& path) {
   int count = 0;
   for (const auto& entry : fs::directory_iterator(path.parent_path())) {
-    count += entry.path().filename().native().starts_with(xls::SavingPrefix(path));
+    count += entry.path().filename().native().starts_with(xls::file::SavingPrefix(path));
   }
   return count;
 }
@@ -135,7 +135,7 @@ TEST(AtomicSave, TemporariesLeftBesideAreRemovedOthersKept) {
   const fs::path file = dir.Path() / "book.xls";
   SaveFileAtomically(file, Text("first"));
   const auto temporary = [&](const fs::path& of, const std::string& tail) {
-    return dir.Path() / (xls::SavingPrefix(of) + fs::path(tail).native());
+    return dir.Path() / (xls::file::SavingPrefix(of) + fs::path(tail).native());
   };
   const fs::path left[] = {temporary(file, std::to_string(OwnProcessId())),
                            temporary(file, "0123456789abcdef"), temporary(file, "notes")};

@@ -13,15 +13,15 @@
 #include "atomic_save_contents.h"
 #include "base/text_encoding.h"
 #include "utf8_command_line.h"
-#include "xls/atomic_save.h"
-#include "xls/whole_file.h"
+#include "xls/file/atomic_save.h"
+#include "xls/file/whole_file.h"
 
 namespace {
 
-xls::SaveStep pause_step = xls::SaveStep::kBackupWritten;
+xls::file::SaveStep pause_step = xls::file::SaveStep::kBackupWritten;
 std::filesystem::path go_file;
 
-void PauseAt(xls::SaveStep step) {
+void PauseAt(xls::file::SaveStep step) {
   if (step != pause_step) return;
   std::fputc('P', stdout);
   std::fflush(stdout);
@@ -42,16 +42,16 @@ int main(int argc, char** argv) {
   const auto first = VictimContent(false);
   const auto second = VictimContent(true);
   if (args.size() == 4) {
-    pause_step =
-        args[2] == "backup" ? xls::SaveStep::kBackupWritten : xls::SaveStep::kContentsWritten;
+    pause_step = args[2] == "backup" ? xls::file::SaveStep::kBackupWritten
+                                     : xls::file::SaveStep::kContentsWritten;
     go_file = std::filesystem::path(base::FromUtf8(args[3]));
-    xls::ObserveSaveSteps(&PauseAt);
-    xls::SaveFileAtomically(file, xls::ReadWholeFile(file) == first ? second : first);
+    xls::file::ObserveSaveSteps(&PauseAt);
+    xls::file::SaveFileAtomically(file, xls::file::ReadWholeFile(file) == first ? second : first);
     std::fputc('.', stdout);
     return std::fflush(stdout) == 0 ? 0 : 1;
   }
   for (bool use_second = true;; use_second = !use_second) {
-    xls::SaveFileAtomically(file, use_second ? second : first);
+    xls::file::SaveFileAtomically(file, use_second ? second : first);
     if (std::fputc('.', stdout) == EOF || std::fflush(stdout) != 0) return 1;
   }
 }

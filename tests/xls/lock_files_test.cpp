@@ -1,6 +1,6 @@
 // What the lock files of other spreadsheet programs say, how much of it reaches the clerk,
 // and which of them stop a save: only those whose holder may still be there.
-#include "xls/lock_files.h"
+#include "xls/file/lock_files.h"
 
 #include <gtest/gtest.h>
 
@@ -13,8 +13,8 @@
 
 #include "compound_files.h"
 #include "lock_file_bytes.h"
-#include "xls/file_operations.h"
-#include "xls/lock_holder_probe.h"
+#include "xls/file/file_operations.h"
+#include "xls/file/lock_holder_probe.h"
 
 namespace {
 
@@ -25,41 +25,41 @@ using test_support::Utf8;
 
 TEST(LockFileContents, LibreOfficeLockNamesUserAndMachine) {
   // As LibreOffice 7 writes it for a user without a full name in its settings.
-  xls::LockHolder holder =
-      xls::ReadLibreOfficeLock(Utf8(",clerk,office-pc,07.12.2026 13:05,file:///home/clerk/.config/"
-                                    "libreoffice/4;"));
+  xls::file::LockHolder holder = xls::file::ReadLibreOfficeLock(
+      Utf8(",clerk,office-pc,07.12.2026 13:05,file:///home/clerk/.config/"
+           "libreoffice/4;"));
   EXPECT_EQ(holder.user, u"clerk");
   EXPECT_EQ(holder.machine, u"office-pc");
   // The full name, where given, wins; commas and semicolons in it come escaped.
-  holder = xls::ReadLibreOfficeLock(
+  holder = xls::file::ReadLibreOfficeLock(
       Utf8("王\\,小明\\;,wang,财务室,07.12.2026 13:05,file:///C:/Users/wang/AppData;"));
   EXPECT_EQ(holder.user, u"王,小明;");
   EXPECT_EQ(holder.machine, u"财务室");
   // Damaged or foreign contents name nobody rather than fail.
-  holder = xls::ReadLibreOfficeLock(Utf8("garbage"));
+  holder = xls::file::ReadLibreOfficeLock(Utf8("garbage"));
   EXPECT_EQ(holder.user, u"garbage");
   EXPECT_EQ(holder.machine, u"");
-  holder = xls::ReadLibreOfficeLock(Bytes{0xFF, ',', 0xFE, ',', 0x80});
+  holder = xls::file::ReadLibreOfficeLock(Bytes{0xFF, ',', 0xFE, ',', 0x80});
   EXPECT_EQ(holder.machine, u"\uFFFD");
 }
 
 TEST(LockFileContents, OwnerFileNameComesFromItsUtf16Part) {
   const Bytes gbk{0xD5, 0xC5, 0xC8, 0xFD};  // 张三 in the code page of a Chinese Windows
-  EXPECT_EQ(xls::ReadOwnerFile(ExcelOwnerFile(u"张三", gbk)).user, u"张三");
-  EXPECT_EQ(xls::ReadOwnerFile(ExcelOwnerFile(u"Li Si", Utf8("Li Si"))).user, u"Li Si");
+  EXPECT_EQ(xls::file::ReadOwnerFile(ExcelOwnerFile(u"张三", gbk)).user, u"张三");
+  EXPECT_EQ(xls::file::ReadOwnerFile(ExcelOwnerFile(u"Li Si", Utf8("Li Si"))).user, u"Li Si");
   // Cut after the code-page part: an ASCII name is still readable, any other is not guessed.
   Bytes short_file = ExcelOwnerFile(u"Li", Utf8("Li"));
   short_file.resize(54);
-  EXPECT_EQ(xls::ReadOwnerFile(short_file).user, u"Li");
+  EXPECT_EQ(xls::file::ReadOwnerFile(short_file).user, u"Li");
   short_file = ExcelOwnerFile(u"张三", gbk);
   short_file.resize(54);
-  EXPECT_EQ(xls::ReadOwnerFile(short_file).user, u"");
-  EXPECT_EQ(xls::ReadOwnerFile({}).user, u"");
+  EXPECT_EQ(xls::file::ReadOwnerFile(short_file).user, u"");
+  EXPECT_EQ(xls::file::ReadOwnerFile({}).user, u"");
   // A length past the end of the file, and an unpaired surrogate, do not get through.
   Bytes lying = ExcelOwnerFile(u"ab", Utf8("ab"));
   lying[54] = 200;
-  EXPECT_EQ(xls::ReadOwnerFile(lying).user, u"ab");
-  EXPECT_EQ(xls::ReadOwnerFile(ExcelOwnerFile(u"x\xD800y", Utf8("x?y"))).user, u"x\uFFFDy");
+  EXPECT_EQ(xls::file::ReadOwnerFile(lying).user, u"ab");
+  EXPECT_EQ(xls::file::ReadOwnerFile(ExcelOwnerFile(u"x\xD800y", Utf8("x?y"))).user, u"x\uFFFDy");
 }
 
 TEST(LockFileContents, NamesAreCutAndCleanedOfControlAndDirectionCharacters) {
@@ -77,10 +77,10 @@ TEST(LockFileContents, NamesAreCutAndCleanedOfControlAndDirectionCharacters) {
       // A pair is never cut in half.
       {std::u16string(63, u'a') + u"\U0001F600", std::u16string(63, u'a')},
   };
-  for (const Case& c : cases) EXPECT_EQ(xls::ShownName(c.given), c.shown);
+  for (const Case& c : cases) EXPECT_EQ(xls::file::ShownName(c.given), c.shown);
   const std::string long_lock = "," + std::string(60000, 'u') + ",\x1B]0:pc\x07,x,y;";
-  const xls::LockHolder holder = xls::ReadLibreOfficeLock(Utf8(long_lock));
-  EXPECT_EQ(holder.user, std::u16string(xls::kMaxHolderNameLength, u'u'));
+  const xls::file::LockHolder holder = xls::file::ReadLibreOfficeLock(Utf8(long_lock));
+  EXPECT_EQ(holder.user, std::u16string(xls::file::kMaxHolderNameLength, u'u'));
   EXPECT_EQ(holder.machine, u"]0:pc");
 }
 
@@ -88,10 +88,10 @@ TEST(LockFileContents, NamesAreCutAndCleanedOfControlAndDirectionCharacters) {
 // while no LibreOffice of theirs runs is a leftover; one of another user or machine, or an
 // owner file (which only Windows can tell is held), may be in use.
 TEST(LockFileRules, OnlyAHolderThatMayStillBeThereCounts) {
-  const std::string login = xls::lock_probe::LoginName();
-  const std::string host = xls::files::HostName();
+  const std::string login = xls::file::LoginName();
+  const std::string host = xls::file::HostName();
   if (login.empty() || host.empty()) GTEST_SKIP() << "this user or machine has no name";
-  const bool office_runs = xls::lock_probe::LibreOfficeRunsHere();
+  const bool office_runs = xls::file::LibreOfficeRunsHere();
   std::string upper_host = host;
   for (char& c : upper_host) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
   struct Case {
@@ -124,7 +124,7 @@ TEST(LockFileRules, OnlyAHolderThatMayStillBeThereCounts) {
     if (c.owner_file) {
       test_support::SaveFile(temp.Path() / u"~$锯材账单.xls", ExcelOwnerFile(u"Li", Utf8("Li")));
     }
-    EXPECT_EQ(xls::FindLockHolder(workbook).has_value(), c.counts);
+    EXPECT_EQ(xls::file::FindLockHolder(workbook).has_value(), c.counts);
   }
 }
 
@@ -140,11 +140,11 @@ TEST(LockFileRules, AnOwnerFileAProgramHoldsOpenCounts) {
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  const auto holder = xls::FindLockHolder(workbook);
+  const auto holder = xls::file::FindLockHolder(workbook);
   CloseHandle(held);
   ASSERT_TRUE(holder.has_value());
   EXPECT_EQ(holder->user, u"张三");
-  EXPECT_FALSE(xls::FindLockHolder(workbook).has_value()) << "let go, it no longer counts";
+  EXPECT_FALSE(xls::file::FindLockHolder(workbook).has_value()) << "let go, it no longer counts";
 }
 #endif
 

@@ -16,8 +16,8 @@
 
 #include "compound_files.h"
 #include "other_users.h"
-#include "xls/atomic_save.h"
-#include "xls/whole_file.h"
+#include "xls/file/atomic_save.h"
+#include "xls/file/whole_file.h"
 
 namespace {
 
@@ -84,7 +84,7 @@ Ownership OwnershipOf(const fs::path& path) {
 
 bool Saves(const fs::path& path, const Bytes& bytes) {
   try {
-    xls::SaveFileAtomically(path, bytes);
+    xls::file::SaveFileAtomically(path, bytes);
     return true;
   } catch (const std::exception&) {
     return false;
@@ -95,7 +95,8 @@ int LeftBeside(const fs::path& path) {
   int count = 0;
   for (const auto& entry : fs::directory_iterator(path.parent_path())) {
     const auto name = entry.path().filename().native();
-    count += name.starts_with(xls::SavingPrefix(path)) || name.starts_with(xls::BackupPrefix(path));
+    count += name.starts_with(xls::file::SavingPrefix(path)) ||
+             name.starts_with(xls::file::BackupPrefix(path));
   }
   return count;
 }
@@ -132,13 +133,13 @@ TEST_F(OwnershipTest, ReplacedFileKeepsOwnerGroupModeAclAndAttributes) {
   // Root saving (an administrator's maintenance run, say) may still replace the file.
   ASSERT_TRUE(Saves(file_, Text("new contents")));
   EXPECT_EQ(OwnershipOf(file_), before);
-  EXPECT_EQ(xls::ReadWholeFile(file_), Text("new contents"));
+  EXPECT_EQ(xls::file::ReadWholeFile(file_), Text("new contents"));
   EXPECT_EQ(LeftBeside(file_), 0);
 
   // The colleague the ACL lets in can save too, and leaves the ACL as it was.
   EXPECT_TRUE(AsUser(kColleague, kColleague, [&] { return Saves(file_, Text("by colleague")); }));
   EXPECT_EQ(OwnershipOf(file_), before);
-  EXPECT_EQ(xls::ReadWholeFile(file_), Text("by colleague"));
+  EXPECT_EQ(xls::file::ReadWholeFile(file_), Text("by colleague"));
   EXPECT_EQ(LeftBeside(file_), 0);
 }
 
@@ -153,7 +154,7 @@ TEST_F(OwnershipTest, AnotherUsersGroupFileIsSavedInPlaceAndStaysTheirs) {
   stat(file_.c_str(), &new_status);
   EXPECT_EQ(new_status.st_ino, old_status.st_ino) << "replaced, not written in place";
   EXPECT_EQ(OwnershipOf(file_), before);
-  EXPECT_EQ(xls::ReadWholeFile(file_), Text("colleague"));
+  EXPECT_EQ(xls::file::ReadWholeFile(file_), Text("colleague"));
   EXPECT_EQ(LeftBeside(file_), 0);
   // And its owner's next save still works.
   EXPECT_TRUE(AsUser(kOwner, kSharedGroup, [&] { return Saves(file_, Text("owner again")); }));
@@ -166,11 +167,11 @@ TEST(HardLinks, EveryNameShowsTheSavedContents) {
   const fs::path other = temp.Path() / "copy-for-printing.xls";
   test_support::SaveFile(file, Text("old"));
   fs::create_hard_link(file, other);
-  xls::SaveFileAtomically(file, Text("new, and longer than the old"));
-  EXPECT_EQ(xls::ReadWholeFile(other), Text("new, and longer than the old"));
+  xls::file::SaveFileAtomically(file, Text("new, and longer than the old"));
+  EXPECT_EQ(xls::file::ReadWholeFile(other), Text("new, and longer than the old"));
   EXPECT_EQ(fs::hard_link_count(file), 2u);
-  xls::SaveFileAtomically(other, Text("short"));
-  EXPECT_EQ(xls::ReadWholeFile(file), Text("short"));
+  xls::file::SaveFileAtomically(other, Text("short"));
+  EXPECT_EQ(xls::file::ReadWholeFile(file), Text("short"));
   EXPECT_EQ(LeftBeside(file), 0);
 }
 
@@ -184,10 +185,10 @@ TEST(HardLinks, ABackupLeftByASaverThatDiedIsPutBackOnce) {
   fs::create_hard_link(file, temp.Path() / "second-name.xls");
   const pid_t saver = fork();
   if (saver == 0) {
-    xls::ObserveSaveSteps([](xls::SaveStep step) {
-      if (step == xls::SaveStep::kContentsWritten) _exit(0);
+    xls::file::ObserveSaveSteps([](xls::file::SaveStep step) {
+      if (step == xls::file::SaveStep::kContentsWritten) _exit(0);
     });
-    xls::SaveFileAtomically(file, Bytes(3000, 'n'));
+    xls::file::SaveFileAtomically(file, Bytes(3000, 'n'));
     _exit(1);
   }
   int status = 0;
@@ -195,16 +196,16 @@ TEST(HardLinks, ABackupLeftByASaverThatDiedIsPutBackOnce) {
   ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the saver did not die mid-save";
   Bytes torn(5000, 'o');
   std::fill_n(torn.begin(), 3000, 'n');
-  ASSERT_EQ(xls::ReadWholeFile(file), torn);
+  ASSERT_EQ(xls::file::ReadWholeFile(file), torn);
   ASSERT_EQ(LeftBeside(file), 1);
 
-  xls::RecoverInterruptedSave(file);
-  EXPECT_EQ(xls::ReadWholeFile(file), old_contents);
+  xls::file::RecoverInterruptedSave(file);
+  EXPECT_EQ(xls::file::ReadWholeFile(file), old_contents);
   EXPECT_EQ(LeftBeside(file), 0);
   // A later save is never undone: the backup is gone, and the workbook stays as saved.
-  xls::SaveFileAtomically(file, torn);
-  xls::RecoverInterruptedSave(file);
-  EXPECT_EQ(xls::ReadWholeFile(file), torn);
+  xls::file::SaveFileAtomically(file, torn);
+  xls::file::RecoverInterruptedSave(file);
+  EXPECT_EQ(xls::file::ReadWholeFile(file), torn);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The backup a save in place leaves beside the workbook: what it records survives the trip
 // through the file, damage is told apart, and only the states that save's writing can leave
 // count as torn by it.
-#include "xls/save_backup.h"
+#include "xls/file/save_backup.h"
 
 #include <gtest/gtest.h>
 
@@ -16,8 +16,8 @@ Bytes Filled(std::size_t size, std::uint8_t value) {
   return Bytes(size, value);
 }
 
-xls::SaveBackup Sample(std::size_t old_size, std::size_t new_size) {
-  xls::SaveBackup backup;
+xls::file::SaveBackup Sample(std::size_t old_size, std::size_t new_size) {
+  xls::file::SaveBackup backup;
   backup.device = 0x0102030405060708u;
   backup.file_id = 42;
   backup.host = "财务室";
@@ -29,10 +29,10 @@ xls::SaveBackup Sample(std::size_t old_size, std::size_t new_size) {
 }
 
 TEST(SaveBackup, RoundTripsAndTellsDamageApart) {
-  const xls::SaveBackup backup = Sample(3000, 2000);
-  Bytes bytes = xls::EncodeBackup(backup);
-  ASSERT_EQ(xls::StateOfBackup(bytes), xls::BackupState::kLive);
-  const auto decoded = xls::DecodeBackup(bytes);
+  const xls::file::SaveBackup backup = Sample(3000, 2000);
+  Bytes bytes = xls::file::EncodeBackup(backup);
+  ASSERT_EQ(xls::file::StateOfBackup(bytes), xls::file::BackupState::kLive);
+  const auto decoded = xls::file::DecodeBackup(bytes);
   ASSERT_TRUE(decoded);
   EXPECT_EQ(decoded->device, backup.device);
   EXPECT_EQ(decoded->file_id, backup.file_id);
@@ -45,19 +45,19 @@ TEST(SaveBackup, RoundTripsAndTellsDamageApart) {
   Bytes flipped = bytes;
   flipped[bytes.size() / 2] ^= 1;
   Bytes retired = bytes;
-  std::copy(xls::RetiredMagic().begin(), xls::RetiredMagic().end(), retired.begin());
+  std::copy(xls::file::RetiredMagic().begin(), xls::file::RetiredMagic().end(), retired.begin());
   const struct {
     Bytes bytes;
-    xls::BackupState state;
-  } cases[] = {{cut, xls::BackupState::kBroken},
-               {flipped, xls::BackupState::kBroken},
-               {Bytes{}, xls::BackupState::kBroken},
-               {Bytes(bytes.begin(), bytes.begin() + 3), xls::BackupState::kBroken},
-               {retired, xls::BackupState::kRetired},
-               {Filled(5000, 'o'), xls::BackupState::kForeign}};
+    xls::file::BackupState state;
+  } cases[] = {{cut, xls::file::BackupState::kBroken},
+               {flipped, xls::file::BackupState::kBroken},
+               {Bytes{}, xls::file::BackupState::kBroken},
+               {Bytes(bytes.begin(), bytes.begin() + 3), xls::file::BackupState::kBroken},
+               {retired, xls::file::BackupState::kRetired},
+               {Filled(5000, 'o'), xls::file::BackupState::kForeign}};
   for (const auto& c : cases) {
-    EXPECT_EQ(xls::StateOfBackup(c.bytes), c.state);
-    EXPECT_FALSE(xls::DecodeBackup(c.bytes));
+    EXPECT_EQ(xls::file::StateOfBackup(c.bytes), c.state);
+    EXPECT_FALSE(xls::file::DecodeBackup(c.bytes));
   }
 }
 
@@ -91,7 +91,7 @@ TEST(SaveBackup, OnlyWhatThatSavesWritingLeavesCountsAsTornByIt) {
       {"longer than either", 5000, mixed(5000, 3000, 5200), false},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(xls::TornBy(Sample(3000, c.new_size), c.current), c.torn) << c.what;
+    EXPECT_EQ(xls::file::TornBy(Sample(3000, c.new_size), c.current), c.torn) << c.what;
   }
 }
 

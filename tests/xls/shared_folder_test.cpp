@@ -14,9 +14,9 @@
 
 #include "compound_files.h"
 #include "other_users.h"
-#include "xls/atomic_save.h"
-#include "xls/save_backup.h"
-#include "xls/whole_file.h"
+#include "xls/file/atomic_save.h"
+#include "xls/file/save_backup.h"
+#include "xls/file/whole_file.h"
 
 namespace {
 
@@ -47,10 +47,10 @@ struct Scene {
   fs::path bait;          // the colleague's own file, which a link may point at
 
   fs::path Beside(const std::string& tail) const {
-    return folder / (xls::BackupPrefix(workbook) + fs::path(tail).native());
+    return folder / (xls::file::BackupPrefix(workbook) + fs::path(tail).native());
   }
   fs::path Temporary(const std::string& tail) const {
-    return folder / (xls::SavingPrefix(workbook) + fs::path(tail).native());
+    return folder / (xls::file::SavingPrefix(workbook) + fs::path(tail).native());
   }
 };
 
@@ -59,14 +59,14 @@ struct Scene {
 Bytes ForgedBackup(const Scene& scene) {
   struct stat status {};
   stat(scene.workbook.c_str(), &status);
-  xls::SaveBackup forged;
+  xls::file::SaveBackup forged;
   forged.device = status.st_dev;
   forged.file_id = status.st_ino;
   forged.old_contents = kPlanted;
   std::copy(kOld.begin(), kOld.begin() + 512, forged.old_contents.begin());
   forged.new_contents = kOld;
   forged.new_contents[0] ^= 1;
-  return xls::EncodeBackup(forged);
+  return xls::file::EncodeBackup(forged);
 }
 
 bool Plant(const fs::path& path, const Bytes& bytes) {
@@ -77,10 +77,10 @@ bool Plant(const fs::path& path, const Bytes& bytes) {
 // The colleague's save in place, dying after it wrote the new contents and before it cut
 // the file to their size.
 bool CrashedSave(const Scene& scene) {
-  xls::ObserveSaveSteps([](xls::SaveStep step) {
-    if (step == xls::SaveStep::kContentsWritten) _exit(0);
+  xls::file::ObserveSaveSteps([](xls::file::SaveStep step) {
+    if (step == xls::file::SaveStep::kContentsWritten) _exit(0);
   });
-  xls::SaveFileAtomically(scene.workbook, Pattern(4000, 'c'));
+  xls::file::SaveFileAtomically(scene.workbook, Pattern(4000, 'c'));
   return false;
 }
 
@@ -140,7 +140,7 @@ const Attack kAttacks[] = {
        if (saver == 0) _exit(CrashedSave(s) ? 0 : 1);
        waitpid(saver, nullptr, 0);
        for (const auto& entry : fs::directory_iterator(s.folder)) {
-         if (entry.path().filename().native().starts_with(xls::BackupPrefix(s.workbook))) {
+         if (entry.path().filename().native().starts_with(xls::file::BackupPrefix(s.workbook))) {
            chmod(entry.path().c_str(), 0600);
          }
        }
@@ -151,7 +151,7 @@ const Attack kAttacks[] = {
 
 bool Holds(const fs::path& path, const Bytes& expected) {
   try {
-    return xls::ReadWholeFile(path) == expected;
+    return xls::file::ReadWholeFile(path) == expected;
   } catch (const std::exception&) {
     return false;
   }
@@ -200,12 +200,12 @@ TEST_P(SharedFolderTest, WorkbookKeepsItsContentsAndTheOwnersSaveReadsBack) {
     alarm(20);
     return attack.plant(scene_);
   })) << "could not plant";
-  const Bytes bait = fs::exists(scene_.bait) ? xls::ReadWholeFile(scene_.bait) : Bytes{};
+  const Bytes bait = fs::exists(scene_.bait) ? xls::file::ReadWholeFile(scene_.bait) : Bytes{};
 
   // The owner's next start-up opens the workbook: an alarm turns a hang into a failure.
   EXPECT_TRUE(AsOwner([&] {
     alarm(20);
-    xls::RecoverInterruptedSave(workbook);
+    xls::file::RecoverInterruptedSave(workbook);
     return attack.outcome != Outcome::kIgnored || Holds(workbook, kOld);
   })) << "the workbook changed on opening";
   if (attack.outcome == Outcome::kRestored) {
@@ -213,26 +213,26 @@ TEST_P(SharedFolderTest, WorkbookKeepsItsContentsAndTheOwnersSaveReadsBack) {
   }
 
   if (attack.outcome == Outcome::kSaveRefused) {
-    const Bytes before = xls::ReadWholeFile(workbook);
+    const Bytes before = xls::file::ReadWholeFile(workbook);
     EXPECT_TRUE(AsOwner([&] {
       try {
-        xls::SaveFileAtomically(workbook, kNew);
-      } catch (const xls::SaveBlocked& blocked) {
-        return blocked.File().filename().native().starts_with(xls::BackupPrefix(workbook));
+        xls::file::SaveFileAtomically(workbook, kNew);
+      } catch (const xls::file::SaveBlocked& blocked) {
+        return blocked.File().filename().native().starts_with(xls::file::BackupPrefix(workbook));
       }
       return false;
     })) << "the save went over a backup it could not read";
-    EXPECT_EQ(xls::ReadWholeFile(workbook), before);
+    EXPECT_EQ(xls::file::ReadWholeFile(workbook), before);
     // Its maker's next open puts the old contents back; then the owner may save.
     EXPECT_TRUE(AsUser(kColleague, kSharedGroup, [&] {
-      xls::RecoverInterruptedSave(workbook);
+      xls::file::RecoverInterruptedSave(workbook);
       return Holds(workbook, kOld);
     }));
   }
 
   EXPECT_TRUE(AsOwner([&] {
     alarm(20);
-    xls::SaveFileAtomically(workbook, kNew);
+    xls::file::SaveFileAtomically(workbook, kNew);
     return Holds(workbook, kNew);
   })) << "the owner's save did not read back";
   // Nobody's later open undoes it.
@@ -240,14 +240,14 @@ TEST_P(SharedFolderTest, WorkbookKeepsItsContentsAndTheOwnersSaveReadsBack) {
     EXPECT_TRUE(AsUser(user, kSharedGroup,
                        [&] {
                          alarm(20);
-                         xls::RecoverInterruptedSave(workbook);
+                         xls::file::RecoverInterruptedSave(workbook);
                          return Holds(workbook, kNew);
                        }))
         << "undone by the open of user " << user;
   }
-  EXPECT_EQ(xls::ReadWholeFile(scene_.private_file), kSecret) << "written through a link";
+  EXPECT_EQ(xls::file::ReadWholeFile(scene_.private_file), kSecret) << "written through a link";
   if (!bait.empty()) {
-    EXPECT_EQ(xls::ReadWholeFile(scene_.bait), bait) << "written through a link";
+    EXPECT_EQ(xls::file::ReadWholeFile(scene_.bait), bait) << "written through a link";
   }
   struct stat status {};
   ASSERT_EQ(stat(workbook.c_str(), &status), 0);

@@ -1,4 +1,4 @@
-#include "xls/whole_file.h"
+#include "xls/file/whole_file.h"
 
 #include <gtest/gtest.h>
 #ifndef _WIN32
@@ -9,14 +9,14 @@
 #include <system_error>
 
 #include "compound_files.h"
-#include "xls/atomic_save.h"
+#include "xls/file/atomic_save.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using test_support::Bytes;
-using xls::ReadWholeFile;
-using xls::SaveFileAtomically;
+using xls::file::ReadWholeFile;
+using xls::file::SaveFileAtomically;
 
 std::errc ErrorOf(const std::function<void()>& action) {
   try {

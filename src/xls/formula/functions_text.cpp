@@ -6,7 +6,7 @@
 #include "xls/formula/coercion.h"
 #include "xls/formula/function_table.h"
 #include "xls/formula/operators.h"
-#include "xls/layout/number_format.h"
+#include "xls/number_format/number_format.h"
 
 namespace xls::formula {
 
@@ -51,7 +51,7 @@ Value Text(std::span<const Value> a, Context& c) {
         cell = biff::CellValue::String(value.text);
       }
   }
-  return TextResult(layout::FormatValue(cell, format, c.Date1904()).text);
+  return TextResult(number_format::FormatValue(cell, format, c.Date1904()).text);
 }
 
 Value ValueOf(std::span<const Value> a, Context& c) {

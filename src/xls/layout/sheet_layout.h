@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "xls/formula/uncomputable.h"
+#include "xls/number_format/rgb.h"
 
 namespace xls::layout {
 
@@ -13,12 +14,7 @@ namespace xls::layout {
 // columns count from 0; lengths are in the units the file stores them in, so that whoever
 // draws the sheet decides how a character width turns into points.
 
-struct Rgb {
-  std::uint8_t red = 0;
-  std::uint8_t green = 0;
-  std::uint8_t blue = 0;
-  friend bool operator==(const Rgb&, const Rgb&) = default;
-};
+using number_format::Rgb;
 
 enum class Underline : std::uint8_t { kNone, kSingle, kDouble };
 

@@ -5,12 +5,12 @@
 #include "xls/biff/biff_format_error.h"
 #include "xls/failure.h"
 #include "xls/formula/workbook_calculation.h"
-#include "xls/layout/number_format.h"
 #include "xls/layout/page_setup_records.h"
 #include "xls/layout/print_area.h"
 #include "xls/layout/sheet_geometry.h"
 #include "xls/layout/undrawn_content.h"
 #include "xls/layout/workbook_styles.h"
+#include "xls/number_format/number_format.h"
 
 namespace xls::layout {
 
@@ -59,7 +59,7 @@ SheetLayout ReadSheetLayout(const biff::BiffWorkbook& book, std::u16string_view 
         layout.uncomputed.push_back({address.row, address.column, why, book.SheetName(why.sheet)});
       }
     }
-    const FormattedValue shown = FormatValue(
+    const number_format::FormattedValue shown = number_format::FormatValue(
         value, styles.NumberFormatCode(styles.Format(data.xf).number_format), styles.date1904);
     cell.text = shown.text;
     cell.is_number = shown.is_number;

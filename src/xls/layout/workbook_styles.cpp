@@ -6,7 +6,7 @@
 #include "xls/biff/byte_io.h"
 #include "xls/biff/continued_reader.h"
 #include "xls/biff/record.h"
-#include "xls/layout/number_format.h"
+#include "xls/number_format/number_format.h"
 
 namespace xls::layout {
 
@@ -116,7 +116,7 @@ Rgb PaletteColour(const std::vector<Rgb>& palette, std::uint16_t index) {
 
 std::u16string WorkbookStyles::NumberFormatCode(std::uint16_t index) const {
   const auto own = number_formats.find(index);
-  return own != number_formats.end() ? own->second : BuiltInFormatCode(index);
+  return own != number_formats.end() ? own->second : number_format::BuiltInFormatCode(index);
 }
 
 const CellFormat& WorkbookStyles::Format(std::uint16_t xf) const {
