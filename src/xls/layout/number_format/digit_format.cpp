@@ -6,6 +6,7 @@
 
 #include "xls/biff/general_number_format.h"
 #include "xls/layout/number_format/decimal_rounding.h"
+#include "xls/layout/number_format/digits_among_literals.h"
 
 namespace xls::layout::number_format {
 
@@ -143,8 +144,12 @@ ShownNumber FormatDigits(double magnitude, const Section& section) {
   const int exponent = TakeExponent(magnitude, p);
   RoundedDigits digits = RoundToDecimals(magnitude, p.decimals);
   FitToPlaceholders(digits, p);
+  const bool zero = AllZero(digits.integer) && AllZero(digits.decimals);
+  if (HasLiteralAmongDigits(section)) {
+    return {DigitsAmongLiterals(digits.integer, digits.decimals, section), zero};
+  }
   const std::u16string number = NumberText(digits, exponent, p, section);
-  return {AroundNumber(section, number), AllZero(digits.integer) && AllZero(digits.decimals)};
+  return {AroundNumber(section, number), zero};
 }
 
 ShownNumber FormatGeneralSection(double magnitude, const Section& section) {
