@@ -119,6 +119,7 @@ CASES = [
     ("TEXT({C};\"0.0%\")", (0.1234, None, None), "percent"),
     ("TEXT({C};\"[>=1000]#,##0;0.0\")", (12.34, None, None), "conditional sections"),
     ("{C}&\"\"", (1234567.891234567, None, None), "& of a number: 15 digits"),
+    ("SUBSTITUTE(SUBSTITUTE(TEXT(INT({C});\"[DBNum2][$-804]G/通用格式元\"&IF(INT({C})={C};\"整\";\"\"))&TEXT(MID({C};FIND(\".\";{C}&\".0\")+1;1);\"[DBNum2][$-804]G/通用格式角\")&TEXT(MID({C};FIND(\".\";{C}&\".0\")+2;1);\"[DBNum2][$-804]G/通用格式分\");\"零角\";\"零\");\"零分\";\"\")", (100.01, None, None), "amount in capitals as Chinese Excel writes it (G/通用格式, which LibreOffice lacks)", "壹佰元零壹分"),
     # The amount in capitals, three idioms of the bills; Excel's texts beside each (the
     # financial capitals by Excel's [DBNum2] rules, a minus kept as "-", the point as ".").
     ("SUBSTITUTE(SUBSTITUTE(TEXT(INT({C});\"[DBNum2][$-804]General元\"&IF(INT({C})={C};\"整\";\"\"))&TEXT(MID({C};FIND(\".\";{C}&\".0\")+1;1);\"[DBNum2][$-804]General角\")&TEXT(MID({C};FIND(\".\";{C}&\".0\")+2;1);\"[DBNum2][$-804]General分\");\"零角\";\"零\");\"零分\";\"\")", (0, None, None), "amount in capitals, SUBSTITUTE/TEXT/MID", "零元整"),
