@@ -139,7 +139,6 @@ bool ReadTime(const std::vector<Piece>& p, std::size_t& at, DateTimeText& out) {
   } else {
     return false;
   }
-  if (minutes >= 60 || seconds >= 60) return false;
   if (half == 0) {
     const std::size_t after = Mark(p, at, u" ") ? at + 1 : at;
     if (read_half(after)) at = after + 1;

@@ -13,7 +13,7 @@ struct DateTimeText {
   std::optional<int> year;  // set with month and day
   int month = 0;
   int day = 0;
-  std::optional<double> seconds;  // since midnight, may exceed a day (25:00)
+  std::optional<double> seconds;  // since midnight, may exceed a day (25:61 is 26:01)
 };
 
 // Nothing where the text is neither, or names no real day (2023-2-29).
