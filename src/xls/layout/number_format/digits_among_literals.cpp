@@ -16,10 +16,10 @@ std::u16string RunText(const std::string& digits, bool first_run, const Section&
   if (digits.empty()) return {};
   if (s.numerals == Numerals::kArabic || s.numerals_one_for_one) return Digits(digits, s.numerals);
   if (first_run) return Counted(digits, s.numerals);
+  // A run of leading zeros is read as one zero, as inside a number.
   const std::size_t leading = digits.find_first_not_of('0');
-  if (leading == std::string::npos) return Digits(digits, s.numerals);
-  return Digits(digits.substr(0, leading), s.numerals) +
-         Counted(digits.substr(leading), s.numerals);
+  if (leading == 0 || leading == std::string::npos) return Counted(digits, s.numerals);
+  return Digits("0", s.numerals) + Counted(digits.substr(leading), s.numerals);
 }
 
 }  // namespace

@@ -14,8 +14,8 @@ bool HasLiteralAmongDigits(const Section& section);
 // decimals in `decimals`): the last integer placeholder shows the units, the one before it
 // the tens…, the first every digit left over (117 by 0角0分 is 11角7分); the decimals fill
 // their placeholders from the point. In the Chinese systems each run of placeholders reads
-// its digits out, a run after the first keeping its leading zeros (2 by 0元00 is 零元零贰),
-// as LibreOffice shows them.
+// its digits out, a run after the first starting with one zero for its leading zeros (2 by
+// 0元00 is 零元零贰, 100 by [DBNum1]0元00 一元〇), as LibreOffice shows them.
 std::u16string DigitsAmongLiterals(const std::string& integer, const std::string& decimals,
                                    const Section& section);
 
