@@ -49,6 +49,10 @@ constexpr Case kCases[] = {
     {u"?/?", 0.5, u"1/2"},
     {u"?/?", 13.5, u"27/2"},
     {u"0 ?/?", 0.2, u"0 1/5"},
+    // A ? without a digit to show is a space.
+    {u"0.0??", 1.5, u"1.5  "},
+    {u"?\?\?0", 12, u"  12"},
+    {u"0.?", 1.5, u"1.5"},
     // Scientific, percent, text and conditional sections.
     {u"0.00E+00", 12345, u"1.23E+04"},
     {u"0.00E+00", 0.000123, u"1.23E-04"},
