@@ -6,7 +6,8 @@ back from LibreOffice's CSV, so the expected values are LibreOffice's, not ours)
 Needs LibreOffice."""
 import html, os, subprocess, sys, tempfile
 
-# (formula, inputs, note): an input is a number, a text, True/False, or None (empty).
+# (formula, inputs, note[, excel]): an input is a number, a text, True/False, or None
+# (empty); `excel`, where given, is Excel's result, kept instead of LibreOffice's.
 CASES = [
     ("{C}+{D}*2", (1.5, 2, None), "arithmetic precedence"),
     ("{C}-{D}/4", (10, 3, None), "division"),
@@ -68,6 +69,99 @@ CASES = [
     ("YEAR({C})*10000+MONTH({C})*100+DAY({C})", (45351, None, None), "YEAR MONTH DAY"),
     ("MONTH({C})*100+DAY({C})", (61, None, None), "1900-03-01, after 1900-02-29"),
     ("TODAY()-INT(NOW())", (None, None, None), "TODAY and NOW"),
+
+    # Text functions and format codes of the bills (issue 28b). A fourth item is Excel's
+    # answer where it differs from LibreOffice's: LibreOffice writes the Chinese decimal
+    # point as 点, its DOLLAR in its own locale's currency and CODE and CHAR in its own
+    # code page, and reads no 年月日 date (Err:502); Chinese Excel keeps ".", writes ¥,
+    # counts in code page 936 and reads such dates.
+    ("SUBSTITUTE({C};\"零角\";\"零\")", ("壹佰元零角壹分", None, None), "SUBSTITUTE"),
+    ("SUBSTITUTE({C};\"a\";\"x\";2)", ("banana", None, None), "SUBSTITUTE one instance"),
+    ("FIND(\".\";CONCATENATE({C};\".0\"))", (100.01, None, None), "FIND in a number's text"),
+    ("FIND(\"A\";{C})", ("abc", None, None), "FIND is case-sensitive: #VALUE!"),
+    ("FIND(\"b\";{C};3)", ("abcb", None, None), "FIND from a start"),
+    ("SEARCH(\"B?\";{C})", ("aabcd", None, None), "SEARCH wildcard, no case"),
+    ("SEARCH(\"c*e\";{C})", ("abcde", None, None), "SEARCH star"),
+    ("SEARCH(\"~*\";{C})", ("a*b", None, None), "SEARCH literal star"),
+    ("REPLACE({C};2;3;\"XY\")", ("abcdef", None, None), "REPLACE"),
+    ("LENB({C})", ("松木a", None, None), "LENB counts Chinese as two"),
+    ("LEFTB({C};3)&\"|\"", ("中文", None, None), "LEFTB through half a character"),
+    ("RIGHTB({C};3)", ("a中文", None, None), "RIGHTB through half a character"),
+    ("MIDB({C};2;4)", ("a中文b", None, None), "MIDB"),
+    ("FINDB(\"文\";{C})", ("a中文", None, None), "FINDB counts bytes"),
+    ("SEARCHB(\"B\";{C})", ("中ab", None, None), "SEARCHB"),
+    ("REPLACEB({C};3;2;\"木\")", ("a中文", None, None), "REPLACEB through halves"),
+    ("FIXED({C};1)", (-1234.567, None, None), "FIXED"),
+    ("FIXED({C};-2;1)&\"|\"", (123456, None, None), "FIXED to hundreds, no commas"),
+    ("DOLLAR({C})", (-1234.5, None, None), "DOLLAR in yuan", "¥-1,234.50"),
+    ("CHAR({C})", (65, None, None), "CHAR"),
+    ("CHAR({C})", (45217, None, None), "CHAR of code page 936", "啊"),
+    ("CODE({C})", ("中", None, None), "CODE of code page 936", 54992),
+    ("CODE({C})", ("A", None, None), "CODE"),
+    ("CLEAN({C})", ("a\tb", None, None), "CLEAN"),
+    ("T({C})&T({D})", ("x", 5, None), "T"),
+    ("N({C})+N({D})+N({E})", (5, True, "x"), "N"),
+    ("PROPER({C})", ("hello wORLD 2nd", None, None), "PROPER"),
+    ("DATEVALUE({C})", ("2024-3-5", None, None), "DATEVALUE"),
+    ("DATEVALUE({C})", ("2024年3月5日", None, None), "DATEVALUE Chinese", 45356),
+    ("DATEVALUE({C})", ("2023-2-29", None, None), "DATEVALUE of no day", "#VALUE!"),
+    ("TIMEVALUE({C})", ("13:30:15", None, None), "TIMEVALUE"),
+    ("TIMEVALUE({C})", ("1:30 PM", None, None), "TIMEVALUE PM"),
+    ("DATEVALUE({C})", ("2024/3/5", None, None), "DATEVALUE with slashes, Chinese Windows' short date", 45356),
+    ("DATEVALUE({C})", ("3/5/2024", None, None), "DATEVALUE month first"),
+    ("DATEVALUE({C})", ("24-3-5 10:30", None, None), "DATEVALUE two-digit year, time dropped", 45356),
+    ("TIMEVALUE({C})", ("下午1:30", None, None), "TIMEVALUE 下午", 0.5625),
+    ("TIMEVALUE({C})", ("13时30分", None, None), "TIMEVALUE 时分", 0.5625),
+    ("TIMEVALUE({C})", ("2024-3-5 6:00", None, None), "TIMEVALUE of a date and time"),
+    ("TIMEVALUE({C})", ("25:61", None, None), "TIMEVALUE runs minutes over"),
+    ("COM.MICROSOFT.CONCAT([.C{r}:.E{r}];\"!\")", ("a", None, 2), "CONCAT"),
+    ("COM.MICROSOFT.TEXTJOIN(\"-\";1;[.C{r}:.E{r}])", ("a", None, 2), "TEXTJOIN skips empty"),
+    ("COM.MICROSOFT.TEXTJOIN(\"-\";0;[.C{r}:.E{r}])", ("a", None, 2), "TEXTJOIN keeps empty"),
+    ("TEXT({C};\"[DBNum2][$-804]0角0分\")", (2, None, None), "digits among literals"),
+    ("TEXT({C};\"[DBNum2][$-804]0元00\")", (117, None, None), "digits among literals"),
+    ("TEXT({C};\"# ?/?\")", (13, None, None), "fraction of a whole"),
+    ("TEXT({C};\"# ??/??\")", (3.14159, None, None), "fraction"),
+    ("TEXT({C};\"?/8\")", (0.3, None, None), "fraction in eighths"),
+    ("TEXT({C};\"0.00E+00\")", (12345, None, None), "scientific"),
+    ("TEXT({C};\"0.0%\")", (0.1234, None, None), "percent"),
+    ("TEXT({C};\"[>=1000]#,##0;0.0\")", (12.34, None, None), "conditional sections"),
+    ("{C}&\"\"", (1234567.891234567, None, None), "& of a number: 15 digits"),
+    ("SUBSTITUTE(SUBSTITUTE(TEXT(INT({C});\"[DBNum2][$-804]G/通用格式元\"&IF(INT({C})={C};\"整\";\"\"))&TEXT(MID({C};FIND(\".\";{C}&\".0\")+1;1);\"[DBNum2][$-804]G/通用格式角\")&TEXT(MID({C};FIND(\".\";{C}&\".0\")+2;1);\"[DBNum2][$-804]G/通用格式分\");\"零角\";\"零\");\"零分\";\"\")", (100.01, None, None), "amount in capitals as Chinese Excel writes it (G/通用格式, which LibreOffice lacks)", "壹佰元零壹分"),
+    # The amount in capitals, three idioms of the bills; Excel's texts beside each (the
+    # financial capitals by Excel's [DBNum2] rules, a minus kept as "-", the point as ".").
+    ("SUBSTITUTE(SUBSTITUTE(TEXT(INT({C});\"[DBNum2][$-804]General元\"&IF(INT({C})={C};\"整\";\"\"))&TEXT(MID({C};FIND(\".\";{C}&\".0\")+1;1);\"[DBNum2][$-804]General角\")&TEXT(MID({C};FIND(\".\";{C}&\".0\")+2;1);\"[DBNum2][$-804]General分\");\"零角\";\"零\");\"零分\";\"\")", (0, None, None), "amount in capitals, SUBSTITUTE/TEXT/MID", "零元整"),
+    ("SUBSTITUTE(SUBSTITUTE(TEXT(INT({C});\"[DBNum2][$-804]General元\"&IF(INT({C})={C};\"整\";\"\"))&TEXT(MID({C};FIND(\".\";{C}&\".0\")+1;1);\"[DBNum2][$-804]General角\")&TEXT(MID({C};FIND(\".\";{C}&\".0\")+2;1);\"[DBNum2][$-804]General分\");\"零角\";\"零\");\"零分\";\"\")", (0.05, None, None), "amount in capitals, SUBSTITUTE/TEXT/MID", "零元零伍分"),
+    ("SUBSTITUTE(SUBSTITUTE(TEXT(INT({C});\"[DBNum2][$-804]General元\"&IF(INT({C})={C};\"整\";\"\"))&TEXT(MID({C};FIND(\".\";{C}&\".0\")+1;1);\"[DBNum2][$-804]General角\")&TEXT(MID({C};FIND(\".\";{C}&\".0\")+2;1);\"[DBNum2][$-804]General分\");\"零角\";\"零\");\"零分\";\"\")", (0.5, None, None), "amount in capitals, SUBSTITUTE/TEXT/MID", "零元伍角"),
+    ("SUBSTITUTE(SUBSTITUTE(TEXT(INT({C});\"[DBNum2][$-804]General元\"&IF(INT({C})={C};\"整\";\"\"))&TEXT(MID({C};FIND(\".\";{C}&\".0\")+1;1);\"[DBNum2][$-804]General角\")&TEXT(MID({C};FIND(\".\";{C}&\".0\")+2;1);\"[DBNum2][$-804]General分\");\"零角\";\"零\");\"零分\";\"\")", (1, None, None), "amount in capitals, SUBSTITUTE/TEXT/MID", "壹元整"),
+    ("SUBSTITUTE(SUBSTITUTE(TEXT(INT({C});\"[DBNum2][$-804]General元\"&IF(INT({C})={C};\"整\";\"\"))&TEXT(MID({C};FIND(\".\";{C}&\".0\")+1;1);\"[DBNum2][$-804]General角\")&TEXT(MID({C};FIND(\".\";{C}&\".0\")+2;1);\"[DBNum2][$-804]General分\");\"零角\";\"零\");\"零分\";\"\")", (10, None, None), "amount in capitals, SUBSTITUTE/TEXT/MID", "壹拾元整"),
+    ("SUBSTITUTE(SUBSTITUTE(TEXT(INT({C});\"[DBNum2][$-804]General元\"&IF(INT({C})={C};\"整\";\"\"))&TEXT(MID({C};FIND(\".\";{C}&\".0\")+1;1);\"[DBNum2][$-804]General角\")&TEXT(MID({C};FIND(\".\";{C}&\".0\")+2;1);\"[DBNum2][$-804]General分\");\"零角\";\"零\");\"零分\";\"\")", (100.01, None, None), "amount in capitals, SUBSTITUTE/TEXT/MID", "壹佰元零壹分"),
+    ("SUBSTITUTE(SUBSTITUTE(TEXT(INT({C});\"[DBNum2][$-804]General元\"&IF(INT({C})={C};\"整\";\"\"))&TEXT(MID({C};FIND(\".\";{C}&\".0\")+1;1);\"[DBNum2][$-804]General角\")&TEXT(MID({C};FIND(\".\";{C}&\".0\")+2;1);\"[DBNum2][$-804]General分\");\"零角\";\"零\");\"零分\";\"\")", (2301.77, None, None), "amount in capitals, SUBSTITUTE/TEXT/MID", "贰仟叁佰零壹元柒角柒分"),
+    ("SUBSTITUTE(SUBSTITUTE(TEXT(INT({C});\"[DBNum2][$-804]General元\"&IF(INT({C})={C};\"整\";\"\"))&TEXT(MID({C};FIND(\".\";{C}&\".0\")+1;1);\"[DBNum2][$-804]General角\")&TEXT(MID({C};FIND(\".\";{C}&\".0\")+2;1);\"[DBNum2][$-804]General分\");\"零角\";\"零\");\"零分\";\"\")", (10000, None, None), "amount in capitals, SUBSTITUTE/TEXT/MID", "壹万元整"),
+    ("SUBSTITUTE(SUBSTITUTE(TEXT(INT({C});\"[DBNum2][$-804]General元\"&IF(INT({C})={C};\"整\";\"\"))&TEXT(MID({C};FIND(\".\";{C}&\".0\")+1;1);\"[DBNum2][$-804]General角\")&TEXT(MID({C};FIND(\".\";{C}&\".0\")+2;1);\"[DBNum2][$-804]General分\");\"零角\";\"零\");\"零分\";\"\")", (100000.1, None, None), "amount in capitals, SUBSTITUTE/TEXT/MID", "壹拾万元壹角"),
+    ("SUBSTITUTE(SUBSTITUTE(TEXT(INT({C});\"[DBNum2][$-804]General元\"&IF(INT({C})={C};\"整\";\"\"))&TEXT(MID({C};FIND(\".\";{C}&\".0\")+1;1);\"[DBNum2][$-804]General角\")&TEXT(MID({C};FIND(\".\";{C}&\".0\")+2;1);\"[DBNum2][$-804]General分\");\"零角\";\"零\");\"零分\";\"\")", (1234567.89, None, None), "amount in capitals, SUBSTITUTE/TEXT/MID", "壹佰贰拾叁万肆仟伍佰陆拾柒元捌角玖分"),
+    ("SUBSTITUTE(SUBSTITUTE(TEXT(INT({C});\"[DBNum2][$-804]General元\"&IF(INT({C})={C};\"整\";\"\"))&TEXT(MID({C};FIND(\".\";{C}&\".0\")+1;1);\"[DBNum2][$-804]General角\")&TEXT(MID({C};FIND(\".\";{C}&\".0\")+2;1);\"[DBNum2][$-804]General分\");\"零角\";\"零\");\"零分\";\"\")", (-308, None, None), "amount in capitals, SUBSTITUTE/TEXT/MID", "-叁佰零捌元整"),
+    ("IF({C}<0;\"负\";\"\")&TEXT(TRUNC(ABS({C}));\"[DBNum2][$-804]General\")&\"元\"&IF(ISERR(FIND(\".\";ABS({C})));\"整\";TEXT(MID(TEXT(ABS({C});\"0.00\");LEN(TEXT(ABS({C});\"0.00\"))-1;1);\"[DBNum2][$-804]General\")&\"角\"&TEXT(RIGHT(TEXT(ABS({C});\"0.00\"));\"[DBNum2][$-804]General\")&\"分\")", (0, None, None), "amount in capitals, 负/TEXT/INT/MID", "零元整"),
+    ("IF({C}<0;\"负\";\"\")&TEXT(TRUNC(ABS({C}));\"[DBNum2][$-804]General\")&\"元\"&IF(ISERR(FIND(\".\";ABS({C})));\"整\";TEXT(MID(TEXT(ABS({C});\"0.00\");LEN(TEXT(ABS({C});\"0.00\"))-1;1);\"[DBNum2][$-804]General\")&\"角\"&TEXT(RIGHT(TEXT(ABS({C});\"0.00\"));\"[DBNum2][$-804]General\")&\"分\")", (0.05, None, None), "amount in capitals, 负/TEXT/INT/MID", "零元零角伍分"),
+    ("IF({C}<0;\"负\";\"\")&TEXT(TRUNC(ABS({C}));\"[DBNum2][$-804]General\")&\"元\"&IF(ISERR(FIND(\".\";ABS({C})));\"整\";TEXT(MID(TEXT(ABS({C});\"0.00\");LEN(TEXT(ABS({C});\"0.00\"))-1;1);\"[DBNum2][$-804]General\")&\"角\"&TEXT(RIGHT(TEXT(ABS({C});\"0.00\"));\"[DBNum2][$-804]General\")&\"分\")", (0.5, None, None), "amount in capitals, 负/TEXT/INT/MID", "零元伍角零分"),
+    ("IF({C}<0;\"负\";\"\")&TEXT(TRUNC(ABS({C}));\"[DBNum2][$-804]General\")&\"元\"&IF(ISERR(FIND(\".\";ABS({C})));\"整\";TEXT(MID(TEXT(ABS({C});\"0.00\");LEN(TEXT(ABS({C});\"0.00\"))-1;1);\"[DBNum2][$-804]General\")&\"角\"&TEXT(RIGHT(TEXT(ABS({C});\"0.00\"));\"[DBNum2][$-804]General\")&\"分\")", (1, None, None), "amount in capitals, 负/TEXT/INT/MID", "壹元整"),
+    ("IF({C}<0;\"负\";\"\")&TEXT(TRUNC(ABS({C}));\"[DBNum2][$-804]General\")&\"元\"&IF(ISERR(FIND(\".\";ABS({C})));\"整\";TEXT(MID(TEXT(ABS({C});\"0.00\");LEN(TEXT(ABS({C});\"0.00\"))-1;1);\"[DBNum2][$-804]General\")&\"角\"&TEXT(RIGHT(TEXT(ABS({C});\"0.00\"));\"[DBNum2][$-804]General\")&\"分\")", (10, None, None), "amount in capitals, 负/TEXT/INT/MID", "壹拾元整"),
+    ("IF({C}<0;\"负\";\"\")&TEXT(TRUNC(ABS({C}));\"[DBNum2][$-804]General\")&\"元\"&IF(ISERR(FIND(\".\";ABS({C})));\"整\";TEXT(MID(TEXT(ABS({C});\"0.00\");LEN(TEXT(ABS({C});\"0.00\"))-1;1);\"[DBNum2][$-804]General\")&\"角\"&TEXT(RIGHT(TEXT(ABS({C});\"0.00\"));\"[DBNum2][$-804]General\")&\"分\")", (100.01, None, None), "amount in capitals, 负/TEXT/INT/MID", "壹佰元零角壹分"),
+    ("IF({C}<0;\"负\";\"\")&TEXT(TRUNC(ABS({C}));\"[DBNum2][$-804]General\")&\"元\"&IF(ISERR(FIND(\".\";ABS({C})));\"整\";TEXT(MID(TEXT(ABS({C});\"0.00\");LEN(TEXT(ABS({C});\"0.00\"))-1;1);\"[DBNum2][$-804]General\")&\"角\"&TEXT(RIGHT(TEXT(ABS({C});\"0.00\"));\"[DBNum2][$-804]General\")&\"分\")", (2301.77, None, None), "amount in capitals, 负/TEXT/INT/MID", "贰仟叁佰零壹元柒角柒分"),
+    ("IF({C}<0;\"负\";\"\")&TEXT(TRUNC(ABS({C}));\"[DBNum2][$-804]General\")&\"元\"&IF(ISERR(FIND(\".\";ABS({C})));\"整\";TEXT(MID(TEXT(ABS({C});\"0.00\");LEN(TEXT(ABS({C});\"0.00\"))-1;1);\"[DBNum2][$-804]General\")&\"角\"&TEXT(RIGHT(TEXT(ABS({C});\"0.00\"));\"[DBNum2][$-804]General\")&\"分\")", (10000, None, None), "amount in capitals, 负/TEXT/INT/MID", "壹万元整"),
+    ("IF({C}<0;\"负\";\"\")&TEXT(TRUNC(ABS({C}));\"[DBNum2][$-804]General\")&\"元\"&IF(ISERR(FIND(\".\";ABS({C})));\"整\";TEXT(MID(TEXT(ABS({C});\"0.00\");LEN(TEXT(ABS({C});\"0.00\"))-1;1);\"[DBNum2][$-804]General\")&\"角\"&TEXT(RIGHT(TEXT(ABS({C});\"0.00\"));\"[DBNum2][$-804]General\")&\"分\")", (100000.1, None, None), "amount in capitals, 负/TEXT/INT/MID", "壹拾万元壹角零分"),
+    ("IF({C}<0;\"负\";\"\")&TEXT(TRUNC(ABS({C}));\"[DBNum2][$-804]General\")&\"元\"&IF(ISERR(FIND(\".\";ABS({C})));\"整\";TEXT(MID(TEXT(ABS({C});\"0.00\");LEN(TEXT(ABS({C});\"0.00\"))-1;1);\"[DBNum2][$-804]General\")&\"角\"&TEXT(RIGHT(TEXT(ABS({C});\"0.00\"));\"[DBNum2][$-804]General\")&\"分\")", (1234567.89, None, None), "amount in capitals, 负/TEXT/INT/MID", "壹佰贰拾叁万肆仟伍佰陆拾柒元捌角玖分"),
+    ("IF({C}<0;\"负\";\"\")&TEXT(TRUNC(ABS({C}));\"[DBNum2][$-804]General\")&\"元\"&IF(ISERR(FIND(\".\";ABS({C})));\"整\";TEXT(MID(TEXT(ABS({C});\"0.00\");LEN(TEXT(ABS({C});\"0.00\"))-1;1);\"[DBNum2][$-804]General\")&\"角\"&TEXT(RIGHT(TEXT(ABS({C});\"0.00\"));\"[DBNum2][$-804]General\")&\"分\")", (-308, None, None), "amount in capitals, 负/TEXT/INT/MID", "负叁佰零捌元整"),
+    ("TEXT({C};\"[DBNum2][$-804]General\")", (0, None, None), "amount in capitals, TEXT [DBNum2]", "零"),
+    ("TEXT({C};\"[DBNum2][$-804]General\")", (0.05, None, None), "amount in capitals, TEXT [DBNum2]", "零.零伍"),
+    ("TEXT({C};\"[DBNum2][$-804]General\")", (0.5, None, None), "amount in capitals, TEXT [DBNum2]", "零.伍"),
+    ("TEXT({C};\"[DBNum2][$-804]General\")", (1, None, None), "amount in capitals, TEXT [DBNum2]", "壹"),
+    ("TEXT({C};\"[DBNum2][$-804]General\")", (10, None, None), "amount in capitals, TEXT [DBNum2]", "壹拾"),
+    ("TEXT({C};\"[DBNum2][$-804]General\")", (100.01, None, None), "amount in capitals, TEXT [DBNum2]", "壹佰.零壹"),
+    ("TEXT({C};\"[DBNum2][$-804]General\")", (2301.77, None, None), "amount in capitals, TEXT [DBNum2]", "贰仟叁佰零壹.柒柒"),
+    ("TEXT({C};\"[DBNum2][$-804]General\")", (10000, None, None), "amount in capitals, TEXT [DBNum2]", "壹万"),
+    ("TEXT({C};\"[DBNum2][$-804]General\")", (100000.1, None, None), "amount in capitals, TEXT [DBNum2]", "壹拾万.壹"),
+    ("TEXT({C};\"[DBNum2][$-804]General\")", (1234567.89, None, None), "amount in capitals, TEXT [DBNum2]", "壹佰贰拾叁万肆仟伍佰陆拾柒.捌玖"),
+    ("TEXT({C};\"[DBNum2][$-804]General\")", (-308, None, None), "amount in capitals, TEXT [DBNum2]", "-叁佰零捌"),
 ]
 
 ODS_HEAD = """<?xml version="1.0" encoding="UTF-8"?>
@@ -131,14 +225,19 @@ def expected_cell(text, formula):
 
 def write(path, expected):
     out = [ODS_HEAD]
-    for i, (formula, inputs, note) in enumerate(CASES):
+    for i, (formula, inputs, note, *excel) in enumerate(CASES):
         r = i + 1
         f = formula.replace("{C}", f"[.C{r}]").replace("{D}", f"[.D{r}]") \
                    .replace("{E}", f"[.E{r}]").replace("{r}", str(r))
         cells = [value_cell(formula),
                  f'<table:table-cell table:formula="{html.escape("of:=" + f, quote=True)}"/>']
         cells += [value_cell(v) for v in inputs]
-        cells.append(expected_cell(expected[i], formula) if expected else "<table:table-cell/>")
+        if excel and excel[0] in ERRORS:
+            cells.append(f'<table:table-cell table:formula="of:={ERRORS[excel[0]]}"/>')
+        elif excel:
+            cells.append(value_cell(excel[0]))
+        else:
+            cells.append(expected_cell(expected[i], formula) if expected else "<table:table-cell/>")
         cells.append(value_cell(note))
         out.append("    <table:table-row>" + "".join(cells) + "</table:table-row>\n")
     out.append(ODS_TAIL)

@@ -44,5 +44,7 @@ std::span<const FunctionInfo> AggregateFunctions();
 std::span<const FunctionInfo> LogicalFunctions();
 std::span<const FunctionInfo> TextFunctions();
 std::span<const FunctionInfo> DateFunctions();
+std::span<const FunctionInfo> TextSearchFunctions();
+std::span<const FunctionInfo> TextConvertFunctions();
 
 }  // namespace xls::formula

@@ -1,11 +1,13 @@
 #include "xls/number_format/digit_format.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <string_view>
 
 #include "xls/biff/general_number_format.h"
 #include "xls/number_format/decimal_rounding.h"
+#include "xls/number_format/digits_among_literals.h"
 
 namespace xls::number_format {
 
@@ -22,6 +24,8 @@ struct Placeholders {
   bool exponent = false;
   bool exponent_plus = false;
   bool grouping = false;
+  std::u16string integer_kinds;  // the integer placeholders (0 # ?) in order
+  std::u16string decimal_kinds;  // the decimal ones
 };
 
 Placeholders CountPlaceholders(const Section& s) {
@@ -39,9 +43,11 @@ Placeholders CountPlaceholders(const Section& s) {
       if (p.exponent) {
         p.exponent_zeros += zero ? 1 : 0;
       } else if (p.point) {
+        p.decimal_kinds += t.text;
         ++p.decimals;
         p.decimal_zeros += zero ? 1 : 0;
       } else {
+        p.integer_kinds += t.text;
         ++p.integer_places;
         p.integer_zeros += zero ? 1 : 0;
       }
@@ -105,7 +111,24 @@ std::u16string NumberText(const RoundedDigits& digits, int exponent, const Place
   }
   std::string number = p.grouping ? Grouped(digits.integer) : digits.integer;
   if (p.point) number += "." + digits.decimals;
-  if (p.exponent) number += ExponentText(exponent, p);
+  if (p.exponent) {
+    number += ExponentText(exponent, p);
+  } else {
+    // A ? placeholder without a digit to show keeps its room as a space, so decimal points
+    // line up down a column: 1.5 by 0.0?? is "1.5  ", 12 by ???0 "  12".
+    const auto spaces = [](std::u16string_view kinds) {
+      return static_cast<std::size_t>(std::count(kinds.begin(), kinds.end(), u'?'));
+    };
+    const std::size_t shown = digits.integer.size();
+    const std::u16string_view integer_kinds = p.integer_kinds;
+    if (shown < integer_kinds.size()) {
+      number.insert(0, spaces(integer_kinds.substr(0, integer_kinds.size() - shown)), ' ');
+    }
+    const std::u16string_view decimal_kinds = p.decimal_kinds;
+    if (digits.decimals.size() < decimal_kinds.size()) {
+      number.append(spaces(decimal_kinds.substr(digits.decimals.size())), ' ');
+    }
+  }
   return Digits(number, p.exponent ? Numerals::kArabic : s.numerals);
 }
 
@@ -143,8 +166,12 @@ ShownNumber FormatDigits(double magnitude, const Section& section) {
   const int exponent = TakeExponent(magnitude, p);
   RoundedDigits digits = RoundToDecimals(magnitude, p.decimals);
   FitToPlaceholders(digits, p);
+  const bool zero = AllZero(digits.integer) && AllZero(digits.decimals);
+  if (HasLiteralAmongDigits(section)) {
+    return {DigitsAmongLiterals(digits.integer, digits.decimals, section), zero};
+  }
   const std::u16string number = NumberText(digits, exponent, p, section);
-  return {AroundNumber(section, number), AllZero(digits.integer) && AllZero(digits.decimals)};
+  return {AroundNumber(section, number), zero};
 }
 
 ShownNumber FormatGeneralSection(double magnitude, const Section& section) {

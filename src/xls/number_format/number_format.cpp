@@ -6,6 +6,7 @@
 #include "xls/number_format/date_format.h"
 #include "xls/number_format/digit_format.h"
 #include "xls/number_format/format_code_parser.h"
+#include "xls/number_format/fraction_format.h"
 #include "xls/number_format/text_section.h"
 
 namespace xls::number_format {
@@ -50,6 +51,11 @@ ShownNumber FormatMagnitude(double magnitude, const Section& s) {
     if (t.kind == Token::Kind::kPercent) magnitude *= 100;
   }
   magnitude /= std::pow(1000.0, s.trailing_commas);
+  if (s.has_digits) {
+    if (std::optional<ShownNumber> fraction = number_format::FormatFraction(magnitude, s)) {
+      return std::move(*fraction);
+    }
+  }
   if (s.has_digits) return number_format::FormatDigits(magnitude, s);
   ShownNumber literal;
   for (const Token& t : s.tokens) {
