@@ -164,8 +164,7 @@ Value NumberString(std::span<const Value> a, Context& c) {
   if (kind == 3) {
     text += number_format::Digits(digits, Numerals::kLower);
   } else {
-    text +=
-        number_format::Counted(digits, kind == 1 ? Numerals::kLower : Numerals::kCapital);
+    text += number_format::Counted(digits, kind == 1 ? Numerals::kLower : Numerals::kCapital);
   }
   return TextResult(std::move(text));
 }
