@@ -4,6 +4,8 @@
 #include <bit>
 
 #include "xls/biff/byte_io.h"
+#include "xls/biff/continued_reader.h"
+#include "xls/biff/continued_writer.h"
 #include "xls/biff/record_fields.h"
 
 namespace xls::biff {
@@ -13,7 +15,6 @@ namespace {
 // The result field when it is not a number: kind, reserved, value, reserved, 0xFFFF.
 constexpr std::uint8_t kEmptyTextResult = 3;
 constexpr std::size_t kResultSize = 8;
-constexpr std::uint8_t kHighByte = 0x01;
 
 std::vector<std::uint8_t> ResultBytes(const CellValue& result) {
   std::vector<std::uint8_t> bytes(kResultSize, 0);
@@ -46,22 +47,16 @@ std::vector<std::uint8_t> ResultBytes(const CellValue& result) {
 }  // namespace
 
 std::vector<Record> StringRecords(std::u16string_view text) {
-  const bool wide = std::any_of(text.begin(), text.end(), [](char16_t c) { return c > 0xFF; });
-  const std::size_t unit = wide ? 2 : 1;
+  const bool compressed = FitsCompressed(text);
+  ContinuedWriter writer;
+  AppendU16(writer.Current(), static_cast<std::uint16_t>(text.size()));
+  writer.Current().push_back(compressed ? 0 : string_flags::kHighByte);
+  writer.AppendCharacters(text, compressed);
   std::vector<Record> records;
-  Record current{record_type::kString, {}};
-  AppendU16(current.body, static_cast<std::uint16_t>(text.size()));
-  current.body.push_back(wide ? kHighByte : 0);
-  for (const char16_t c : text) {
-    if (current.body.size() + unit > kMaxRecordBody) {
-      records.push_back(std::move(current));
-      // Each continuation says again how wide its characters are.
-      current = Record{record_type::kContinue, {static_cast<std::uint8_t>(wide ? kHighByte : 0)}};
-    }
-    current.body.push_back(static_cast<std::uint8_t>(c & 0xFF));
-    if (wide) current.body.push_back(static_cast<std::uint8_t>(c >> 8));
+  for (auto& body : writer.Take()) {
+    records.push_back(
+        {records.empty() ? record_type::kString : record_type::kContinue, std::move(body)});
   }
-  records.push_back(std::move(current));
   return records;
 }
 

@@ -7,6 +7,7 @@
 #include "xls/biff/biff_format_error.h"
 #include "xls/biff/byte_io.h"
 #include "xls/biff/continued_reader.h"
+#include "xls/biff/continued_writer.h"
 #include "xls/biff/record_fields.h"
 
 namespace xls::biff {
@@ -24,46 +25,6 @@ constexpr std::uint32_t kNotKept = 0xFFFFFFFF;
 std::uint16_t StringsPerBucket(std::size_t count) {
   return static_cast<std::uint16_t>(std::max<std::size_t>(8, count / 128 + 1));
 }
-
-bool IsHighSurrogate(char16_t c) {
-  return c >= 0xD800 && c <= 0xDBFF;
-}
-
-// Fills records of at most kMaxRecordBody bytes, starting a CONTINUE where one is full.
-class ChunkWriter {
- public:
-  struct Position {
-    std::size_t chunk;
-    std::size_t offset;
-  };
-
-  ChunkWriter() : chunks_(1) { chunks_[0].resize(kCountsSize); }
-
-  std::size_t Room() const { return kMaxRecordBody - chunks_.back().size(); }
-  void NewChunk() { chunks_.emplace_back(); }
-  std::vector<std::uint8_t>& Current() { return chunks_.back(); }
-  Position Here() const { return {chunks_.size() - 1, chunks_.back().size()}; }
-  std::vector<std::vector<std::uint8_t>> Take() { return std::move(chunks_); }
-
-  // Bytes that may be split anywhere (phonetic data), or only between units of `unit`
-  // bytes (formatting runs); a CONTINUE carries them on without a flags byte.
-  void Append(std::span<const std::uint8_t> bytes, std::size_t unit) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-      const std::size_t count = std::min(Room() / unit * unit, bytes.size() - done);
-      if (count == 0) {
-        NewChunk();
-        continue;
-      }
-      Current().insert(Current().end(), bytes.begin() + static_cast<std::ptrdiff_t>(done),
-                       bytes.begin() + static_cast<std::ptrdiff_t>(done + count));
-      done += count;
-    }
-  }
-
- private:
-  std::vector<std::vector<std::uint8_t>> chunks_;
-};
 
 }  // namespace
 
@@ -135,7 +96,8 @@ std::vector<std::uint32_t> SharedStringTable::Compact(const std::vector<bool>& u
 }
 
 SharedStringTable::Layout SharedStringTable::LayOut() const {
-  ChunkWriter writer;
+  ContinuedWriter writer;
+  writer.Current().resize(kCountsSize);
   Layout layout;
   for (const Entry& entry : strings_) {
     const std::u16string& text = entry.text;
@@ -155,27 +117,11 @@ SharedStringTable::Layout SharedStringTable::LayOut() const {
     // units for a character outside the Basic Multilingual Plane).
     std::size_t first_part = header.size();
     if (!text.empty()) first_part += char_size * (IsHighSurrogate(text[0]) ? 2 : 1);
-    if (writer.Room() < first_part) writer.NewChunk();
+    if (writer.Room() < first_part) writer.StartRecord();
     const auto here = writer.Here();
-    layout.positions.push_back({here.chunk, here.offset});
+    layout.positions.push_back({here.record, here.offset});
     writer.Current().insert(writer.Current().end(), header.begin(), header.end());
-    std::size_t written = 0;
-    while (written < text.size()) {
-      std::size_t count = std::min(writer.Room() / char_size, text.size() - written);
-      // A surrogate pair stays in one record: strict readers refuse one cut in two.
-      if (count > 0 && written + count < text.size() &&
-          IsHighSurrogate(text[written + count - 1])) {
-        --count;
-      }
-      if (count == 0) {
-        writer.NewChunk();
-        AppendU8(writer.Current(), compressed ? 0 : kHighByte);  // the width, said again
-        continue;
-      }
-      AppendCharacters(writer.Current(), std::u16string_view(text).substr(written, count),
-                       compressed);
-      written += count;
-    }
+    writer.AppendCharacters(text, compressed);
     writer.Append(entry.runs, kRunSize);
     writer.Append(entry.phonetic, 1);
   }
