@@ -1,3 +1,5 @@
+cmake_policy(SET CMP0057 NEW)
+
 # Dependencies between the libraries point one way:
 #   ui -> workbook -> tally -> base,   workbook -> xls -> base
 # The .xls engine in particular must stay usable on its own: it neither links nor includes
@@ -9,6 +11,19 @@
 # - run as a script (cmake -DSOURCE_DIR=<repo> -P cmake/layering.cmake, which the test
 #   layering.DependenciesPointOneWay does), it fails if a file includes a header of a
 #   library its own may not use.
+
+# Inside the engine each folder is a room that may include only the rooms below it ("." is
+# the engine's own top: the workbook document and its typed failures):
+#   file (save, locks, backups)   cfb   biff  <-  number_format  <-  formula  <-  .  <-  layout
+# and the printing library reaches the engine only through the print layout.
+set(VERDALON_ROOMS_BELOW_xls/file "")
+set(VERDALON_ROOMS_BELOW_xls/cfb "")
+set(VERDALON_ROOMS_BELOW_xls/biff "")
+set(VERDALON_ROOMS_BELOW_xls/number_format xls/biff)
+set(VERDALON_ROOMS_BELOW_xls/formula xls/biff xls/number_format)
+set(VERDALON_ROOMS_BELOW_xls xls/file xls/cfb xls/biff xls/number_format xls/formula)
+set(VERDALON_ROOMS_BELOW_xls/layout xls xls/biff xls/number_format xls/formula)
+set(VERDALON_ENGINE_ROOMS_OF_printing xls/layout)
 
 # Libraries and the libraries and header folders each must never reach.
 set(VERDALON_FORBIDDEN_base tally xls workbook ui)
@@ -69,6 +84,27 @@ if(CMAKE_SCRIPT_MODE_FILE)
         endforeach()
         if(line MATCHES "<Q[A-Za-z]*>")
           list(APPEND offences "${file}: ${line} (only ui uses Qt)")
+        endif()
+      endforeach()
+    endforeach()
+  endforeach()
+  # The rooms inside the engine, and what of the engine the printing library sees.
+  foreach(library xls printing)
+    file(GLOB_RECURSE files "${SOURCE_DIR}/src/${library}/*.h" "${SOURCE_DIR}/src/${library}/*.cpp")
+    foreach(file ${files})
+      file(RELATIVE_PATH relative "${SOURCE_DIR}/src" "${file}")
+      get_filename_component(room "${relative}" DIRECTORY)
+      if(library STREQUAL "xls")
+        set(allowed ${VERDALON_ROOMS_BELOW_${room}})
+      else()
+        set(allowed ${VERDALON_ENGINE_ROOMS_OF_printing})
+      endif()
+      file(STRINGS "${file}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"xls/")
+      foreach(line ${includes})
+        string(REGEX REPLACE "^[^\"]*\"([^\"]*)\".*$" "\\1" header "${line}")
+        get_filename_component(target "${header}" DIRECTORY)
+        if(NOT target STREQUAL room AND NOT target IN_LIST allowed)
+          list(APPEND offences "${file}: ${line} (${room} may not include ${target})")
         endif()
       endforeach()
     endforeach()

@@ -2,12 +2,15 @@
 """Draws the rooms of the source tree and the includes between them.
 
     tools/architecture_graph.py [OUT.svg]
+    tools/architecture_graph.py --check [COMMITTED.svg]
+
 
 Reads every #include of src/ and writes a Graphviz picture (default docs/architecture.svg):
 one box per room (a library folder, and the engine's own folders), an arrow where files of
 one room include headers of another, thicker the more they do. Qt-free rooms are white,
 rooms that use Qt grey; files kept per system (*_posix.cpp, *_windows.cpp, *_macos.cpp) are
-listed under their room. Needs `dot` (Debian package graphviz, installed by scripts/setup).
+listed under their room. --check draws the picture afresh and fails where the committed one
+differs from it (a test runs it). Needs `dot` (Debian package graphviz, installed by scripts/setup).
 """
 
 import collections
@@ -22,18 +25,22 @@ INCLUDE = re.compile(r'^\s*#\s*include\s*[<"]([^>"]+)[>"]')
 PLATFORM_FILE = re.compile(r"^(\w+)_(posix|windows|macos)\.cpp$")
 
 # The engine's folders are rooms of their own; every other library is one room.
-ROOMS = ["ui", "printing", "workbook", "tally", "xls/layout", "xls", "xls/biff", "xls/cfb",
-         "xls/little_endian.h", "base"]
+ROOMS = ["ui", "printing", "workbook", "tally", "xls/layout", "xls", "xls/formula",
+         "xls/number_format", "xls/biff", "xls/cfb", "xls/file", "base/little_endian.h", "base"]
+ENGINE = [room for room in ROOMS if room.startswith("xls")] + ["base/little_endian.h"]
 WHAT = {
     "ui": "the window, its commands, start-up",
     "printing": "drawing a sheet on paper, PDF, preview",
     "workbook": "cell map, export, start-up load,\nthe Chinese texts of every failure",
     "tally": "the tally and its rules",
-    "xls": "the .xls document, save, typed failures",
+    "xls": "the .xls document, typed failures",
+    "xls/formula": "the formula evaluator and its functions",
+    "xls/number_format": "number formats, as a cell shows a value",
+    "xls/file": "save, backups, locks, whole-file read",
     "xls/layout": "a sheet's print layout and pages",
     "xls/biff": "BIFF8 records, one vocabulary",
     "xls/cfb": "the compound file",
-    "xls/little_endian.h": "byte order, shared by cfb and biff",
+    "base/little_endian.h": "byte order, shared by cfb and biff",
     "base": "digits, UTF-8/UTF-16, case fold",
 }
 
@@ -88,7 +95,7 @@ def dot_text(edges, files, uses_qt, platform):
         " fontsize=10];",
         '  edge [color="#555555", arrowsize=0.7];',
         '  subgraph cluster_engine { label="src/xls: the .xls engine (no Qt)"; color="#888888";',
-        '    style=dashed; "xls"; "xls/layout"; "xls/biff"; "xls/cfb"; "xls/little_endian.h"; }',
+        "    style=dashed; " + " ".join(f'"{room}";' for room in ENGINE) + " }",
     ]
     for room in ROOMS:
         count = f"\\n{files[room]} files" if files[room] > 1 else ""
@@ -111,8 +118,18 @@ def dot_text(edges, files, uses_qt, platform):
 
 
 def main():
-    out = pathlib.Path(sys.argv[1]) if len(sys.argv) > 1 else ROOT / "docs" / "architecture.svg"
+    arguments = sys.argv[1:]
+    check = bool(arguments) and arguments[0] == "--check"
+    if check:
+        arguments = arguments[1:]
+    out = pathlib.Path(arguments[0]) if arguments else ROOT / "docs" / "architecture.svg"
     text = dot_text(*scan())
+    if check:
+        drawn = subprocess.run(["dot", "-Tsvg"], input=text.encode(), check=True,
+                               capture_output=True).stdout
+        if drawn != out.read_bytes():
+            sys.exit(f"{out} is not the picture of the tree: run tools/architecture_graph.py")
+        return
     fmt = out.suffix.lstrip(".")
     if fmt == "dot":
         out.write_text(text, encoding="utf-8")

@@ -5,7 +5,7 @@
 #include <span>
 
 #include "xls/biff/biff_format_error.h"
-#include "xls/little_endian.h"
+#include "base/little_endian.h"
 
 namespace xls::biff {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "xls/cfb/cfb_constants.h"
-#include "xls/little_endian.h"
+#include "base/little_endian.h"
 
 namespace xls::cfb {
 

@@ -1,7 +1,7 @@
 #include "xls/cfb/directory_entry.h"
 
 #include "xls/cfb/format_error.h"
-#include "xls/little_endian.h"
+#include "base/little_endian.h"
 
 namespace xls::cfb {
 
