@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 
 #include "billbook/bill_book.h"
 #include "billbook/book_failure.h"

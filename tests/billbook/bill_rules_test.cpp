@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <string>
+#include <vector>
 
 #include "billbook/bill_book.h"
 #include "billbook/book_failure.h"

@@ -1,6 +1,7 @@
 // Two PCs recording into one book at once: every bill goes in, each with a number of its own.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <sstream>
 
