@@ -18,7 +18,10 @@ constexpr int kBillsEach = 200;
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
   std::istringstream stream(text);
-  for (std::string line; std::getline(stream, line);) lines.push_back(line);
+  for (std::string line; std::getline(stream, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();  // Windows' text-mode output
+    lines.push_back(line);
+  }
   return lines;
 }
 
