@@ -16,6 +16,7 @@
 #include "billbook/bill_book.h"
 #include "billbook/book_failure.h"
 #include "book_fixtures.h"
+#include "child_process.h"
 #include "compound_files.h"
 
 namespace {
@@ -170,6 +171,27 @@ TEST(BadBookPosix, AFullDiskIsDiskFullAndTheBookKeepsWhatItHad) {
   });
   if (result == kSkipped) GTEST_SKIP() << "no mount namespace here";
   EXPECT_EQ(result, static_cast<int>(Failure::kDiskFull));
+}
+
+TEST(BookPosix, DebiansSqliteProgramFindsTheBookWhole) {
+  test_support::TempDir temp;
+  const fs::path file = temp.Path() / billbook::kBookFileName;
+  billbook::BillBook book(file);
+  for (int i = 0; i < 20; ++i) MakeBook(file);
+  const std::string number = book.Record("", book_fixtures::Bill("李家", "0.1000", "10.00"),
+                                         book_fixtures::RecorderAt(2026, 12, 8))
+                                 .number;
+  book.Record(number, book_fixtures::Bill("李家", "0.2000", "20.00"),
+              book_fixtures::RecorderAt(2026, 12, 8));
+  book.Void(number, "重复", book_fixtures::RecorderAt(2026, 12, 8));
+  std::string output;
+  ASSERT_EQ(test_support::RunProgram("/usr/bin/sqlite3",
+                                     {"-readonly", file.string(),
+                                      "SELECT count(*) FROM bills; SELECT count(*) FROM revisions;"
+                                      "PRAGMA integrity_check"},
+                                     &output),
+            0);
+  EXPECT_EQ(output, "21\n22\nok\n");
 }
 
 }  // namespace
