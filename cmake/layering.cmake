@@ -1,7 +1,7 @@
 cmake_policy(SET CMP0057 NEW)
 
 # Dependencies between the libraries point one way:
-#   ui -> workbook -> tally -> base,   workbook -> xls -> base
+#   ui -> workbook -> tally -> base,   workbook -> xls -> base,   ui/workbook -> billbook -> base
 # The .xls engine in particular must stay usable on its own: it neither links nor includes
 # the tally, the workbook exchange or the window.
 #
@@ -26,9 +26,10 @@ set(VERDALON_ROOMS_BELOW_xls/layout xls xls/biff xls/number_format xls/formula)
 set(VERDALON_ENGINE_ROOMS_OF_printing xls/layout)
 
 # Libraries and the libraries and header folders each must never reach.
-set(VERDALON_FORBIDDEN_base tally xls workbook ui)
-set(VERDALON_FORBIDDEN_tally xls workbook ui)
-set(VERDALON_FORBIDDEN_xls tally workbook ui)
+set(VERDALON_FORBIDDEN_base tally xls workbook ui billbook)
+set(VERDALON_FORBIDDEN_tally xls workbook ui billbook)
+set(VERDALON_FORBIDDEN_xls tally workbook ui billbook)
+set(VERDALON_FORBIDDEN_billbook tally xls workbook ui)
 set(VERDALON_FORBIDDEN_workbook ui)
 
 # Every library `target` links, directly or through others (CMake targets only).
@@ -51,7 +52,7 @@ function(verdalon_linked_targets target out)
 endfunction()
 
 function(verdalon_check_link_layering)
-  foreach(library base tally xls workbook)
+  foreach(library base tally xls workbook billbook)
     verdalon_linked_targets(verdalon_${library} linked)
     foreach(forbidden ${VERDALON_FORBIDDEN_${library}})
       if(verdalon_${forbidden} IN_LIST linked)
@@ -72,7 +73,7 @@ if(CMAKE_SCRIPT_MODE_FILE)
     message(FATAL_ERROR "usage: cmake -DSOURCE_DIR=<repository> -P cmake/layering.cmake")
   endif()
   set(offences "")
-  foreach(library base tally xls workbook)
+  foreach(library base tally xls workbook billbook)
     file(GLOB_RECURSE files "${SOURCE_DIR}/src/${library}/*.h" "${SOURCE_DIR}/src/${library}/*.cpp")
     foreach(file ${files})
       file(STRINGS "${file}" includes REGEX "^[ \t]*#[ \t]*include")
