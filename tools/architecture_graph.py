@@ -25,13 +25,14 @@ INCLUDE = re.compile(r'^\s*#\s*include\s*[<"]([^>"]+)[>"]')
 PLATFORM_FILE = re.compile(r"^(\w+)_(posix|windows|macos)\.cpp$")
 
 # The engine's folders are rooms of their own; every other library is one room.
-ROOMS = ["ui", "printing", "workbook", "tally", "xls/layout", "xls", "xls/formula",
+ROOMS = ["ui", "printing", "workbook", "billbook", "tally", "xls/layout", "xls", "xls/formula",
          "xls/number_format", "xls/biff", "xls/cfb", "xls/file", "base/little_endian.h", "base"]
 ENGINE = [room for room in ROOMS if room.startswith("xls")] + ["base/little_endian.h"]
 WHAT = {
     "ui": "the window, its commands, start-up",
     "printing": "drawing a sheet on paper, PDF, preview",
     "workbook": "cell map, export, start-up load,\nthe Chinese texts of every failure",
+    "billbook": "the bill book: every bill kept (SQLite)",
     "tally": "the tally and its rules",
     "xls": "the .xls document, typed failures",
     "xls/formula": "the formula evaluator and its functions",
