@@ -5,8 +5,8 @@
 #include <utility>
 
 #include "base/ascii_case.h"
-#include "xls/biff/numeric_input.h"
 #include "xls/formula/coercion.h"
+#include "xls/formula/text_number.h"
 
 namespace xls::formula {
 
@@ -35,7 +35,7 @@ bool WildcardMatch(std::u16string_view pattern, std::u16string_view text) {
 
 }  // namespace
 
-Criterion::Criterion(const Value& condition) {
+Criterion::Criterion(const Value& condition, bool date1904) {
   if (condition.kind != Value::Kind::kText) {
     operand_ = condition.kind == Value::Kind::kEmpty ? Value::Number(0) : condition;
     return;
@@ -56,7 +56,7 @@ Criterion::Criterion(const Value& condition) {
       break;
     }
   }
-  if (const std::optional<double> number = biff::ParseNumericInput(text)) {
+  if (const std::optional<double> number = NumberOfText(text, date1904)) {
     operand_ = Value::Number(*number);
   } else if (base::EqualIgnoringAsciiCase<char16_t>(text, u"TRUE") ||
              base::EqualIgnoringAsciiCase<char16_t>(text, u"FALSE")) {

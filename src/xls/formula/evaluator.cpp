@@ -84,6 +84,21 @@ class Evaluator::FormulaContext : public Context {
   std::size_t OriginSheet() const override { return sheet_; }
   biff::CellAddress Origin() const override { return origin_; }
   bool ArrayFormula() const override { return array_; }
+  bool RowHidden(std::size_t sheet, std::uint16_t row) const override {
+    return sheet < evaluator_.model_.sheets.size() &&
+           evaluator_.model_.sheets[sheet].hidden_rows.contains(row);
+  }
+  bool SubtotalCell(std::size_t sheet, biff::CellAddress cell) const override {
+    if (sheet >= evaluator_.model_.sheets.size()) return false;
+    const auto& formulas = evaluator_.model_.sheets[sheet].formulas;
+    const auto found = formulas.find(cell);
+    if (found == formulas.end()) return false;
+    constexpr std::uint16_t kSubtotal = 344;
+    for (const Token& token : found->second.expression.tokens) {
+      if (token.kind == Token::Kind::kFunction && token.function == kSubtotal) return true;
+    }
+    return false;
+  }
   bool Date1904() const override { return evaluator_.model_.links.Date1904(); }
   double Now() const override { return evaluator_.now_; }
 
@@ -136,7 +151,7 @@ Value Evaluator::ResultOrThrow(std::size_t sheet, biff::CellAddress cell) {
       }
     } else {
       FormulaContext context(*this, sheet, cell, false);
-      value = CellResult(Evaluate(formula.expression, context), context);
+      value = CellResult(Evaluate(formula.expression, context, true), context);
     }
     --depth_;
     Entry& entry = results_[key];
@@ -174,7 +189,7 @@ Value Evaluator::ArrayResult(std::size_t sheet, biff::CellAddress first,
   const Key key{sheet, first};
   if (const auto found = arrays_.find(key); found != arrays_.end()) return found->second;
   FormulaContext context(*this, sheet, first, true);
-  Value value = Evaluate(expression, context);
+  Value value = Evaluate(expression, context, true);
   arrays_[key] = value;
   return value;
 }
@@ -263,10 +278,15 @@ Value Evaluator::Call(const Token& token, std::vector<Value> arguments, FormulaC
   }
 }
 
-Value Evaluator::Evaluate(const Expression& expression, FormulaContext& context) {
+Value Evaluator::Evaluate(const Expression& expression, FormulaContext& context,
+                          bool cell_formula) {
   if (expression.unsupported_token) {
     throw Uncomputable{UncomputableReason::kUnsupportedExpression,
                        Hex(*expression.unsupported_token), context.OriginSheet(), context.Origin()};
+  }
+  const Token* last_step = nullptr;
+  for (const Token& token : expression.tokens) {
+    if (token.kind != Token::Kind::kNoOp) last_step = &token;
   }
   std::vector<Value> stack;
   const auto pop = [&] {
@@ -315,7 +335,10 @@ Value Evaluator::Evaluate(const Expression& expression, FormulaContext& context)
         } else {
           Value right = pop();
           Value left = pop();
-          stack.push_back(ApplyBinaryOperator(token.id, left, right, context));
+          const bool final_sum = cell_formula && &token == last_step &&
+                                 (token.id == ptg::kAdd || token.id == ptg::kSub);
+          stack.push_back(final_sum ? ApplyFinalSum(token.id, left, right, context)
+                                    : ApplyBinaryOperator(token.id, left, right, context));
         }
         break;
       case Token::Kind::kAttrSum: {

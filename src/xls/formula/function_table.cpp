@@ -15,7 +15,8 @@ struct Tables {
 
   Tables() {
     for (const auto group : {MathFunctions(), AggregateFunctions(), LogicalFunctions(),
-                             TextFunctions(), DateFunctions()}) {
+                             TextFunctions(), DateFunctions(), MoreMathFunctions(),
+                             StatisticsFunctions(), MoreDateFunctions(), InformationFunctions()}) {
       for (const FunctionInfo& info : group) {
         by_id[info.id] = &info;
         by_name[std::u16string(info.name)] = &info;

@@ -44,5 +44,9 @@ std::span<const FunctionInfo> AggregateFunctions();
 std::span<const FunctionInfo> LogicalFunctions();
 std::span<const FunctionInfo> TextFunctions();
 std::span<const FunctionInfo> DateFunctions();
+std::span<const FunctionInfo> MoreMathFunctions();
+std::span<const FunctionInfo> StatisticsFunctions();
+std::span<const FunctionInfo> MoreDateFunctions();
+std::span<const FunctionInfo> InformationFunctions();
 
 }  // namespace xls::formula

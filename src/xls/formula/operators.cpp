@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 
 #include "xls/biff/formula_tokens.h"
 #include "xls/formula/coercion.h"
@@ -23,26 +25,26 @@ int Rank(Value::Kind kind) {
   }
 }
 
-Value ScalarOperation(std::uint8_t id, const Value& left, const Value& right) {
+Value ScalarOperation(std::uint8_t id, const Value& left, const Value& right, bool date1904) {
   try {
     if (left.IsError()) return left;
     if (right.IsError()) return right;
     switch (id) {
       case ptg::kAdd:
-        return NumberResult(ToNumber(left) + ToNumber(right));
+        return NumberResult(ToNumber(left, date1904) + ToNumber(right, date1904));
       case ptg::kSub:
-        return NumberResult(ToNumber(left) - ToNumber(right));
+        return NumberResult(ToNumber(left, date1904) - ToNumber(right, date1904));
       case ptg::kMul:
-        return NumberResult(ToNumber(left) * ToNumber(right));
+        return NumberResult(ToNumber(left, date1904) * ToNumber(right, date1904));
       case ptg::kDiv: {
-        const double dividend = ToNumber(left);
-        const double divisor = ToNumber(right);
+        const double dividend = ToNumber(left, date1904);
+        const double divisor = ToNumber(right, date1904);
         if (divisor == 0) return Value::Error(ErrorCode::kDivisionByZero);
         return NumberResult(dividend / divisor);
       }
       case ptg::kPower: {
-        const double base = ToNumber(left);
-        const double exponent = ToNumber(right);
+        const double base = ToNumber(left, date1904);
+        const double exponent = ToNumber(right, date1904);
         if (base == 0 && exponent == 0) return Value::Error(ErrorCode::kNumber);
         if (base == 0 && exponent < 0) return Value::Error(ErrorCode::kDivisionByZero);
         return NumberResult(std::pow(base, exponent));
@@ -115,6 +117,11 @@ Value ReferenceOperation(std::uint8_t id, const Value& left, const Value& right)
   return Value::Reference({out});
 }
 
+// A number to the 15 significant digits a spreadsheet shows and compares.
+void Significant15(double value, char (&text)[32]) {
+  std::snprintf(text, sizeof text, "%.15g", value);
+}
+
 }  // namespace
 
 Value NumberResult(double number) {
@@ -156,7 +163,7 @@ Value ApplyBinaryOperator(std::uint8_t id, const Value& left, const Value& right
   const Value a = Operand(left, context);
   const Value b = Operand(right, context);
   if (a.kind != Value::Kind::kArray && b.kind != Value::Kind::kArray) {
-    return ScalarOperation(id, a, b);
+    return ScalarOperation(id, a, b, context.Date1904());
   }
   const Array x = ToArray(a, context);
   const Array y = ToArray(b, context);
@@ -166,7 +173,8 @@ Value ApplyBinaryOperator(std::uint8_t id, const Value& left, const Value& right
   out.values.reserve(out.rows * out.columns);
   for (std::size_t r = 0; r < out.rows; ++r) {
     for (std::size_t c = 0; c < out.columns; ++c) {
-      out.values.push_back(ScalarOperation(id, Element(x, r, c), Element(y, r, c)));
+      out.values.push_back(
+          ScalarOperation(id, Element(x, r, c), Element(y, r, c), context.Date1904()));
     }
   }
   return Value::FromArray(std::move(out));
@@ -174,11 +182,12 @@ Value ApplyBinaryOperator(std::uint8_t id, const Value& left, const Value& right
 
 Value ApplyUnaryOperator(std::uint8_t id, const Value& operand, Context& context) {
   const Value a = Operand(operand, context);
-  const auto apply = [id](const Value& v) -> Value {
+  const bool date1904 = context.Date1904();
+  const auto apply = [id, date1904](const Value& v) -> Value {
     if (v.IsError()) return v;
     if (id == ptg::kUplus) return v;
     try {
-      const double number = ToNumber(v);
+      const double number = ToNumber(v, date1904);
       return NumberResult(id == ptg::kUminus ? -number : number / 100);
     } catch (const ErrorResult& error) {
       return Value::Error(error.code);
@@ -188,6 +197,24 @@ Value ApplyUnaryOperator(std::uint8_t id, const Value& operand, Context& context
   Array out = *a.array;
   for (Value& v : out.values) v = apply(v);
   return Value::FromArray(std::move(out));
+}
+
+Value ApplyFinalSum(std::uint8_t id, const Value& left, const Value& right, Context& context) {
+  const Value a = Operand(left, context);
+  const Value b = Operand(right, context);
+  if (a.kind == Value::Kind::kArray || b.kind == Value::Kind::kArray) {
+    return ApplyBinaryOperator(id, a, b, context);
+  }
+  const Value sum = ScalarOperation(id, a, b, context.Date1904());
+  if (sum.kind != Value::Kind::kNumber || sum.number == 0) return sum;
+  // The operands read as numbers, or the sum would be an error.
+  const double x = ToNumber(a, context.Date1904());
+  const double y = ToNumber(b, context.Date1904());
+  char first[32];
+  char second[32];
+  Significant15(x, first);
+  Significant15(id == ptg::kAdd ? -y : y, second);
+  return std::strcmp(first, second) == 0 ? Value::Number(0) : sum;
 }
 
 }  // namespace xls::formula

@@ -11,6 +11,10 @@ namespace xls::formula {
 // comparisons, and the reference operators range, union and intersection. Arithmetic and
 // comparisons over arrays work element by element.
 Value ApplyBinaryOperator(std::uint8_t id, const Value& left, const Value& right, Context& context);
+// A + or - that is a cell formula's last step, as Excel computes it: a result that is zero
+// to 15 significant digits of its operands is 0 (=F18-SUM(F5:F17) gives 0, not -7.1E-15),
+// where the same difference inside a larger expression keeps its last bits.
+Value ApplyFinalSum(std::uint8_t id, const Value& left, const Value& right, Context& context);
 // Unary plus, minus and percent.
 Value ApplyUnaryOperator(std::uint8_t id, const Value& operand, Context& context);
 
