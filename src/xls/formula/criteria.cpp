@@ -58,6 +58,7 @@ Criterion::Criterion(const Value& condition, bool date1904) {
   }
   if (const std::optional<double> number = NumberOfText(text, date1904)) {
     operand_ = Value::Number(*number);
+    number_text_ = std::u16string(text);
   } else if (base::EqualIgnoringAsciiCase<char16_t>(text, u"TRUE") ||
              base::EqualIgnoringAsciiCase<char16_t>(text, u"FALSE")) {
     operand_ = Value::Boolean(base::EqualIgnoringAsciiCase<char16_t>(text, u"TRUE"));
@@ -73,6 +74,10 @@ bool Criterion::Matches(const Value& cell) const {
         cell.kind == Value::Kind::kEmpty || (cell.kind == Value::Kind::kText && cell.text.empty());
     if (comparison_ == Comparison::kEqual) return empty;
     if (comparison_ == Comparison::kNotEqual) return cell.kind != Value::Kind::kEmpty;
+  }
+  if (cell.kind == Value::Kind::kText && !number_text_.empty() &&
+      (comparison_ == Comparison::kEqual || comparison_ == Comparison::kNotEqual)) {
+    return (CompareTexts(cell.text, number_text_) == 0) == (comparison_ == Comparison::kEqual);
   }
   if (cell.kind != operand_.kind) return comparison_ == Comparison::kNotEqual;
   int order = 0;

@@ -150,8 +150,8 @@ Value DateDif(std::span<const Value> a, Context& c) {
     // The start moved into the year before the end, within a year of it.
     long long year = to.year;
     if (to.month < from.month || (to.month == from.month && to.day < from.day)) --year;
-    const long long day = std::min<long long>(from.day, DaysInMonth(year, from.month));
-    const double moved = SerialOfCivil(year, from.month, day, c.Date1904());
+    // A 29 February start rolls on to 1 March in a common year.
+    const double moved = SerialOfCivil(year, from.month, from.day, c.Date1904());
     return Value::Number(end - moved);
   }
   return Value::Error(ErrorCode::kNumber);
