@@ -5,6 +5,7 @@
 #include <new>
 
 #include "xls/biff/formula_tokens.h"
+#include "xls/formula/array_lifting.h"
 #include "xls/formula/coercion.h"
 #include "xls/formula/context.h"
 #include "xls/formula/function_table.h"
@@ -272,6 +273,7 @@ Value Evaluator::Call(const Token& token, std::vector<Value> arguments, FormulaC
     return Value::Error(ErrorCode::kValue);
   }
   try {
+    if (std::optional<Value> lifted = LiftOverArrays(*info, arguments, context)) return *lifted;
     return info->body(arguments, context);
   } catch (const ErrorResult& error) {
     return Value::Error(error.code);
