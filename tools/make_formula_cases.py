@@ -83,6 +83,8 @@ CASES = [
     ("{C}*24", ("12:30", None, None), "a time text in arithmetic"),
     ("COUNTIF([.C{r}:.E{r}];CONCATENATE(\">\";0.1+0.2))", (0.3, 1, 2), "a criterion built from a number"),
     ("COUNTIF([.C{r}:.E{r}];\"12%\")", (0.12, "12%", 3), "a percentage criterion"),
+    ("COUNTIF([.C{r}:.C{r}];{D})", (0.1 + 0.2, 0.3, None), "a criterion equal to 15 digits"),
+    ("({C}={D})+({C}>{D})*10", (0.1 + 0.2, 0.3, None), "numbers compare to 15 digits"),
     ("IFERROR({C};\"x\")", (None, None, None), "IFERROR of an empty cell is 0"),
     ("IFERROR({C};\"x\")&\"\"", ("a", None, None), "IFERROR gives the value"),
     ("{=SUM(IF([.C{r}:.E{r}]>3;[.C{r}:.E{r}];0))}", (2, 5, 7), "array formula: SUM of IF"),

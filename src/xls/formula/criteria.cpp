@@ -6,6 +6,7 @@
 
 #include "base/ascii_case.h"
 #include "xls/formula/coercion.h"
+#include "xls/formula/operators.h"
 #include "xls/formula/text_number.h"
 
 namespace xls::formula {
@@ -83,7 +84,9 @@ bool Criterion::Matches(const Value& cell) const {
   int order = 0;
   switch (cell.kind) {
     case Value::Kind::kNumber:
-      order = cell.number < operand_.number ? -1 : (cell.number > operand_.number ? 1 : 0);
+      order = EqualTo15Digits(cell.number, operand_.number) ? 0
+              : cell.number < operand_.number               ? -1
+                                                            : 1;
       break;
     case Value::Kind::kBoolean:
       order = cell.boolean == operand_.boolean ? 0 : (cell.boolean ? 1 : -1);

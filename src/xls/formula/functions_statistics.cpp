@@ -3,6 +3,8 @@
 // MAXA, MINA, AVERAGEA.
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <functional>
 #include <map>
 #include <utility>
 #include <vector>

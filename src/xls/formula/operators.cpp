@@ -124,6 +124,15 @@ void Significant15(double value, char (&text)[32]) {
 
 }  // namespace
 
+bool EqualTo15Digits(double a, double b) {
+  if (a == b) return true;
+  char first[32];
+  char second[32];
+  Significant15(a, first);
+  Significant15(b, second);
+  return std::strcmp(first, second) == 0;
+}
+
 Value NumberResult(double number) {
   if (!std::isfinite(number)) return Value::Error(ErrorCode::kNumber);
   return Value::Number(number == 0 ? 0.0 : number);  // no negative zero in a cell
@@ -147,7 +156,8 @@ int CompareValues(const Value& left, const Value& right) {
   if (a.kind != b.kind) return Rank(a.kind) < Rank(b.kind) ? -1 : 1;
   switch (a.kind) {
     case Value::Kind::kNumber:
-      return a.number < b.number ? -1 : (a.number > b.number ? 1 : 0);
+      if (EqualTo15Digits(a.number, b.number)) return 0;
+      return a.number < b.number ? -1 : 1;
     case Value::Kind::kText:
       return CompareTexts(a.text, b.text);
     default:
@@ -210,11 +220,7 @@ Value ApplyFinalSum(std::uint8_t id, const Value& left, const Value& right, Cont
   // The operands read as numbers, or the sum would be an error.
   const double x = ToNumber(a, context.Date1904());
   const double y = ToNumber(b, context.Date1904());
-  char first[32];
-  char second[32];
-  Significant15(x, first);
-  Significant15(id == ptg::kAdd ? -y : y, second);
-  return std::strcmp(first, second) == 0 ? Value::Number(0) : sum;
+  return EqualTo15Digits(x, id == ptg::kAdd ? -y : y) ? Value::Number(0) : sum;
 }
 
 }  // namespace xls::formula

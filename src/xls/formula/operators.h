@@ -22,6 +22,10 @@ Value ApplyUnaryOperator(std::uint8_t id, const Value& operand, Context& context
 // booleans, texts without regard to case, an empty cell as 0, "" or FALSE.
 int CompareValues(const Value& left, const Value& right);
 
+// Whether two numbers are the same to the 15 significant digits spreadsheets show and
+// compare: 0.1+0.2 equals 0.3.
+bool EqualTo15Digits(double a, double b);
+
 // A computed number as a cell may hold it: infinities and NaN are #NUM!.
 Value NumberResult(double number);
 
