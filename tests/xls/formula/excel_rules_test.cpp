@@ -193,6 +193,67 @@ TEST_F(NamedFunctions, ComputeAsExcel) {
   }
 }
 
+// Edges and errors of the functions, by Excel's documented results.
+TEST_F(NamedFunctions, EdgesAndErrors) {
+  using xls::formula::ErrorCode;
+  const auto n = [](double v) { return Value::Number(v); };
+  const auto error = [](ErrorCode code) { return Value::Error(code); };
+  struct Case {
+    std::u16string_view name;
+    std::vector<Value> arguments;
+    Value expected;
+  };
+  const Case cases[] = {
+      {u"CEILING", {n(2.5), n(-1)}, error(ErrorCode::kNumber)},
+      {u"CEILING", {n(0.3), n(0.1)}, n(0.30000000000000004)},  // 3 steps, not 4
+      {u"FLOOR", {n(2.5), n(0)}, error(ErrorCode::kDivisionByZero)},
+      {u"MROUND", {n(5), n(-2)}, error(ErrorCode::kNumber)},
+      {u"MROUND", {n(-5), n(-2)}, n(-6)},
+      {u"FACT", {n(171)}, error(ErrorCode::kNumber)},
+      {u"LOG", {n(8), n(1)}, error(ErrorCode::kDivisionByZero)},
+      {u"LN", {n(0)}, error(ErrorCode::kNumber)},
+      {u"GCD", {n(-1), n(2)}, error(ErrorCode::kNumber)},
+      {u"LCM", {n(4), n(6), n(0)}, n(0)},
+      {u"QUOTIENT", {n(1), n(0)}, error(ErrorCode::kDivisionByZero)},
+      {u"RANDBETWEEN", {n(5), n(4)}, error(ErrorCode::kNumber)},
+      {u"ERROR.TYPE", {n(1)}, error(ErrorCode::kNotAvailable)},
+      {u"ISEVEN", {Value::Boolean(true)}, error(ErrorCode::kValue)},
+      {u"ISODD", {n(-3.7)}, Value::Boolean(true)},
+      {u"WEEKDAY", {n(46364), n(4)}, error(ErrorCode::kNumber)},
+      {u"WEEKDAY", {n(46364), n(16)}, n(4)},     // a Tuesday, weeks from Saturday
+      {u"WEEKNUM", {n(46022), n(21)}, n(1)},     // 2025-12-31 in ISO week 1 of 2026
+      {u"WEEKNUM", {n(46023), n(2)}, n(1)},      // 2026-01-01
+      {u"EOMONTH", {n(45322), n(1)}, n(45351)},  // 2024-01-31 to 2024-02-29
+      {u"EDATE", {n(45382), n(-1)}, n(45351)},   // 2024-03-31 back to 2024-02-29
+      {u"WORKDAY", {n(46360), n(1)}, n(46363)},  // Friday to Monday
+      {u"NETWORKDAYS", {n(46363), n(46360)}, n(-2)},
+      {u"DATEDIF", {n(46364), n(46363), Value::Text(u"d")}, error(ErrorCode::kNumber)},
+      {u"DAYS360", {n(45351), n(45382)}, n(30)},  // from the last of February
+      {u"DAYS360", {n(45351), n(45382), Value::Boolean(true)}, n(31)},
+      {u"TIME", {n(-1), n(0), n(0)}, error(ErrorCode::kNumber)},
+      {u"MEDIAN", {Value::Text(u"x")}, error(ErrorCode::kValue)},
+      {u"MODE", {n(1), n(2)}, error(ErrorCode::kNotAvailable)},
+      {u"STDEV", {n(1)}, error(ErrorCode::kDivisionByZero)},
+      {u"LARGE", {Column(0), n(5)}, error(ErrorCode::kNumber)},
+      {u"RANK", {n(4), Column(0)}, error(ErrorCode::kNotAvailable)},
+      {u"COUNTIFS",
+       {Column(0), n(2), Value::Reference({Area{0, 0, 1, 1, 1}}), Value::Text(u"甲")},
+       error(ErrorCode::kValue)},  // ranges of different shapes
+  };
+  for (const Case& c : cases) {
+    const Value result = Call(c.name, c.arguments);
+    const std::string name(c.name.begin(), c.name.end());
+    ASSERT_EQ(result.kind, c.expected.kind) << name;
+    if (result.IsError()) {
+      EXPECT_EQ(result.error, c.expected.error) << name;
+    } else if (result.kind == Value::Kind::kBoolean) {
+      EXPECT_EQ(result.boolean, c.expected.boolean) << name;
+    } else {
+      EXPECT_DOUBLE_EQ(result.number, c.expected.number) << name;
+    }
+  }
+}
+
 TEST_F(NamedFunctions, SubtotalLeavesOutHiddenRowsAndOtherSubtotals) {
   context.hidden_rows = {1};          // the 5
   context.subtotal_cells = {{4, 0}};  // the 9
