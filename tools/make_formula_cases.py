@@ -81,6 +81,8 @@ CASES = [
     ("{C}+0", ("2026-12-08", None, None), "an ISO date text in arithmetic"),
     ("{C}+0", ("2026/12/8", None, None), "a y/m/d date text in arithmetic", 46364),
     ("{C}*24", ("12:30", None, None), "a time text in arithmetic"),
+    ("{C}+0", ("2026年12月8日", None, None), "a Chinese long date text in Chinese Excel", 46364),
+    ("{C}*1", ("(1,200)", None, None), "a negative in parentheses in arithmetic"),
     ("COUNTIF([.C{r}:.E{r}];CONCATENATE(\">\";0.1+0.2))", (0.3, 1, 2), "a criterion built from a number"),
     ("COUNTIF([.C{r}:.E{r}];\"12%\")", (0.12, "12%", 3), "a percentage criterion"),
     ("COUNTIF([.C{r}:.C{r}];{D})", (0.1 + 0.2, 0.3, None), "a criterion equal to 15 digits"),

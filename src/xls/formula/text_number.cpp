@@ -83,13 +83,17 @@ bool ValidDate(int year, int month, int day) {
 std::optional<double> DateAndTime(std::u16string_view text, bool date1904) {
   const std::optional<int> year = TakeNumber(text, 4);
   if (!year || *year < 1000 || text.empty()) return std::nullopt;
+  // "2026-12-8", "2026/12/8", or the Chinese long date "2026年12月8日".
   const char16_t separator = text.front();
-  if (separator != u'-' && separator != u'/') return std::nullopt;
+  if (separator != u'-' && separator != u'/' && separator != u'年') return std::nullopt;
+  const bool chinese = separator == u'年';
   text.remove_prefix(1);
   const std::optional<int> month = TakeNumber(text, 2);
-  if (!month || !TakeChar(text, separator)) return std::nullopt;
+  if (!month || !TakeChar(text, chinese ? u'月' : separator)) return std::nullopt;
   const std::optional<int> day = TakeNumber(text, 2);
-  if (!day || !ValidDate(*year, *month, *day)) return std::nullopt;
+  if (!day || (chinese && !TakeChar(text, u'日')) || !ValidDate(*year, *month, *day)) {
+    return std::nullopt;
+  }
   double time = 0;
   if (!text.empty()) {
     if (!TakeChar(text, u' ')) return std::nullopt;
@@ -110,6 +114,15 @@ std::optional<double> NumberOfText(std::u16string_view text, bool date1904) {
   text = Trimmed(text);
   if (const std::optional<double> plain = biff::ParseNumericInput(text)) return plain;
   if (text.empty()) return std::nullopt;
+  if (text.size() > 2 && text.front() == u'(' && text.back() == u')') {
+    // An accountant's negative: "(1,200)" and "(¥3)".
+    const std::u16string_view inner = text.substr(1, text.size() - 2);
+    if (inner.front() == u'-' || inner.front() == u'+' || inner.front() == u' ')
+      return std::nullopt;
+    const std::optional<double> amount = NumberOfText(inner, date1904);
+    if (!amount || inner.find_first_of(u":/-年") != std::u16string_view::npos) return std::nullopt;
+    return -*amount;
+  }
   if (text.back() == u'%') {
     const std::optional<double> number = biff::ParseNumericInput(text.substr(0, text.size() - 1));
     if (number) return *number / 100;

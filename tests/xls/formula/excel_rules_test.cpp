@@ -69,6 +69,12 @@ TEST(ExcelRules, ReadsTextsAsNumbersAsExcelDoes) {
       {u"12:30", 12.5 / 24},
       {u"8:05:30 PM", (20 * 3600 + 5 * 60 + 30) / 86400.0},
       {u"1900-03-01", 61},  // after the 1900-02-29 spreadsheets count
+      {u"2026年12月8日", 46364},
+      {u"(1,200)", -1200},
+      {u"(¥3)", -3},
+      {u"(-3)", std::nullopt},
+      {u"(2026-12-08)", std::nullopt},
+      {u"2026年12月8", std::nullopt},
       {u"12%%", std::nullopt},
       {u"2026-02-29", std::nullopt},
       {u"2026-13-01", std::nullopt},
