@@ -126,6 +126,9 @@ void Significant15(double value, char (&text)[32]) {
 
 bool EqualTo15Digits(double a, double b) {
   if (a == b) return true;
+  // Most numbers compared differ well within 15 digits: told apart without formatting them,
+  // as lookups compare thousands.
+  if (std::fabs(a - b) > 1e-14 * std::max(std::fabs(a), std::fabs(b))) return false;
   char first[32];
   char second[32];
   Significant15(a, first);
