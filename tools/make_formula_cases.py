@@ -98,6 +98,7 @@ CASES = [
     ("{=SUMPRODUCT(([.C{r}:.E{r}]>3)*[.C{r}:.E{r}])}", (2, 5, 7), "array formula: SUMPRODUCT"),
     ("{=MIN(IF([.C{r}:.E{r}]>3;[.C{r}:.E{r}]))}", (2, 5, 7), "array formula: MIN of IF"),
     ("SUM(IF([.C{r}:.E{r}]>3;1;0))", (2, 5, 7), "no array formula: implicit intersection"),
+    ("IF([.C1:.C300]>3;{D};0)*2", (5, 4, None), "a column range read in the formula's row"),
     ("{=SUM(IF(ISNUMBER([.C{r}:.E{r}]);[.C{r}:.E{r}]*2))}", (2, "x", 7),
      "array formula: ISNUMBER over a range"),
     ("{=SUM(LEN([.C{r}:.E{r}]))}", ("甲乙", 123, None), "array formula: LEN over a range"),
