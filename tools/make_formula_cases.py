@@ -162,6 +162,86 @@ CASES = [
     ("TEXT({C};\"[DBNum2][$-804]General\")", (100000.1, None, None), "amount in capitals, TEXT [DBNum2]", "壹拾万.壹"),
     ("TEXT({C};\"[DBNum2][$-804]General\")", (1234567.89, None, None), "amount in capitals, TEXT [DBNum2]", "壹佰贰拾叁万肆仟伍佰陆拾柒.捌玖"),
     ("TEXT({C};\"[DBNum2][$-804]General\")", (-308, None, None), "amount in capitals, TEXT [DBNum2]", "-叁佰零捌"),
+    # Excel's evaluation rules, and the statistics, rounding, date and information functions.
+    # A formula in {=…} is an array formula; a fourth element is Excel's answer where it
+    # differs from LibreOffice's, and replaces it. MAXIFS, MINIFS, IFS and SWITCH are left to
+    # the unit tests: LibreOffice cannot write them into an .xls.
+    ("{C}-{D}-{E}", (0.5, 0.4, 0.1), "a last - that is zero to 15 digits gives 0"),
+    ("{C}-SUM([.D{r}:.E{r}])", (0.3, 0.1, 0.2), "a total less the sum of its parts is 0"),
+    ("({C}-{D}-{E})*1", (0.5, 0.4, 0.1), "zero only for a last + or -", -2.7755575615628914e-17),
+    ("{C}*1", ("12%", None, None), "a percentage text in arithmetic"),
+    ("\"0%\"*1+{C}", ("1,200", None, None), "texts with % and thousands in arithmetic"),
+    ("{C}*2", ("¥3", None, None), "an amount with ¥ reads as a number in Chinese Excel", 6),
+    ("{C}+0", ("2026-12-08", None, None), "an ISO date text in arithmetic"),
+    ("{C}+0", ("2026/12/8", None, None), "a y/m/d date text in arithmetic", 46364),
+    ("{C}*24", ("12:30", None, None), "a time text in arithmetic"),
+    ("{C}+0", ("2026年12月8日", None, None), "a Chinese long date text in Chinese Excel", 46364),
+    ("{C}*1", ("(1,200)", None, None), "a negative in parentheses in arithmetic"),
+    ("COUNTIF([.C{r}:.E{r}];CONCATENATE(\">\";0.1+0.2))", (0.3, 1, 2), "a criterion built from a number"),
+    ("COUNTIF([.C{r}:.E{r}];\"12%\")", (0.12, "12%", 3), "a percentage criterion"),
+    ("COUNTIF([.C{r}:.C{r}];{D})", (0.1 + 0.2, 0.3, None), "a criterion equal to 15 digits"),
+    ("({C}={D})+({C}>{D})*10", (0.1 + 0.2, 0.3, None), "numbers compare to 15 digits"),
+    ("IFERROR({C};\"x\")", (None, None, None), "IFERROR of an empty cell is 0"),
+    ("IFERROR({C};\"x\")&\"\"", ("a", None, None), "IFERROR gives the value"),
+    ("{=SUM(IF([.C{r}:.E{r}]>3;[.C{r}:.E{r}];0))}", (2, 5, 7), "array formula: SUM of IF"),
+    ("{=MAX(IF([.C{r}:.E{r}]<6;[.C{r}:.E{r}]))}", (2, 5, 7), "array formula: MAX of IF"),
+    ("{=COUNT(IF([.C{r}:.E{r}]>3;[.C{r}:.E{r}]))}", (2, 5, 7), "array formula: COUNT of IF"),
+    ("{=AVERAGE(IF([.C{r}:.E{r}]>3;[.C{r}:.E{r}]))}", (2, 5, 7), "array formula: AVERAGE of IF"),
+    ("{=AND([.C{r}:.E{r}]>1)}", (2, 5, 7), "array formula: AND of a comparison"),
+    ("{=OR([.C{r}:.E{r}]>6)}", (2, 5, 7), "array formula: OR of a comparison"),
+    ("{=SUMPRODUCT(([.C{r}:.E{r}]>3)*[.C{r}:.E{r}])}", (2, 5, 7), "array formula: SUMPRODUCT"),
+    ("{=MIN(IF([.C{r}:.E{r}]>3;[.C{r}:.E{r}]))}", (2, 5, 7), "array formula: MIN of IF"),
+    ("SUM(IF([.C{r}:.E{r}]>3;1;0))", (2, 5, 7), "no array formula: implicit intersection"),
+    ("IF([.C1:.C300]>3;{D};0)*2", (5, 4, None), "a column range read in the formula's row"),
+    ("{=SUM(IF(ISNUMBER([.C{r}:.E{r}]);[.C{r}:.E{r}]*2))}", (2, "x", 7),
+     "array formula: ISNUMBER over a range"),
+    ("{=SUM(LEN([.C{r}:.E{r}]))}", ("甲乙", 123, None), "array formula: LEN over a range"),
+    ("SUMPRODUCT(ISNUMBER([.C{r}:.E{r}])*ROUND([.C{r}:.E{r}];0))", (2.4, None, 7.5),
+     "SUMPRODUCT takes its arguments element by element"),
+    ("COM.MICROSOFT.CEILING({C};0.5)+COM.MICROSOFT.FLOOR({D};0.2)", (2.1, 1.35, None), "CEILING and FLOOR"),
+    ("COM.MICROSOFT.CEILING({C};-2)*10+COM.MICROSOFT.FLOOR({D};-2)", (-2.5, -2.5, None), "CEILING, FLOOR of negatives"),
+    ("MROUND({C};3)+QUOTIENT({D};4)", (10, -9, None), "MROUND and QUOTIENT"),
+    ("EVEN({C})*10+ODD({D})", (1.5, -2, None), "EVEN and ODD"),
+    ("SUMSQ([.C{r}:.E{r}])", (1, 2, "x"), "SUMSQ"),
+    ("LN({C})+LOG({D};2)+LOG10({E})", (2.718281828459045, 8, 1000), "LN LOG LOG10"),
+    ("EXP({C})+FACT({D})", (0, 5, None), "EXP and FACT"),
+    ("GCD({C};{D})*1000+LCM({C};{E})", (12, 18, 8), "GCD and LCM"),
+    ("RANDBETWEEN({C};{C})+INT(RAND())", (4, None, None), "RAND and RANDBETWEEN"),
+    ("ROUND(SIN({C})+COS({C})+TAN({D})+ATAN2(1;1)+DEGREES(PI());9)", (0.5, 0.25, None),
+     "trigonometry"),
+    ("SUMIFS([.C{r}:.E{r}];[.C{r}:.E{r}];\">1\";[.C{r}:.E{r}];\"<7\")", (2, 5, 7), "SUMIFS"),
+    ("COUNTIFS([.C{r}:.E{r}];\">=2\";[.C{r}:.E{r}];\"<>5\")", (2, 5, 7), "COUNTIFS"),
+    ("AVERAGEIF([.C{r}:.E{r}];\">2\")", (2, 5, 7), "AVERAGEIF"),
+    ("AVERAGEIFS([.C{r}:.E{r}];[.C{r}:.E{r}];\"<7\")", (2, 5, 7), "AVERAGEIFS"),
+    ("SUBTOTAL(9;[.C{r}:.E{r}])+SUBTOTAL(102;[.C{r}:.E{r}])", (2, "x", 7), "SUBTOTAL"),
+    ("COUNTBLANK([.C{r}:.E{r}])", (1, None, ""), "COUNTBLANK counts empty texts"),
+    ("LARGE([.C{r}:.E{r}];1)*100+SMALL([.C{r}:.E{r}];2)", (2, 5, 7), "LARGE and SMALL"),
+    ("RANK({D};[.C{r}:.E{r}])*10+RANK({D};[.C{r}:.E{r}];1)", (2, 5, 7), "RANK"),
+    ("MEDIAN([.C{r}:.E{r}];10)", (2, 5, 7), "MEDIAN of an even count"),
+    ("MODE([.C{r}:.E{r}];{E})", (2, 5, 7), "MODE"),
+    ("ROUND(STDEV([.C{r}:.E{r}])+STDEVP([.C{r}:.E{r}])+VAR([.C{r}:.E{r}])+VARP([.C{r}:.E{r}]);9)",
+     (2, 5, 7), "STDEV STDEVP VAR VARP"),
+    ("MAXA([.C{r}:.E{r}])+MINA([.C{r}:.E{r}])*10+AVERAGEA([.C{r}:.E{r}])", (-1, True, "x"),
+     "MAXA MINA AVERAGEA"),
+    ("WEEKDAY({C})*100+WEEKDAY({C};2)*10+WEEKDAY({C};3)", (46364, None, None), "WEEKDAY"),
+    ("WEEKNUM({C})*100+WEEKNUM({C};2)", (46364, None, None), "WEEKNUM"),
+    ("HOUR({C})*10000+MINUTE({C})*100+SECOND({C})", (46364.52083912037, None, None),
+     "HOUR MINUTE SECOND"),
+    ("TIME({C};{D};{E})*86400", (25, 61, -1), "TIME rolls over"),
+    ("DATEDIF({C};{D};\"Y\")*10000+DATEDIF({C};{D};\"YM\")*100+DATEDIF({C};{D};\"MD\")",
+     (45351, 46364, None), "DATEDIF"),
+    ("DATEDIF({C};{D};\"YD\")*10000+DATEDIF({C};{D};\"M\")", (45351, 46364, None),
+     "DATEDIF in days and months"),
+    ("EDATE({C};{D})", (45322, 1, None), "EDATE to a shorter month"),
+    ("EOMONTH({C};{D})", (46364, -10, None), "EOMONTH"),
+    ("NETWORKDAYS({C};{D};{E})", (46357, 46371, 46364), "NETWORKDAYS with a holiday"),
+    ("WORKDAY({C};{D})", (46364, -7, None), "WORKDAY backwards"),
+    ("DAYS360({C};{D})*1000+DAYS({D};{C})", (45351, 46364, None), "DAYS360 and DAYS"),
+    ("ISEVEN({C})+ISODD({D})*10+ISNONTEXT({E})*100", (-2.5, 3, "x"), "ISEVEN ISODD ISNONTEXT"),
+    ("ISREF({C})+TYPE({C})*10+TYPE({D})*100", ("x", True, None), "ISREF and TYPE"),
+    ("ERROR.TYPE({C}/{D})", (1, 0, None), "ERROR.TYPE"),
+    ("IFNA(NA();{C})", ("无", None, None), "IFNA"),
+    ("XOR({C};{D};{E})", (True, 1, 0), "XOR"),
 ]
 
 ODS_HEAD = """<?xml version="1.0" encoding="UTF-8"?>
@@ -227,15 +307,22 @@ def write(path, expected):
     out = [ODS_HEAD]
     for i, (formula, inputs, note, *excel) in enumerate(CASES):
         r = i + 1
-        f = formula.replace("{C}", f"[.C{r}]").replace("{D}", f"[.D{r}]") \
+        array = formula.startswith("{=")
+        f = (formula[2:-1] if array else formula).replace("{C}", f"[.C{r}]").replace("{D}", f"[.D{r}]") \
                    .replace("{E}", f"[.E{r}]").replace("{r}", str(r))
+        matrix = (' table:number-matrix-columns-spanned="1" table:number-matrix-rows-spanned="1"'
+                  if array else "")
         cells = [value_cell(formula),
-                 f'<table:table-cell table:formula="{html.escape("of:=" + f, quote=True)}"/>']
+                 f'<table:table-cell table:formula="{html.escape("of:=" + f, quote=True)}"'
+                 f"{matrix}/>"]
         cells += [value_cell(v) for v in inputs]
-        if excel and excel[0] in ERRORS:
-            cells.append(f'<table:table-cell table:formula="of:={ERRORS[excel[0]]}"/>')
-        elif excel:
-            cells.append(value_cell(excel[0]))
+        if excel:
+            if excel[0] in ERRORS:
+                cells.append(f'<table:table-cell table:formula="of:={ERRORS[excel[0]]}"/>')
+            else:
+                cells.append(value_cell(excel[0]))
+            if expected:
+                note += f" (Excel's answer; LibreOffice gives {expected[i]})"
         else:
             cells.append(expected_cell(expected[i], formula) if expected else "<table:table-cell/>")
         cells.append(value_cell(note))

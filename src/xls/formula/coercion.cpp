@@ -5,7 +5,7 @@
 
 #include "base/ascii_case.h"
 #include "xls/biff/general_number_format.h"
-#include "xls/biff/numeric_input.h"
+#include "xls/formula/text_number.h"
 
 namespace xls::formula {
 
@@ -73,7 +73,7 @@ Array ToArray(const Value& value, Context& context) {
   return array;
 }
 
-double ToNumber(const Value& scalar) {
+double ToNumber(const Value& scalar, bool date1904) {
   switch (scalar.kind) {
     case Value::Kind::kNumber:
       return scalar.number;
@@ -82,7 +82,7 @@ double ToNumber(const Value& scalar) {
     case Value::Kind::kEmpty:
       return 0;
     case Value::Kind::kText:
-      if (const std::optional<double> number = biff::ParseNumericInput(scalar.text)) return *number;
+      if (const std::optional<double> number = NumberOfText(scalar.text, date1904)) return *number;
       throw ErrorResult{ErrorCode::kValue};
     case Value::Kind::kError:
       throw ErrorResult{scalar.error};
@@ -130,7 +130,7 @@ bool ToBoolean(const Value& scalar) {
 }
 
 double NumberArgument(const Value& argument, Context& context) {
-  return ToNumber(Scalar(argument, context));
+  return ToNumber(Scalar(argument, context), context.Date1904());
 }
 
 std::u16string TextArgument(const Value& argument, Context& context) {

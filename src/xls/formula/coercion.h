@@ -21,8 +21,9 @@ Value Operand(const Value& value, Context& context);
 Array ToArray(const Value& value, Context& context);
 
 // Plain values into numbers, texts and booleans; errors pass as ErrorResult. Text becomes a
-// number where it reads as one (else #VALUE!), empty is 0, "" and FALSE, TRUE is 1.
-double ToNumber(const Value& scalar);
+// number where it reads as one (NumberOfText: "12%", "1,200", "¥3", dates and times; else
+// #VALUE!), empty is 0, "" and FALSE, TRUE is 1.
+double ToNumber(const Value& scalar, bool date1904 = false);
 std::u16string ToText(const Value& scalar);
 bool ToBoolean(const Value& scalar);
 

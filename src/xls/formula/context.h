@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 
 #include "xls/biff/cell_address.h"
@@ -26,6 +27,13 @@ class Context {
   virtual biff::CellAddress Origin() const = 0;
   // An array formula takes every cell of a range its operators meet.
   virtual bool ArrayFormula() const = 0;
+
+  // Rows hidden by the sheet, and cells whose formula calls SUBTOTAL: SUBTOTAL leaves out
+  // both (the first for its functions 101 to 111).
+  virtual bool RowHidden(std::size_t /*sheet*/, std::uint16_t /*row*/) const { return false; }
+  virtual bool SubtotalCell(std::size_t /*sheet*/, biff::CellAddress /*cell*/) const {
+    return false;
+  }
 
   virtual bool Date1904() const = 0;
   // The moment of the calculation as a serial date and time of the workbook's date system.

@@ -5,8 +5,9 @@
 #include <utility>
 
 #include "base/ascii_case.h"
-#include "xls/biff/numeric_input.h"
 #include "xls/formula/coercion.h"
+#include "xls/formula/operators.h"
+#include "xls/formula/text_number.h"
 
 namespace xls::formula {
 
@@ -35,7 +36,7 @@ bool WildcardMatch(std::u16string_view pattern, std::u16string_view text) {
 
 }  // namespace
 
-Criterion::Criterion(const Value& condition) {
+Criterion::Criterion(const Value& condition, bool date1904) {
   if (condition.kind != Value::Kind::kText) {
     operand_ = condition.kind == Value::Kind::kEmpty ? Value::Number(0) : condition;
     return;
@@ -56,8 +57,9 @@ Criterion::Criterion(const Value& condition) {
       break;
     }
   }
-  if (const std::optional<double> number = biff::ParseNumericInput(text)) {
+  if (const std::optional<double> number = NumberOfText(text, date1904)) {
     operand_ = Value::Number(*number);
+    number_text_ = std::u16string(text);
   } else if (base::EqualIgnoringAsciiCase<char16_t>(text, u"TRUE") ||
              base::EqualIgnoringAsciiCase<char16_t>(text, u"FALSE")) {
     operand_ = Value::Boolean(base::EqualIgnoringAsciiCase<char16_t>(text, u"TRUE"));
@@ -74,11 +76,17 @@ bool Criterion::Matches(const Value& cell) const {
     if (comparison_ == Comparison::kEqual) return empty;
     if (comparison_ == Comparison::kNotEqual) return cell.kind != Value::Kind::kEmpty;
   }
+  if (cell.kind == Value::Kind::kText && !number_text_.empty() &&
+      (comparison_ == Comparison::kEqual || comparison_ == Comparison::kNotEqual)) {
+    return (CompareTexts(cell.text, number_text_) == 0) == (comparison_ == Comparison::kEqual);
+  }
   if (cell.kind != operand_.kind) return comparison_ == Comparison::kNotEqual;
   int order = 0;
   switch (cell.kind) {
     case Value::Kind::kNumber:
-      order = cell.number < operand_.number ? -1 : (cell.number > operand_.number ? 1 : 0);
+      order = EqualTo15Digits(cell.number, operand_.number) ? 0
+              : cell.number < operand_.number               ? -1
+                                                            : 1;
       break;
     case Value::Kind::kBoolean:
       order = cell.boolean == operand_.boolean ? 0 : (cell.boolean ? 1 : -1);

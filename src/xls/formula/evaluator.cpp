@@ -5,6 +5,7 @@
 #include <new>
 
 #include "xls/biff/formula_tokens.h"
+#include "xls/formula/array_lifting.h"
 #include "xls/formula/coercion.h"
 #include "xls/formula/context.h"
 #include "xls/formula/function_table.h"
@@ -84,6 +85,21 @@ class Evaluator::FormulaContext : public Context {
   std::size_t OriginSheet() const override { return sheet_; }
   biff::CellAddress Origin() const override { return origin_; }
   bool ArrayFormula() const override { return array_; }
+  bool RowHidden(std::size_t sheet, std::uint16_t row) const override {
+    return sheet < evaluator_.model_.sheets.size() &&
+           evaluator_.model_.sheets[sheet].hidden_rows.contains(row);
+  }
+  bool SubtotalCell(std::size_t sheet, biff::CellAddress cell) const override {
+    if (sheet >= evaluator_.model_.sheets.size()) return false;
+    const auto& formulas = evaluator_.model_.sheets[sheet].formulas;
+    const auto found = formulas.find(cell);
+    if (found == formulas.end()) return false;
+    constexpr std::uint16_t kSubtotal = 344;
+    for (const Token& token : found->second.expression.tokens) {
+      if (token.kind == Token::Kind::kFunction && token.function == kSubtotal) return true;
+    }
+    return false;
+  }
   bool Date1904() const override { return evaluator_.model_.links.Date1904(); }
   double Now() const override { return evaluator_.now_; }
 
@@ -136,7 +152,7 @@ Value Evaluator::ResultOrThrow(std::size_t sheet, biff::CellAddress cell) {
       }
     } else {
       FormulaContext context(*this, sheet, cell, false);
-      value = CellResult(Evaluate(formula.expression, context), context);
+      value = CellResult(Evaluate(formula.expression, context, true), context);
     }
     --depth_;
     Entry& entry = results_[key];
@@ -174,7 +190,7 @@ Value Evaluator::ArrayResult(std::size_t sheet, biff::CellAddress first,
   const Key key{sheet, first};
   if (const auto found = arrays_.find(key); found != arrays_.end()) return found->second;
   FormulaContext context(*this, sheet, first, true);
-  Value value = Evaluate(expression, context);
+  Value value = Evaluate(expression, context, true);
   arrays_[key] = value;
   return value;
 }
@@ -257,16 +273,22 @@ Value Evaluator::Call(const Token& token, std::vector<Value> arguments, FormulaC
     return Value::Error(ErrorCode::kValue);
   }
   try {
+    if (std::optional<Value> lifted = LiftOverArrays(*info, arguments, context)) return *lifted;
     return info->body(arguments, context);
   } catch (const ErrorResult& error) {
     return Value::Error(error.code);
   }
 }
 
-Value Evaluator::Evaluate(const Expression& expression, FormulaContext& context) {
+Value Evaluator::Evaluate(const Expression& expression, FormulaContext& context,
+                          bool cell_formula) {
   if (expression.unsupported_token) {
     throw Uncomputable{UncomputableReason::kUnsupportedExpression,
                        Hex(*expression.unsupported_token), context.OriginSheet(), context.Origin()};
+  }
+  const Token* last_step = nullptr;
+  for (const Token& token : expression.tokens) {
+    if (token.kind != Token::Kind::kNoOp) last_step = &token;
   }
   std::vector<Value> stack;
   const auto pop = [&] {
@@ -315,7 +337,10 @@ Value Evaluator::Evaluate(const Expression& expression, FormulaContext& context)
         } else {
           Value right = pop();
           Value left = pop();
-          stack.push_back(ApplyBinaryOperator(token.id, left, right, context));
+          const bool final_sum = cell_formula && &token == last_step &&
+                                 (token.id == ptg::kAdd || token.id == ptg::kSub);
+          stack.push_back(final_sum ? ApplyFinalSum(token.id, left, right, context)
+                                    : ApplyBinaryOperator(token.id, left, right, context));
         }
         break;
       case Token::Kind::kAttrSum: {

@@ -44,7 +44,8 @@ class Evaluator {
   Value ResultOrThrow(std::size_t sheet, biff::CellAddress cell);
   Value CellValue(std::size_t sheet, biff::CellAddress cell);
   Value ArrayResult(std::size_t sheet, biff::CellAddress first, const Expression& expression);
-  Value Evaluate(const Expression& expression, FormulaContext& context);
+  // cell_formula: the whole formula of a cell, whose last + or - takes Excel's zero.
+  Value Evaluate(const Expression& expression, FormulaContext& context, bool cell_formula = false);
   Value NameValue(std::uint16_t index, FormulaContext& context);
   std::vector<Area> Areas(const Token& token, FormulaContext& context) const;
   Value Call(const Token& token, std::vector<Value> arguments, FormulaContext& context);

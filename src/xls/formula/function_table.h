@@ -46,5 +46,9 @@ std::span<const FunctionInfo> TextFunctions();
 std::span<const FunctionInfo> DateFunctions();
 std::span<const FunctionInfo> TextSearchFunctions();
 std::span<const FunctionInfo> TextConvertFunctions();
+std::span<const FunctionInfo> MoreMathFunctions();
+std::span<const FunctionInfo> StatisticsFunctions();
+std::span<const FunctionInfo> MoreDateFunctions();
+std::span<const FunctionInfo> InformationFunctions();
 
 }  // namespace xls::formula

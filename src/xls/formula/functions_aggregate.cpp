@@ -103,7 +103,7 @@ Area RangeArgument(const Value& argument) {
 
 Value CountIf(std::span<const Value> a, Context& c) {
   const Area range = RangeArgument(a[0]);
-  const Criterion criterion(Scalar(a[1], c));
+  const Criterion criterion(Scalar(a[1], c), c.Date1904());
   double count = 0;
   double visited = 0;
   c.ForEachCell(range, [&](biff::CellAddress, const Value& value) {
@@ -118,7 +118,7 @@ Value CountIf(std::span<const Value> a, Context& c) {
 
 Value SumIf(std::span<const Value> a, Context& c) {
   const Area range = RangeArgument(a[0]);
-  const Criterion criterion(Scalar(a[1], c));
+  const Criterion criterion(Scalar(a[1], c), c.Date1904());
   // The sum range has the shape of the range, from its own first cell.
   Area sum_range = range;
   if (a.size() > 2 && a[2].kind != Value::Kind::kEmpty) {

@@ -22,14 +22,6 @@ const long long kDay1904 = DaysFromCivil(1904, 1, 1);    // serial 0 of the 1904
 constexpr long long kFictitiousLeapDay = 60;             // 1900-02-29
 constexpr double kLastSerial = 2958465;                  // 9999-12-31
 
-Civil DateOfSerial(double serial, bool date1904) {
-  const auto whole = static_cast<long long>(std::floor(serial));
-  if (date1904) return CivilFromDays(kDay1904 + whole);
-  if (whole == kFictitiousLeapDay) return {1900, 2, 29};
-  if (whole == 0) return {1900, 1, 0};
-  return CivilFromDays(kDay1900 + whole - (whole > kFictitiousLeapDay ? 1 : 0));
-}
-
 double SerialArgument(const Value& argument, Context& context) {
   const double serial = NumberArgument(argument, context);
   if (serial < 0 || serial > kLastSerial) throw ErrorResult{ErrorCode::kNumber};
@@ -83,6 +75,14 @@ constexpr FunctionInfo kDate[] = {
 };
 
 }  // namespace
+
+base::CivilDate DateOfSerial(double serial, bool date1904) {
+  const auto whole = static_cast<long long>(std::floor(serial));
+  if (date1904) return CivilFromDays(kDay1904 + whole);
+  if (whole == kFictitiousLeapDay) return {1900, 2, 29};
+  if (whole == 0) return {1900, 1, 0};
+  return CivilFromDays(kDay1900 + whole - (whole > kFictitiousLeapDay ? 1 : 0));
+}
 
 double SerialOfDateTime(int year, int month, int day, double seconds, bool date1904) {
   const long long days = DaysFromCivil(year, month, day);

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "xls/formula/coercion.h"
+#include "xls/formula/elementwise.h"
 #include "xls/formula/function_table.h"
 
 namespace xls::formula {
@@ -14,11 +15,40 @@ Value Chosen(const Value& argument) {
   return argument.kind == Value::Kind::kEmpty ? Value::Number(0) : argument;
 }
 
+// A branch of IF or IFERROR as a value: a reference read where it belongs (never handed on
+// as a reference, so an enclosing function takes a number, not the cells), empty as 0.
+Value Branch(const Value& argument, Context& c) {
+  const Value value = Operand(Chosen(argument), c);
+  return value.kind == Value::Kind::kEmpty ? Value::Number(0) : value;
+}
+
+// A test against one condition: in an array formula a condition over a range is one per
+// cell, and IF picks element by element from its branches taken as arrays.
 Value If(std::span<const Value> a, Context& c) {
-  const Value condition = Scalar(a[0], c);
-  if (condition.IsError()) return condition;
-  if (BooleanArgument(condition, c)) return a.size() > 1 ? Chosen(a[1]) : Value::Boolean(true);
-  return a.size() > 2 ? Chosen(a[2]) : Value::Boolean(false);
+  const Value condition = Operand(a[0], c);
+  const auto pick = [&](const Value& test, const Value& when_true,
+                        const Value& when_false) -> Value {
+    if (test.IsError()) return test;
+    try {
+      return ToBoolean(test) ? when_true : when_false;
+    } catch (const ErrorResult& error) {
+      return Value::Error(error.code);
+    }
+  };
+  const auto branch = [&](std::size_t at, bool otherwise) {
+    return a.size() > at ? Branch(a[at], c) : Value::Boolean(otherwise);
+  };
+  if (condition.kind != Value::Kind::kArray) {
+    if (condition.IsError()) return condition;
+    return BooleanArgument(condition, c) ? (a.size() > 1 ? Chosen(a[1]) : Value::Boolean(true))
+                                         : (a.size() > 2 ? Chosen(a[2]) : Value::Boolean(false));
+  }
+  const Array tests = *condition.array;
+  const Array yes = ToArray(branch(1, true), c);
+  const Array no = ToArray(branch(2, false), c);
+  return CombineArrays({&tests, &yes, &no}, [&](std::size_t r, std::size_t col) {
+    return pick(Broadcast(tests, r, col), Broadcast(yes, r, col), Broadcast(no, r, col));
+  });
 }
 
 // AND and OR: booleans and numbers of cells (texts and empty cells left out), given values
@@ -56,9 +86,17 @@ Value NotAvailable(std::span<const Value>, Context&) {
   return Value::Error(ErrorCode::kNotAvailable);
 }
 
+// The value, or the fallback where it is an error; a value, never a reference (an empty cell
+// gives 0, as Excel's IFERROR does), element by element over an array.
 Value IfError(std::span<const Value> a, Context& c) {
-  const Value value = Scalar(a[0], c);
-  return value.IsError() ? Chosen(a[1]) : Chosen(a[0]);
+  const Value value = Branch(a[0], c);
+  if (value.kind != Value::Kind::kArray) return value.IsError() ? Branch(a[1], c) : value;
+  const Array values = *value.array;
+  const Array fallback = ToArray(Branch(a[1], c), c);
+  return CombineArrays({&values, &fallback}, [&](std::size_t r, std::size_t col) {
+    const Value element = Broadcast(values, r, col);
+    return element.IsError() ? Broadcast(fallback, r, col) : element;
+  });
 }
 
 Value Choose(std::span<const Value> a, Context& c) {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 
 #include "xls/biff/formula_tokens.h"
 #include "xls/formula/coercion.h"
@@ -23,26 +25,26 @@ int Rank(Value::Kind kind) {
   }
 }
 
-Value ScalarOperation(std::uint8_t id, const Value& left, const Value& right) {
+Value ScalarOperation(std::uint8_t id, const Value& left, const Value& right, bool date1904) {
   try {
     if (left.IsError()) return left;
     if (right.IsError()) return right;
     switch (id) {
       case ptg::kAdd:
-        return NumberResult(ToNumber(left) + ToNumber(right));
+        return NumberResult(ToNumber(left, date1904) + ToNumber(right, date1904));
       case ptg::kSub:
-        return NumberResult(ToNumber(left) - ToNumber(right));
+        return NumberResult(ToNumber(left, date1904) - ToNumber(right, date1904));
       case ptg::kMul:
-        return NumberResult(ToNumber(left) * ToNumber(right));
+        return NumberResult(ToNumber(left, date1904) * ToNumber(right, date1904));
       case ptg::kDiv: {
-        const double dividend = ToNumber(left);
-        const double divisor = ToNumber(right);
+        const double dividend = ToNumber(left, date1904);
+        const double divisor = ToNumber(right, date1904);
         if (divisor == 0) return Value::Error(ErrorCode::kDivisionByZero);
         return NumberResult(dividend / divisor);
       }
       case ptg::kPower: {
-        const double base = ToNumber(left);
-        const double exponent = ToNumber(right);
+        const double base = ToNumber(left, date1904);
+        const double exponent = ToNumber(right, date1904);
         if (base == 0 && exponent == 0) return Value::Error(ErrorCode::kNumber);
         if (base == 0 && exponent < 0) return Value::Error(ErrorCode::kDivisionByZero);
         return NumberResult(std::pow(base, exponent));
@@ -115,7 +117,24 @@ Value ReferenceOperation(std::uint8_t id, const Value& left, const Value& right)
   return Value::Reference({out});
 }
 
+// A number to the 15 significant digits a spreadsheet shows and compares.
+void Significant15(double value, char (&text)[32]) {
+  std::snprintf(text, sizeof text, "%.15g", value);
+}
+
 }  // namespace
+
+bool EqualTo15Digits(double a, double b) {
+  if (a == b) return true;
+  // Most numbers compared differ well within 15 digits: told apart without formatting them,
+  // as lookups compare thousands.
+  if (std::fabs(a - b) > 1e-14 * std::max(std::fabs(a), std::fabs(b))) return false;
+  char first[32];
+  char second[32];
+  Significant15(a, first);
+  Significant15(b, second);
+  return std::strcmp(first, second) == 0;
+}
 
 Value NumberResult(double number) {
   if (!std::isfinite(number)) return Value::Error(ErrorCode::kNumber);
@@ -140,7 +159,8 @@ int CompareValues(const Value& left, const Value& right) {
   if (a.kind != b.kind) return Rank(a.kind) < Rank(b.kind) ? -1 : 1;
   switch (a.kind) {
     case Value::Kind::kNumber:
-      return a.number < b.number ? -1 : (a.number > b.number ? 1 : 0);
+      if (EqualTo15Digits(a.number, b.number)) return 0;
+      return a.number < b.number ? -1 : 1;
     case Value::Kind::kText:
       return CompareTexts(a.text, b.text);
     default:
@@ -156,7 +176,7 @@ Value ApplyBinaryOperator(std::uint8_t id, const Value& left, const Value& right
   const Value a = Operand(left, context);
   const Value b = Operand(right, context);
   if (a.kind != Value::Kind::kArray && b.kind != Value::Kind::kArray) {
-    return ScalarOperation(id, a, b);
+    return ScalarOperation(id, a, b, context.Date1904());
   }
   const Array x = ToArray(a, context);
   const Array y = ToArray(b, context);
@@ -166,7 +186,8 @@ Value ApplyBinaryOperator(std::uint8_t id, const Value& left, const Value& right
   out.values.reserve(out.rows * out.columns);
   for (std::size_t r = 0; r < out.rows; ++r) {
     for (std::size_t c = 0; c < out.columns; ++c) {
-      out.values.push_back(ScalarOperation(id, Element(x, r, c), Element(y, r, c)));
+      out.values.push_back(
+          ScalarOperation(id, Element(x, r, c), Element(y, r, c), context.Date1904()));
     }
   }
   return Value::FromArray(std::move(out));
@@ -174,11 +195,12 @@ Value ApplyBinaryOperator(std::uint8_t id, const Value& left, const Value& right
 
 Value ApplyUnaryOperator(std::uint8_t id, const Value& operand, Context& context) {
   const Value a = Operand(operand, context);
-  const auto apply = [id](const Value& v) -> Value {
+  const bool date1904 = context.Date1904();
+  const auto apply = [id, date1904](const Value& v) -> Value {
     if (v.IsError()) return v;
     if (id == ptg::kUplus) return v;
     try {
-      const double number = ToNumber(v);
+      const double number = ToNumber(v, date1904);
       return NumberResult(id == ptg::kUminus ? -number : number / 100);
     } catch (const ErrorResult& error) {
       return Value::Error(error.code);
@@ -188,6 +210,20 @@ Value ApplyUnaryOperator(std::uint8_t id, const Value& operand, Context& context
   Array out = *a.array;
   for (Value& v : out.values) v = apply(v);
   return Value::FromArray(std::move(out));
+}
+
+Value ApplyFinalSum(std::uint8_t id, const Value& left, const Value& right, Context& context) {
+  const Value a = Operand(left, context);
+  const Value b = Operand(right, context);
+  if (a.kind == Value::Kind::kArray || b.kind == Value::Kind::kArray) {
+    return ApplyBinaryOperator(id, a, b, context);
+  }
+  const Value sum = ScalarOperation(id, a, b, context.Date1904());
+  if (sum.kind != Value::Kind::kNumber || sum.number == 0) return sum;
+  // The operands read as numbers, or the sum would be an error.
+  const double x = ToNumber(a, context.Date1904());
+  const double y = ToNumber(b, context.Date1904());
+  return EqualTo15Digits(x, id == ptg::kAdd ? -y : y) ? Value::Number(0) : sum;
 }
 
 }  // namespace xls::formula

@@ -2,6 +2,9 @@
 
 #include <ctime>
 
+#include "xls/biff/byte_io.h"
+#include "xls/biff/record.h"
+#include "xls/biff/record_fields.h"
 #include "xls/formula/date_serial.h"
 #include "xls/formula/write_impact.h"
 
@@ -15,6 +18,15 @@ WorkbookCalculation::WorkbookCalculation(const biff::BiffWorkbook& book, double 
   for (std::size_t s = 0; s < book.SheetCount(); ++s) {
     const biff::SheetSubstream& sheet = book.Sheet(s);
     model_.sheets[s].cells = &sheet.Cells();
+    for (const biff::Record& record : sheet.OriginalRecords()) {
+      if (record.type != biff::record_type::kRow ||
+          record.body.size() < biff::row_record::kBodySize) {
+        continue;
+      }
+      if ((biff::GetU16(record.body, biff::row_record::kFlags) & biff::row_record::kHidden) != 0) {
+        model_.sheets[s].hidden_rows.insert(biff::GetU16(record.body, biff::row_record::kRow));
+      }
+    }
     for (biff::CellFormula& formula : sheet.Formulas()) {
       FormulaCell cell;
       if (formula.readable) {

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <map>
 #include <optional>
+#include <set>
 #include <vector>
 
 #include "xls/biff/cell_address.h"
@@ -26,6 +27,7 @@ struct WorkbookModel {
   struct Sheet {
     const std::map<biff::CellAddress, biff::CellData>* cells = nullptr;
     std::map<biff::CellAddress, FormulaCell> formulas;
+    std::set<std::uint16_t> hidden_rows;
   };
   std::vector<Sheet> sheets;
   std::vector<std::optional<std::size_t>> sheet_of_entry;
