@@ -15,6 +15,7 @@ WorkbookCalculation::WorkbookCalculation(const biff::BiffWorkbook& book, double 
   for (std::size_t s = 0; s < book.SheetCount(); ++s) {
     const biff::SheetSubstream& sheet = book.Sheet(s);
     model_.sheets[s].cells = &sheet.Cells();
+    model_.sheet_names.push_back(book.SheetName(s));
     for (biff::CellFormula& formula : sheet.Formulas()) {
       FormulaCell cell;
       if (formula.readable) {

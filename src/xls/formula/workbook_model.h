@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <map>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "xls/biff/cell_address.h"
@@ -28,6 +29,7 @@ struct WorkbookModel {
     std::map<biff::CellAddress, FormulaCell> formulas;
   };
   std::vector<Sheet> sheets;
+  std::vector<std::u16string> sheet_names;  // of each worksheet of `sheets`
   std::vector<std::optional<std::size_t>> sheet_of_entry;
   WorkbookLinks links;
 };
