@@ -112,6 +112,11 @@ CASES = [
     ("ADDRESS(3;4;2;0)", (None, None, None), "ADDRESS R1C1"),
     ("ADDRESS(1;1;1;1;\"资料\")", (None, None, None), "ADDRESS with a sheet", "资料!$A$1"),
     ("SUMPRODUCT(TRANSPOSE({1;2;3});{1|2|3})", (None, None, None), "TRANSPOSE"),
+    ("VLOOKUP({C};[.C{r}:.E{r}];2;0)&\"|\"", ("k", None, 1), "VLOOKUP of an empty cell: empty text"),
+    ("VLOOKUP({C};[.C{r}:.E{r}];2;0)", ("k", None, 1), "VLOOKUP of an empty cell: 0", 0),
+    ("MATCH(\"5\";[.C{r}:.E{r}];0)", (5, "5", 6), "MATCH a text, not the number", 2),
+    ("MATCH({D};[.C:.C];0)", (None, 84, None), "MATCH in a whole column"),
+    ("LOOKUP(7;[.C{r}:.E{r}];[.E{r}])", (1, 5, 10), "LOOKUP reads past its result vector"),
 ]
 
 ODS_HEAD = """<?xml version="1.0" encoding="UTF-8"?>
