@@ -117,6 +117,9 @@ CASES = [
     ("MATCH(\"5\";[.C{r}:.E{r}];0)", (5, "5", 6), "MATCH a text, not the number", 2),
     ("MATCH({D};[.C:.C];0)", (None, 84, None), "MATCH in a whole column"),
     ("LOOKUP(7;[.C{r}:.E{r}];[.E{r}])", (1, 5, 10), "LOOKUP reads past its result vector"),
+    ("VLOOKUP(2.5;{1;\"x\"|2;\"y\"};2;)", (None, None, None), "VLOOKUP with FALSE left empty: exact"),
+    ("MATCH(6;[.C{r}:.E{r}];)", (1, 5, 10), "MATCH with its type left empty: exact"),
+    ("ROW(OFFSET([.C{r}];-70000;0))", (None, None, None), "ROW of an error", "#REF!"),
 ]
 
 ODS_HEAD = """<?xml version="1.0" encoding="UTF-8"?>

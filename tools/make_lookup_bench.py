@@ -9,6 +9,7 @@ HEAD = """<?xml version="1.0" encoding="UTF-8"?>
 <office:document xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0"
     xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0"
     xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0"
+    xmlns:of="urn:oasis:names:tc:opendocument:xmlns:of:1.2"
     office:version="1.2" office:mimetype="application/vnd.oasis.opendocument.spreadsheet">
  <office:body><office:spreadsheet>
 """
@@ -28,7 +29,7 @@ def main():
     for i in range(500):
         r = i + 1
         code = f"P{rng.randrange(1, 2001):04d}"
-        table = "$'资料'.$E:$G" if i % 2 == 0 else "$'资料'.$E$1:$G$2000"
+        table = "$'资料'.$E:.$G" if i % 2 == 0 else "$'资料'.$E$1:.$G$2000"
         out.append(f"<table:table-row>{text(code)}"
                    f'<table:table-cell table:formula="of:=VLOOKUP([.A{r}];[{table}];3;0)*2"/>'
                    "</table:table-row>")

@@ -105,8 +105,9 @@ Value TableCell(const Table& table, std::size_t row, std::size_t column, Context
   return table.array.At(row, column);
 }
 
+// Sorted unless told otherwise; an argument left empty (`VLOOKUP(x,t,2,)`) says FALSE.
 bool SortedArgument(std::span<const Value> a, std::size_t at, Context& c) {
-  if (a.size() <= at || a[at].kind == Value::Kind::kEmpty) return true;
+  if (a.size() <= at) return true;
   return BooleanArgument(a[at], c);
 }
 
@@ -138,8 +139,8 @@ Value HLookup(std::span<const Value> a, Context& c) {
 Value MatchFunction(std::span<const Value> a, Context& c) {
   const Value wanted = WantedValue(a[0], c);
   const Table table = TableArgument(a[1], c);
-  double type = 1;
-  if (a.size() > 2 && a[2].kind != Value::Kind::kEmpty) type = NumberArgument(a[2], c);
+  // An argument left empty is 0, as in VLOOKUP.
+  const double type = a.size() > 2 ? NumberArgument(a[2], c) : 1;
   if (table.Rows() != 1 && table.Columns() != 1) return Value::Error(ErrorCode::kNotAvailable);
   const bool vertical = table.Columns() == 1 && table.Rows() != 1;
   const TableLine line(table, vertical, 0, c);

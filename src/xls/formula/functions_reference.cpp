@@ -26,6 +26,7 @@ int IntegerArgument(const Value& argument, Context& context) {
 }
 
 const Area& OneArea(const Value& argument) {
+  if (argument.IsError()) throw ErrorResult{argument.error};
   if (argument.kind != Value::Kind::kReference) throw ErrorResult{ErrorCode::kValue};
   if (argument.areas.size() != 1) throw ErrorResult{ErrorCode::kReference};
   return argument.areas.front();
