@@ -52,11 +52,12 @@ void LookupLine::Index() const {
         first_text_.try_emplace(Folded(value.text), i);
         texts_.push_back(i);
         break;
-      case Value::Kind::kBoolean:
-        (value.boolean ? first_true_ : first_false_) =
-            (value.boolean ? first_true_ : first_false_).value_or(i);
+      case Value::Kind::kBoolean: {
+        std::optional<std::size_t>& first = value.boolean ? first_true_ : first_false_;
+        if (!first) first = i;
         booleans_.push_back(i);
         break;
+      }
       default:
         break;
     }
