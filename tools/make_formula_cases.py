@@ -7,7 +7,8 @@ Needs LibreOffice."""
 import html, os, subprocess, sys, tempfile
 
 # (formula, inputs, note[, excel]): an input is a number, a text, True/False, or None
-# (empty); `excel`, where given, is Excel's result, kept instead of LibreOffice's.
+# (empty); `excel`, where given, is Excel's result where LibreOffice's differs (an error as
+# its text), and stands in F for LibreOffice's.
 CASES = [
     ("{C}+{D}*2", (1.5, 2, None), "arithmetic precedence"),
     ("{C}-{D}/4", (10, 3, None), "division"),
@@ -242,6 +243,57 @@ CASES = [
     ("ERROR.TYPE({C}/{D})", (1, 0, None), "ERROR.TYPE"),
     ("IFNA(NA();{C})", ("无", None, None), "IFNA"),
     ("XOR({C};{D};{E})", (True, 1, 0), "XOR"),
+
+    # Lookup and reference functions.
+    ("VLOOKUP({C};[.C{r}:.E{r}];3;0)", ("甲", 2, "乙"), "VLOOKUP exact, third column"),
+    ("VLOOKUP(\"b\";{\"a\";1|\"B\";2|\"c\";3};2;0)", (None, None, None), "VLOOKUP exact ignores case"),
+    ("VLOOKUP(2.5;{1;\"x\"|2;\"y\"|3;\"z\"};2)", (None, None, None), "VLOOKUP sorted: last not above"),
+    ("VLOOKUP(0;{1;\"x\"|2;\"y\"};2)", (None, None, None), "VLOOKUP sorted, below the first: #N/A"),
+    ("VLOOKUP(\"q\";{\"a\";1};2;0)", (None, None, None), "VLOOKUP not found: #N/A"),
+    ("VLOOKUP({C};[.C{r}:.E{r}];4;0)", (1, 2, 3), "VLOOKUP past the table: #REF!", "#REF!"),
+    ("VLOOKUP({C};[.C{r}:.E{r}];0;0)", (1, 2, 3), "VLOOKUP column 0: #VALUE!", "#VALUE!"),
+    ("VLOOKUP(\"a?c\";{\"abd\";1|\"abc\";2};2;0)", (None, None, None), "VLOOKUP wildcard ?", 2),
+    ("HLOOKUP({D};[.C{r}:.E{r}];1;0)", (5, 7, 9), "HLOOKUP finds in the row"),
+    ("HLOOKUP(8;{5;7;9|\"a\";\"b\";\"c\"};2)", (None, None, None), "HLOOKUP sorted, second row"),
+    ("MATCH({D};[.C{r}:.E{r}];0)", ("x", "y", "z"), "MATCH exact"),
+    ("MATCH(\"*班*\";[.C{r}:.E{r}];0)", ("甲", "夜班组", "乙"), "MATCH wildcard *"),
+    ("MATCH(\"~*\";[.C{r}:.E{r}];0)", ("a", "*", "b"), "MATCH ~ takes * literally"),
+    ("MATCH(6;[.C{r}:.E{r}])", (1, 5, 10), "MATCH 1, sorted rising"),
+    ("MATCH(6;[.C{r}:.E{r}];-1)", (10, 5, 1), "MATCH -1, sorted falling"),
+    ("MATCH(11;[.C{r}:.E{r}];-1)", (10, 5, 1), "MATCH -1, above all: #N/A"),
+    ("LOOKUP(6;[.C{r}:.E{r}];{\"a\";\"b\";\"c\"})", (1, 5, 10), "LOOKUP vector form"),
+    ("LOOKUP(2;{1;\"one\"|2;\"two\"|3;\"three\"})", (None, None, None), "LOOKUP array form, last column"),
+    ("INDEX([.C{r}:.E{r}];1;2)", ("a", "b", "c"), "INDEX row and column"),
+    ("INDEX([.C{r}:.E{r}];3)", ("a", "b", "c"), "INDEX of one row takes the column"),
+    ("INDEX({1;2|3;4};2;1)", (None, None, None), "INDEX of an array"),
+    ("INDEX([.C{r}:.E{r}];2;1)", ("a", "b", "c"), "INDEX past the range: #REF!", "#REF!"),
+    ("SUM(INDEX([.C{r}:.E{r}];1;0))", (1, 2, 3), "INDEX column 0: the whole row"),
+    ("ROW()*1000+COLUMN()", (None, None, None), "ROW and COLUMN of the formula's cell"),
+    ("ROW([.D7])+COLUMN([.E7:.E9])", (None, None, None), "ROW and COLUMN of a reference"),
+    ("ROWS([.C2:.E9])*10+COLUMNS([.C2:.E9])", (None, None, None), "ROWS and COLUMNS"),
+    ("ROWS({1;2;3|4;5;6})", (None, None, None), "ROWS of an array"),
+    ("SUM(OFFSET([.C{r}];0;1;1;2))", (1, 2, 3), "OFFSET with height and width"),
+    ("OFFSET([.C{r}];0;2)", (1, 2, 3), "OFFSET to one cell"),
+    ("OFFSET([.C{r}];-70000;0)", (1, 2, 3), "OFFSET off the sheet: #REF!", "#REF!"),
+    ("INDIRECT(\"D\"&ROW())", (1, "五", 3), "INDIRECT A1"),
+    ("SUM(INDIRECT(\"$C$\"&ROW()&\":E\"&ROW()))", (1, 2, 3), "INDIRECT of a range", 6),
+    ("INDIRECT(\"cases!E\"&ROW())", (1, 2, "表"), "INDIRECT with the sheet", "表"),
+    ("INDIRECT(\"R\"&ROW()&\"C4\";0)", (1, "右", 3), "INDIRECT R1C1"),
+    ("INDIRECT(\"RC[2]\";0)", (1, 2, 9), "INDIRECT R1C1 relative"),
+    ("INDIRECT(\"A1B\")", (None, None, None), "INDIRECT of no reference: #REF!"),
+    ("ADDRESS(3;4)", (None, None, None), "ADDRESS absolute"),
+    ("ADDRESS(3;28;4)", (None, None, None), "ADDRESS relative, two letters"),
+    ("ADDRESS(3;4;2;0)", (None, None, None), "ADDRESS R1C1"),
+    ("ADDRESS(1;1;1;1;\"资料\")", (None, None, None), "ADDRESS with a sheet", "资料!$A$1"),
+    ("SUMPRODUCT(TRANSPOSE({1;2;3});{1|2|3})", (None, None, None), "TRANSPOSE"),
+    ("VLOOKUP({C};[.C{r}:.E{r}];2;0)&\"|\"", ("k", None, 1), "VLOOKUP of an empty cell: empty text"),
+    ("VLOOKUP({C};[.C{r}:.E{r}];2;0)", ("k", None, 1), "VLOOKUP of an empty cell: 0", 0),
+    ("MATCH(\"5\";[.C{r}:.E{r}];0)", (5, "5", 6), "MATCH a text, not the number", 2),
+    ("MATCH({D};[.C:.C];0)", (None, 84, None), "MATCH in a whole column"),
+    ("LOOKUP(7;[.C{r}:.E{r}];[.E{r}])", (1, 5, 10), "LOOKUP reads past its result vector"),
+    ("VLOOKUP(2.5;{1;\"x\"|2;\"y\"};2;)", (None, None, None), "VLOOKUP with FALSE left empty: exact"),
+    ("MATCH(6;[.C{r}:.E{r}];)", (1, 5, 10), "MATCH with its type left empty: exact"),
+    ("ROW(OFFSET([.C{r}];-70000;0))", (None, None, None), "ROW of an error", "#REF!"),
 ]
 
 ODS_HEAD = """<?xml version="1.0" encoding="UTF-8"?>
@@ -279,7 +331,8 @@ def value_cell(v):
 
 
 # An error is kept as a formula that gives it: a file has no error constants of its own.
-ERRORS = {"#DIV/0!": "1/0", "#VALUE!": "&quot;a&quot;+1", "#N/A": "NA()", "#NUM!": "SQRT(-1)"}
+ERRORS = {"#DIV/0!": "1/0", "#VALUE!": "&quot;a&quot;+1", "#N/A": "NA()", "#NUM!": "SQRT(-1)",
+          "#REF!": "#REF!"}
 
 
 def expected_cell(text, formula):

@@ -3,11 +3,15 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <string_view>
 
 #include "xls/biff/cell_address.h"
 #include "xls/formula/value.h"
 
 namespace xls::formula {
+
+class LookupLines;
 
 // What a function or operator may ask of the workbook while a formula is evaluated.
 class Context {
@@ -34,6 +38,11 @@ class Context {
   virtual bool SubtotalCell(std::size_t /*sheet*/, biff::CellAddress /*cell*/) const {
     return false;
   }
+  // The lines lookups have searched in this calculation, kept for the next lookup into
+  // them; nothing where each lookup must read its cells afresh.
+  virtual LookupLines* Lines() { return nullptr; }
+  // The worksheet of that name (INDIRECT), letters A-Z without regard to case.
+  virtual std::optional<std::size_t> SheetNamed(std::u16string_view) const { return std::nullopt; }
 
   virtual bool Date1904() const = 0;
   // The moment of the calculation as a serial date and time of the workbook's date system.

@@ -4,8 +4,10 @@
 #include <exception>
 #include <new>
 
+#include "base/ascii_case.h"
 #include "xls/biff/formula_tokens.h"
 #include "xls/formula/array_lifting.h"
+#include "xls/formula/builtin_functions.h"
 #include "xls/formula/coercion.h"
 #include "xls/formula/context.h"
 #include "xls/formula/function_table.h"
@@ -99,6 +101,14 @@ class Evaluator::FormulaContext : public Context {
       if (token.kind == Token::Kind::kFunction && token.function == kSubtotal) return true;
     }
     return false;
+  }
+  LookupLines* Lines() override { return &evaluator_.lookup_lines_; }
+  std::optional<std::size_t> SheetNamed(std::u16string_view name) const override {
+    const auto& names = evaluator_.model_.sheet_names;
+    for (std::size_t s = 0; s < names.size(); ++s) {
+      if (base::EqualIgnoringAsciiCase<char16_t>(names[s], name)) return s;
+    }
+    return std::nullopt;
   }
   bool Date1904() const override { return evaluator_.model_.links.Date1904(); }
   double Now() const override { return evaluator_.now_; }
@@ -257,8 +267,12 @@ Value Evaluator::Call(const Token& token, std::vector<Value> arguments, FormulaC
     }
     info = FunctionByName(arguments.front().text);
     if (info == nullptr) {
-      throw Uncomputable{UncomputableReason::kAddInFunction, arguments.front().text,
-                         context.OriginSheet(), context.Origin()};
+      // A spreadsheet function the engine lacks is named as such; anything else is an
+      // add-in's or a macro's.
+      const std::optional<std::u16string> known = NamedFunction(arguments.front().text);
+      throw Uncomputable{
+          known ? UncomputableReason::kUnknownFunction : UncomputableReason::kAddInFunction,
+          known.value_or(arguments.front().text), context.OriginSheet(), context.Origin()};
     }
     arguments.erase(arguments.begin());
   } else {

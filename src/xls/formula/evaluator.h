@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "xls/biff/cell_address.h"
+#include "xls/formula/lookup_line.h"
 #include "xls/formula/uncomputable.h"
 #include "xls/formula/value.h"
 #include "xls/formula/workbook_model.h"
@@ -56,6 +57,8 @@ class Evaluator {
   std::map<Key, Value> arrays_;
   std::map<std::uint16_t, Expression> names_;
   std::set<std::uint16_t> names_busy_;
+  // Searched lines last as long as this calculation.
+  LookupLines lookup_lines_;
   int depth_ = 0;
 };
 

@@ -34,8 +34,7 @@ const FunctionInfo* FunctionByName(std::u16string_view name);
 // functions this engine does not know.
 std::optional<int> FixedArity(std::uint16_t id);
 
-// A function's name for messages: the engine's own, a few well-known ones it does not
-// compute, else its number.
+// A function's name for messages: its name in BIFF8's function table, else its number.
 std::u16string FunctionName(std::uint16_t id);
 
 // The tables of the function groups (functions_*.cpp).
@@ -50,5 +49,7 @@ std::span<const FunctionInfo> MoreMathFunctions();
 std::span<const FunctionInfo> StatisticsFunctions();
 std::span<const FunctionInfo> MoreDateFunctions();
 std::span<const FunctionInfo> InformationFunctions();
+std::span<const FunctionInfo> LookupFunctions();
+std::span<const FunctionInfo> ReferenceFunctions();
 
 }  // namespace xls::formula

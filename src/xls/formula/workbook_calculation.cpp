@@ -27,6 +27,7 @@ WorkbookCalculation::WorkbookCalculation(const biff::BiffWorkbook& book, double 
         model_.sheets[s].hidden_rows.insert(biff::GetU16(record.body, biff::row_record::kRow));
       }
     }
+    model_.sheet_names.push_back(book.SheetName(s));
     for (biff::CellFormula& formula : sheet.Formulas()) {
       FormulaCell cell;
       if (formula.readable) {

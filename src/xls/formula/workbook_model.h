@@ -4,6 +4,7 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "xls/biff/cell_address.h"
@@ -30,6 +31,7 @@ struct WorkbookModel {
     std::set<std::uint16_t> hidden_rows;
   };
   std::vector<Sheet> sheets;
+  std::vector<std::u16string> sheet_names;  // of each worksheet of `sheets`
   std::vector<std::optional<std::size_t>> sheet_of_entry;
   WorkbookLinks links;
 };

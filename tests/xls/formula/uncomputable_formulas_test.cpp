@@ -1,4 +1,4 @@
-// Formulas the engine does not compute (VLOOKUP in templates/formula-samples/
+// Formulas the engine does not compute (FISHER in templates/formula-samples/
 // uncomputable.xls): the save keeps their records and asks the spreadsheet program to
 // compute them; a formula reading a written cell gets #N/A rather than its old result, one
 // reading nothing written keeps its result, a formula reading an uncomputed one is
@@ -60,7 +60,7 @@ TEST(UncomputableFormulas, AreLeftToTheSpreadsheetWithoutAStaleResult) {
   EXPECT_EQ(c1.row, 0);
   EXPECT_EQ(c1.column, 2);
   EXPECT_EQ(c1.why.reason, UncomputableReason::kUnknownFunction);
-  EXPECT_EQ(c1.why.detail, u"VLOOKUP");
+  EXPECT_EQ(c1.why.detail, u"FISHER");
   const auto& d1 = layout.uncomputed[1];
   EXPECT_EQ(d1.column, 3);
   const auto& c2 = layout.uncomputed[2];
