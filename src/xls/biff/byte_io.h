@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <span>
 
-#include "xls/biff/biff_format_error.h"
 #include "base/little_endian.h"
+#include "xls/biff/biff_format_error.h"
 
 namespace xls::biff {
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "xls/cfb/cfb_constants.h"
 #include "base/little_endian.h"
+#include "xls/cfb/cfb_constants.h"
 
 namespace xls::cfb {
 

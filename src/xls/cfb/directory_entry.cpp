@@ -1,7 +1,7 @@
 #include "xls/cfb/directory_entry.h"
 
-#include "xls/cfb/format_error.h"
 #include "base/little_endian.h"
+#include "xls/cfb/format_error.h"
 
 namespace xls::cfb {
 

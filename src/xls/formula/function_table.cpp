@@ -14,11 +14,11 @@ struct Tables {
   std::map<std::u16string, const FunctionInfo*> by_name;
 
   Tables() {
-    for (const auto group : {MathFunctions(), AggregateFunctions(), LogicalFunctions(),
-                             TextFunctions(), DateFunctions(), TextSearchFunctions(),
-                             TextConvertFunctions(), MoreMathFunctions(), StatisticsFunctions(),
-                             MoreDateFunctions(), InformationFunctions(), LookupFunctions(),
-                             ReferenceFunctions()}) {
+    for (const auto group :
+         {MathFunctions(), AggregateFunctions(), LogicalFunctions(), TextFunctions(),
+          DateFunctions(), TextSearchFunctions(), TextConvertFunctions(), MoreMathFunctions(),
+          StatisticsFunctions(), MoreDateFunctions(), InformationFunctions(), LookupFunctions(),
+          ReferenceFunctions()}) {
       for (const FunctionInfo& info : group) {
         by_id[info.id] = &info;
         by_name[std::u16string(info.name)] = &info;
