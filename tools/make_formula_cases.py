@@ -201,6 +201,10 @@ CASES = [
      "SUMPRODUCT takes its arguments element by element"),
     ("COM.MICROSOFT.CEILING({C};0.5)+COM.MICROSOFT.FLOOR({D};0.2)", (2.1, 1.35, None), "CEILING and FLOOR"),
     ("COM.MICROSOFT.CEILING({C};-2)*10+COM.MICROSOFT.FLOOR({D};-2)", (-2.5, -2.5, None), "CEILING, FLOOR of negatives"),
+    # LibreOffice's own CEILING and FLOOR go into the file as CEILING.MATH and FLOOR.MATH.
+    ("CEILING({C};{D})*100+FLOOR({C};{D})", (-2.5, 2, None), "CEILING.MATH, FLOOR.MATH of a negative"),
+    ("CEILING({C};{D};1)*100+FLOOR({C};{D};1)", (-2.5, 2, None), "CEILING.MATH, FLOOR.MATH away from zero"),
+    ("CEILING({C})+FLOOR({D})", (2.1, -1.5, None), "CEILING.MATH, FLOOR.MATH to whole numbers"),
     ("MROUND({C};3)+QUOTIENT({D};4)", (10, -9, None), "MROUND and QUOTIENT"),
     ("EVEN({C})*10+ODD({D})", (1.5, -2, None), "EVEN and ODD"),
     ("SUMSQ([.C{r}:.E{r}])", (1, 2, "x"), "SUMSQ"),

@@ -44,6 +44,23 @@ Value ToMultiple(std::span<const Value> a, Context& c) {
   return NumberResult((kUp ? std::ceil(q) : std::floor(q)) * step);
 }
 
+// The newer forms, which LibreOffice writes for its CEILING and FLOOR: the significance's
+// sign does not count (1 where left out), and a negative number goes toward zero unless
+// `mode` says away from it (.MATH), or always toward +/- infinity (.PRECISE, ISO.CEILING).
+enum class Toward { kUp, kDown };
+template <Toward kToward, bool kHasMode>
+Value ToMultipleNewer(std::span<const Value> a, Context& c) {
+  const double x = Arg(a, 0, c);
+  const double step =
+      a.size() > 1 && a[1].kind != Value::Kind::kEmpty ? std::fabs(Arg(a, 1, c)) : 1;
+  const bool away =
+      kHasMode && a.size() > 2 && a[2].kind != Value::Kind::kEmpty && Arg(a, 2, c) != 0;
+  if (x == 0 || step == 0) return Value::Number(0);
+  const double q = Decimal15(x / step);
+  const bool up = (kToward == Toward::kUp) != (x < 0 && away);
+  return NumberResult((up ? std::ceil(q) : std::floor(q)) * step);
+}
+
 Value MRound(std::span<const Value> a, Context& c) {
   const double x = Arg(a, 0, c);
   const double step = Arg(a, 1, c);
@@ -199,10 +216,21 @@ constexpr std::uint16_t kQuotientId = 0xF221;
 constexpr std::uint16_t kGcdId = 0xF222;
 constexpr std::uint16_t kLcmId = 0xF223;
 constexpr std::uint16_t kRandBetweenId = 0xF224;
+// Functions newer than the format (_xlfn.), also called by name.
+constexpr std::uint16_t kCeilingMathId = 0xF225;
+constexpr std::uint16_t kFloorMathId = 0xF226;
+constexpr std::uint16_t kCeilingPreciseId = 0xF227;
+constexpr std::uint16_t kFloorPreciseId = 0xF228;
+constexpr std::uint16_t kIsoCeilingId = 0xF229;
 
 constexpr FunctionInfo kMathMore[] = {
     {288, u"CEILING", 2, 2, ToMultiple<true>},
     {285, u"FLOOR", 2, 2, ToMultiple<false>},
+    {kCeilingMathId, u"CEILING.MATH", 1, 3, ToMultipleNewer<Toward::kUp, true>},
+    {kFloorMathId, u"FLOOR.MATH", 1, 3, ToMultipleNewer<Toward::kDown, true>},
+    {kCeilingPreciseId, u"CEILING.PRECISE", 1, 2, ToMultipleNewer<Toward::kUp, false>},
+    {kFloorPreciseId, u"FLOOR.PRECISE", 1, 2, ToMultipleNewer<Toward::kDown, false>},
+    {kIsoCeilingId, u"ISO.CEILING", 1, 2, ToMultipleNewer<Toward::kUp, false>},
     {kMRoundId, u"MROUND", 2, 2, MRound},
     {279, u"EVEN", 1, 1, ToParity<true>},
     {298, u"ODD", 1, 1, ToParity<false>},
