@@ -1,6 +1,7 @@
 #include "xls/layout/header_footer.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace xls::layout {
 
@@ -87,6 +88,68 @@ void DropIfBlank(HeaderFooterSection& section) {
   if (!any_text) section.lines.clear();
 }
 
+// &P, and &P+3 or &P-1, which number the pages from elsewhere; `i` is left on the code's
+// last character.
+int PageNumber(std::u16string_view code, std::size_t& i, int page) {
+  if (i + 2 < code.size() && (code[i + 1] == u'+' || code[i + 1] == u'-') && IsDigit(code[i + 2])) {
+    const int sign = code[i + 1] == u'+' ? 1 : -1;
+    int offset = 0;
+    for (i += 2; i < code.size() && IsDigit(code[i]) && offset < 100000; ++i) {
+      offset = offset * 10 + (code[i] - u'0');
+    }
+    --i;
+    page += sign * offset;
+  }
+  return page;
+}
+
+// What stands between the quotes of &"Name,Style"; `i` is left on the closing quote (or
+// the end, where there is none).
+std::u16string_view QuotedFontCode(std::u16string_view code, std::size_t& i) {
+  const std::size_t close = code.find(u'"', i + 1);
+  const std::u16string_view inside =
+      code.substr(i + 1, close == std::u16string_view::npos ? code.npos : close - i - 1);
+  i = close == std::u16string_view::npos ? code.size() : close;
+  return inside;
+}
+
+// "Name,Style": the face, unless it is "-", and bold and italic as the style's words say
+// them, in English or Chinese.
+void ApplyFontCode(std::u16string_view inside, Font& f) {
+  const std::size_t comma = inside.find(u',');
+  const std::u16string_view name = inside.substr(0, comma);
+  if (!name.empty() && name != u"-") f.name = std::u16string(name);
+  if (comma == std::u16string_view::npos) return;
+  const std::u16string_view style = inside.substr(comma + 1);
+  f.bold = StyleSays(style, {u"bold", u"heavy", u"black", u"粗"});
+  f.italic = StyleSays(style, {u"italic", u"oblique", u"斜"});
+}
+
+// &KRRGGBB; a theme colour (&K01+000) has no RGB to take and is left out. `i` is left on
+// the code's last character.
+std::optional<Rgb> ColourCode(std::u16string_view code, std::size_t& i) {
+  const std::u16string_view hex = code.substr(i + 1, 6);
+  i += hex.size();
+  if (hex.size() != 6 ||
+      !std::all_of(hex.begin(), hex.end(), [](char16_t h) { return HexDigit(h) >= 0; })) {
+    return std::nullopt;
+  }
+  auto byte = [&hex](std::size_t at) {
+    return static_cast<std::uint8_t>(HexDigit(hex[at]) * 16 + HexDigit(hex[at + 1]));
+  };
+  return Rgb{byte(0), byte(2), byte(4)};
+}
+
+// &10, &14: the size in points whose first digit is at `i`, which is left on the last.
+int SizeCode(std::u16string_view code, std::size_t& i) {
+  int points = code[i] - u'0';
+  while (i + 1 < code.size() && IsDigit(code[i + 1])) {
+    points = std::min(points * 10 + (code[i + 1] - u'0'), 10000);
+    ++i;
+  }
+  return points;
+}
+
 }  // namespace
 
 std::u16string HeaderFooterSection::PlainText() const {
@@ -133,22 +196,9 @@ HeaderFooterParts ParseHeaderFooter(std::u16string_view code, const HeaderFooter
         out.SwitchTo(parts.right);
         break;
       case u'P':
-      case u'p': {
-        // &P+3 and &P-1 number the pages from elsewhere.
-        int page = context.page;
-        if (i + 2 < code.size() && (code[i + 1] == u'+' || code[i + 1] == u'-') &&
-            IsDigit(code[i + 2])) {
-          const int sign = code[i + 1] == u'+' ? 1 : -1;
-          int offset = 0;
-          for (i += 2; i < code.size() && IsDigit(code[i]) && offset < 100000; ++i) {
-            offset = offset * 10 + (code[i] - u'0');
-          }
-          --i;
-          page += sign * offset;
-        }
-        out.Append(Number(page));
+      case u'p':
+        out.Append(Number(PageNumber(code, i, context.page)));
         break;
-      }
       case u'N':
       case u'n':
         out.Append(Number(context.pages));
@@ -207,44 +257,19 @@ HeaderFooterParts ParseHeaderFooter(std::u16string_view code, const HeaderFooter
         break;
       }
       case u'"': {
-        const std::size_t close = code.find(u'"', i + 1);
-        const std::u16string_view inside =
-            code.substr(i + 1, close == std::u16string_view::npos ? code.npos : close - i - 1);
-        i = close == std::u16string_view::npos ? code.size() : close;
-        const std::size_t comma = inside.find(u',');
-        const std::u16string_view name = inside.substr(0, comma);
-        const std::u16string_view style =
-            comma == std::u16string_view::npos ? std::u16string_view() : inside.substr(comma + 1);
-        restyle([&](Font& f) {
-          if (!name.empty() && name != u"-") f.name = std::u16string(name);
-          if (comma != std::u16string_view::npos) {
-            f.bold = StyleSays(style, {u"bold", u"heavy", u"black", u"粗"});
-            f.italic = StyleSays(style, {u"italic", u"oblique", u"斜"});
-          }
-        });
+        const std::u16string_view inside = QuotedFontCode(code, i);
+        restyle([inside](Font& f) { ApplyFontCode(inside, f); });
         break;
       }
       case u'K':
-      case u'k': {
-        // &KRRGGBB; a theme colour (&K01+000) has no RGB to take and is left out.
-        const std::u16string_view hex = code.substr(i + 1, 6);
-        i += hex.size();
-        if (hex.size() == 6 &&
-            std::all_of(hex.begin(), hex.end(), [](char16_t h) { return HexDigit(h) >= 0; })) {
-          auto byte = [&hex](std::size_t at) {
-            return static_cast<std::uint8_t>(HexDigit(hex[at]) * 16 + HexDigit(hex[at + 1]));
-          };
-          restyle([&](Font& f) { f.colour = {byte(0), byte(2), byte(4)}; });
+      case u'k':
+        if (const std::optional<Rgb> colour = ColourCode(code, i)) {
+          restyle([&colour](Font& f) { f.colour = *colour; });
         }
         break;
-      }
       default:
         if (IsDigit(function)) {
-          int points = function - u'0';
-          while (i + 1 < code.size() && IsDigit(code[i + 1])) {
-            points = std::min(points * 10 + (code[i + 1] - u'0'), 10000);
-            ++i;
-          }
+          const int points = SizeCode(code, i);
           // Sizes outside what a font can be are no size at all.
           if (points >= 1 && points <= 409) restyle([points](Font& f) { f.points = points; });
         }
