@@ -201,6 +201,7 @@ CASES = [
      "SUMPRODUCT takes its arguments element by element"),
     ("COM.MICROSOFT.CEILING({C};0.5)+COM.MICROSOFT.FLOOR({D};0.2)", (2.1, 1.35, None), "CEILING and FLOOR"),
     ("COM.MICROSOFT.CEILING({C};-2)*10+COM.MICROSOFT.FLOOR({D};-2)", (-2.5, -2.5, None), "CEILING, FLOOR of negatives"),
+    ("({C}-{D}-{E})", (0.5, 0.4, 0.1), "a last - in brackets keeps its remainder", -2.7755575615628914e-17),
     # LibreOffice's own CEILING and FLOOR go into the file as CEILING.MATH and FLOOR.MATH.
     ("CEILING({C};{D})*100+FLOOR({C};{D})", (-2.5, 2, None), "CEILING.MATH, FLOOR.MATH of a negative"),
     ("CEILING({C};{D};1)*100+FLOOR({C};{D};1)", (-2.5, 2, None), "CEILING.MATH, FLOOR.MATH away from zero"),

@@ -352,6 +352,7 @@ Value Evaluator::Evaluate(const Expression& expression, FormulaContext& context,
           Value right = pop();
           Value left = pop();
           const bool final_sum = cell_formula && &token == last_step &&
+                                 !expression.ends_in_brackets &&
                                  (token.id == ptg::kAdd || token.id == ptg::kSub);
           stack.push_back(final_sum ? ApplyFinalSum(token.id, left, right, context)
                                     : ApplyBinaryOperator(token.id, left, right, context));

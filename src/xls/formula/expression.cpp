@@ -201,6 +201,7 @@ Expression DecodeExpression(std::span<const std::uint8_t> rgce,
           expression.unsupported_token = rgce[at];
           return expression;
       }
+      if (id != ptg::kAttr) expression.ends_in_brackets = id == ptg::kParen;
       if (token.kind != Token::Kind::kNoOp) expression.tokens.push_back(std::move(token));
       at += *size;
     }

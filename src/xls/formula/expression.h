@@ -44,6 +44,8 @@ struct Token {
 struct Expression {
   std::vector<Token> tokens;
   bool is_volatile = false;  // calls TODAY, NOW or another function that changes by itself
+  // =(a-b): the last step is the brackets, so Excel keeps what a last + or - leaves over.
+  bool ends_in_brackets = false;
   std::optional<std::uint8_t> unsupported_token;
 };
 
