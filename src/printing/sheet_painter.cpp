@@ -213,6 +213,24 @@ QString NumberTextFitting(const QPainter& p, const PrintCell& cell, bool general
       xls::layout::FitNumberText(cell.text, general, room, glyphs, width_of));
 }
 
+// How much smaller than `face` a shrink-to-fit text is drawn (1 where it fits already: it is
+// never enlarged) so that it fits `room` points on paper, k device dots to the point. Glyph
+// widths do not fall exactly with the size, so the size is measured again until it fits.
+double ShrinkFactor(const QFont& face, const QString& text, double room, QPaintDevice* device,
+                    double k) {
+  constexpr double kSmallest = 0.05;  // a cell narrower than its padding still shows a speck
+  constexpr int kTries = 4;
+  double factor = 1;
+  QFont shrunk = face;
+  for (int tries = 0; tries < kTries; ++tries) {
+    const double width = QFontMetricsF(shrunk, device).horizontalAdvance(text) / k;
+    if (width <= room || factor <= kSmallest) break;
+    factor = std::max(kSmallest, factor * std::max(room, 0.0) / width * (tries == 0 ? 1 : 0.98));
+    shrunk.setPointSizeF(face.pointSizeF() * factor);
+  }
+  return factor;
+}
+
 // Edge `index` along one axis of a page whose grid runs from `first` to `last`: the grid's
 // own where the page has it, measured on from the page's first or last edge beyond it.
 template <typename SizeOf>
@@ -572,13 +590,24 @@ void SheetPainter::PaintTexts(QPainter& p, const PageGrid& grid, double k) const
     p.setFont(facts.face);
     p.setPen(ToColor(cell.text_colour.value_or(font.colour)));
     QString text = QString::fromStdU16String(cell.text);
-    if (cell.is_number && !placement.wraps) {
+    // The room inside the padding and the indent.
+    const double room =
+        cell_rect.width() - 2 * kTextPadding * s - style.indent * 3 * digit_width_ * s;
+    double shrink = 1;
+    if (placement.shrinks) {
+      // Shrunk whole, a number needs no shortening to fit.
+      shrink = ShrinkFactor(facts.face, text, room, p.device(), k);
+      if (shrink < 1) {
+        QFont shrunk = facts.face;
+        shrunk.setPointSizeF(facts.face.pointSizeF() * shrink);
+        p.setFont(shrunk);
+      }
+    } else if (cell.is_number && !placement.wraps) {
       // A number must fit inside the padding, as spreadsheet programs decide it.
-      const double room =
-          cell_rect.width() - 2 * kTextPadding * s - style.indent * 3 * digit_width_ * s;
       text = NumberTextFitting(p, cell, style.general_number, room, facts.glyphs, k);
     }
-    const double bold_shift = facts.synthetic_bold ? font.points * s * kSyntheticBoldShift * k : 0;
+    const double bold_shift =
+        facts.synthetic_bold ? font.points * s * shrink * kSyntheticBoldShift * k : 0;
     if (placement.wraps) {
       DrawWrappedText(p, Scaled(box.rect, k), box.flags, text, bold_shift);
     } else {

@@ -84,7 +84,6 @@ std::u16string UndrawnContentList(const xls::layout::SheetLayout& layout) {
   };
   static constexpr Kind kKinds[] = {
       {UndrawnFeature::kRotatedText, u"旋转或竖排的文字", u"将横排印出"},
-      {UndrawnFeature::kShrinkToFit, u"设为“缩小字体填充”的文字", u"不会缩小，放不下的部分被截去"},
       {UndrawnFeature::kRichText, u"一个单元格内用了几种字体的文字", u"将全用单元格的字体印出"},
   };
   std::u16string lines;

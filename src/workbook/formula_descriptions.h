@@ -18,7 +18,7 @@ std::u16string DescribeUncomputedCell(const xls::layout::SheetLayout& layout,
 std::u16string UncomputedFormulasWarning(const xls::layout::SheetLayout& layout);
 
 // The one notice before a printout: the formulas above and what the printout cannot draw as
-// the spreadsheet program does (rotated text, shrink to fit, several fonts in one cell, each
+// the spreadsheet program does (rotated text, several fonts in one cell, each
 // with the first cell and how many; pictures and shapes), offering the spreadsheet program
 // instead. Empty when the printout shows the sheet as the spreadsheet program would.
 std::u16string PrintoutWarning(const xls::layout::SheetLayout& layout);

@@ -97,6 +97,53 @@ TEST_F(SheetPainterTest, HiddenCellsStayOffThePaperAndTheRestStandsInPlace) {
   EXPECT_NEAR(title->y_max - number->y_max, 20, 1.0);
 }
 
+// Shrink-to-fit text is drawn in a smaller font that fits its cell, or its merged range, and
+// never runs over empty neighbours; text that fits already keeps its size.
+TEST_F(SheetPainterTest, ShrinkToFitTextKeepsToItsCellsColumns) {
+  SheetLayout layout;
+  layout.fonts.push_back(Font{u"DejaVu Sans", 10, false, false, false, Underline::kNone, {}});
+  CellStyle shrinks;
+  shrinks.shrink_to_fit = true;
+  layout.styles = {CellStyle{}, shrinks};
+  layout.column_widths = {2560, 2560, 2560, 2560, 2560};
+  layout.row_heights = {400, 400, 400, 400, 400, 400};
+  layout.page.left_margin = layout.page.right_margin = 1.0;
+  layout.page.top_margin = layout.page.bottom_margin = 1.0;
+  layout.cells = {
+      {0, 0, u"Shrunkwithinitsowncell", false, 1, {}},
+      {0, 4, u"7", true, 0, {}},  // its right edge gives the columns' width
+      {1, 0, u"Spillsoverfreeneighbours", false, 0, {}},
+      {2, 0, u"Shrunkwithinthemergedrangeoftwocolumns", false, 1, {}},
+      {3, 0, u"small", false, 1, {}},
+      {4, 0, u"plain", false, 0, {}},
+      {5, 0, u"1234567890123456", true, 1, {}},
+  };
+  layout.merges = {{2, 2, 0, 1}};
+  const std::vector<PdfPage> pages = Print(layout);
+  ASSERT_EQ(pages.size(), 1u);
+  const PdfPage& page = pages[0];
+  const auto seven = Find(page, "7");
+  const auto own = Find(page, "Shrunkwithinitsowncell");
+  const auto spills = Find(page, "Spillsoverfreeneighbours");
+  const auto merged = Find(page, "Shrunkwithinthemergedrangeoftwocolumns");
+  const auto fits = Find(page, "small");
+  const auto plain = Find(page, "plain");
+  const auto number = Find(page, "1234567890123456");
+  ASSERT_TRUE(seven && own && spills && merged && fits && plain && number);
+  const double column = (seven->x_max + 2 - kLeft) / 5;
+  auto height = [](const PdfWord& word) { return word.y_max - word.y_min; };
+  // As long a text without the flag runs on past its cell.
+  EXPECT_GT(spills->x_max, kLeft + column);
+  EXPECT_GE(own->x_min, kLeft);
+  EXPECT_LE(own->x_max, kLeft + column);
+  EXPECT_LT(height(*own), height(*plain));
+  EXPECT_LE(merged->x_max, kLeft + 2 * column);
+  EXPECT_GT(merged->x_max, kLeft + column);  // on the whole range, not its first cell
+  // A number is shrunk whole rather than shortened.
+  EXPECT_LE(number->x_max, kLeft + column);
+  EXPECT_NEAR(height(*fits), height(*plain), 0.1);
+}
+
 TEST_F(SheetPainterTest, LandscapeTurnsThePaper) {
   SheetLayout layout = Sample();
   layout.page.orientation = Orientation::kLandscape;

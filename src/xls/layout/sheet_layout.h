@@ -155,9 +155,9 @@ struct UncomputedCell {
 };
 
 // What a printed cell asks for that Verdalon's renderer does not draw as spreadsheet programs
-// do: rotated or stacked text (printed level), shrink to fit (printed at its size, cut where
-// it does not fit) and runs of several fonts in one text (printed in the cell's font).
-enum class UndrawnFeature : std::uint8_t { kRotatedText, kShrinkToFit, kRichText };
+// do: rotated or stacked text (printed level) and runs of several fonts in one text (printed
+// in the cell's font).
+enum class UndrawnFeature : std::uint8_t { kRotatedText, kRichText };
 
 struct UndrawnCell {
   UndrawnFeature feature = UndrawnFeature::kRotatedText;

@@ -24,14 +24,14 @@ TextPlacement PlaceText(const CellStyle& style, bool is_number, bool is_logical_
   }
   const bool wraps = style.wrap || horizontal == HorizontalAlignment::kJustify ||
                      style.vertical == VerticalAlignment::kJustify;
-  return {horizontal, wraps};
+  return {horizontal, wraps, style.shrink_to_fit && !wraps};
 }
 
 ColumnSpan OverflowColumns(std::uint16_t column, const TextPlacement& placement, bool is_number,
                            ColumnSpan within,
                            const std::function<bool(std::uint16_t)>& column_is_free) {
   ColumnSpan span{column, column};
-  if (placement.wraps || is_number) return span;
+  if (placement.wraps || placement.shrinks || is_number) return span;
   if (RunsRight(placement.horizontal)) {
     while (span.last < within.last && column_is_free(static_cast<std::uint16_t>(span.last + 1))) {
       ++span.last;
@@ -58,7 +58,7 @@ ColumnSpan CentreAcrossColumns(std::uint16_t column,
 PageEdges RunsOffPage(ColumnSpan span, const TextPlacement& placement, bool is_number,
                       ColumnSpan within, const std::function<bool(std::uint16_t)>& column_is_free) {
   PageEdges edges;
-  if (placement.wraps || is_number) return edges;
+  if (placement.wraps || placement.shrinks || is_number) return edges;
   edges.right = RunsRight(placement.horizontal) && span.last == within.last &&
                 within.last < kLastSheetColumn &&
                 column_is_free(static_cast<std::uint16_t>(within.last + 1));

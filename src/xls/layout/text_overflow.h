@@ -11,9 +11,13 @@ namespace xls::layout {
 struct TextPlacement {
   HorizontalAlignment horizontal;  // never kGeneral: numbers right, text left, TRUE/#N/A centred
   bool wraps;                      // broken into lines inside the cell
+  // Drawn in a font made smaller until it fits the cell's inner width, so it never runs over
+  // (shrink to fit; text that wraps is wrapped instead, as Excel does).
+  bool shrinks = false;
 };
 
-// The placement a cell's style gives its text. Justified text, across or down, wraps. Under
+// The placement a cell's style gives its text. Justified text, across or down, wraps, and
+// then is not shrunk. Under
 // General, logical and error values stand centred, as Excel prints them (LibreOffice puts a
 // formula's TRUE, FALSE or error on the right, as a number).
 TextPlacement PlaceText(const CellStyle& style, bool is_number, bool is_logical_or_error = false);
@@ -26,8 +30,8 @@ struct ColumnSpan {
 };
 
 // The columns the text of a cell outside merged ranges may cover (a merged range's text
-// keeps to its range). Text that does not wrap runs on over empty neighbours of its row, on
-// the side it is aligned away from: text standing left (and filled or centred across a
+// keeps to its range). Text that neither wraps nor shrinks runs on over empty neighbours of its
+// row, on the side it is aligned away from: text standing left (and filled or centred across a
 // selection) to the right, text standing right to the left, centred text both ways. A
 // number never runs over, as it would be read as another. `column_is_free(c)` says whether
 // column c of the row holds no text and no merged range; the run stops before the first

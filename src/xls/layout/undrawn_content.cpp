@@ -78,9 +78,6 @@ void FindUndrawnContent(const std::vector<biff::Record>& globals,
     if (style.rotation != 0) {
       layout.undrawn.push_back({UndrawnFeature::kRotatedText, cell.row, cell.column});
     }
-    if (style.shrink_to_fit) {
-      layout.undrawn.push_back({UndrawnFeature::kShrinkToFit, cell.row, cell.column});
-    }
     if (const auto found = runs.find({cell.row, cell.column});
         found != runs.end() && ChangesLook(found->second, layout, layout.fonts[style.font])) {
       layout.undrawn.push_back({UndrawnFeature::kRichText, cell.row, cell.column});

@@ -20,6 +20,7 @@ struct Case {
   // merged range. The expected run is marked with '^' under it.
   std::string row;
   std::string covers;
+  bool shrink_to_fit = false;
 };
 
 CellStyle Style(const Case& c) {
@@ -27,6 +28,7 @@ CellStyle Style(const Case& c) {
   style.horizontal = c.horizontal;
   style.wrap = c.wrap;
   style.vertical = c.vertical;
+  style.shrink_to_fit = c.shrink_to_fit;
   return style;
 }
 
@@ -56,6 +58,12 @@ TEST(TextOverflowTest, TextRunsOverFreeNeighboursOnTheSideAwayFromItsAlignment) 
        "..T..", "  ^  "},
       {"text justified down wraps", H::kLeft, false, V::kJustify, false,  //
        "..T..", "  ^  "},
+      {"shrunk text stays in its cell", H::kGeneral, false, V::kBottom, false,  //
+       "..T..", "  ^  ", true},
+      {"shrunk centred text neither way", H::kCentre, false, V::kBottom, false,  //
+       "..T..", "  ^  ", true},
+      {"shrunk right text not left", H::kRight, false, V::kBottom, false,  //
+       "..T..", "  ^  ", true},
   };
   for (const Case& c : cases) {
     const auto column = static_cast<std::uint16_t>(c.row.find('T'));
@@ -68,6 +76,31 @@ TEST(TextOverflowTest, TextRunsOverFreeNeighboursOnTheSideAwayFromItsAlignment) 
     EXPECT_EQ(span, (ColumnSpan{first, last}))
         << c.what << ": got " << span.first << "-" << span.last;
   }
+}
+
+// Shrinking fits the text to its cell; wrapping, where the style asks for both, wins.
+TEST(TextOverflowTest, ShrinkToFitShrinksUnlessTheTextWraps) {
+  struct ShrinkCase {
+    bool wrap;
+    H horizontal;
+    bool shrinks;
+  };
+  const ShrinkCase cases[] = {
+      {false, H::kLeft, true},
+      {false, H::kGeneral, true},
+      {true, H::kLeft, false},
+      {false, H::kJustify, false},  // justified text wraps
+  };
+  for (const ShrinkCase& c : cases) {
+    CellStyle style;
+    style.shrink_to_fit = true;
+    style.wrap = c.wrap;
+    style.horizontal = c.horizontal;
+    const TextPlacement placement = PlaceText(style, false);
+    EXPECT_EQ(placement.shrinks, c.shrinks) << c.wrap << static_cast<int>(c.horizontal);
+    EXPECT_EQ(placement.wraps, !c.shrinks);
+  }
+  EXPECT_FALSE(PlaceText(CellStyle{}, false).shrinks);
 }
 
 TEST(TextOverflowTest, GeneralAlignmentSetsNumbersRightAndTextLeft) {
@@ -115,6 +148,7 @@ TEST(TextOverflowTest, TextReachingThePagesEndRunsOnToItsEdge) {
     // As above, with '[' and ']' around the columns the page shows (they take no column).
     std::string row;
     PageEdges off;
+    bool shrink_to_fit = false;
   };
   const OffCase cases[] = {
       {"left text reaching the end", H::kLeft, false, false, "[.T..].", {false, true}},
@@ -125,6 +159,7 @@ TEST(TextOverflowTest, TextReachingThePagesEndRunsOnToItsEdge) {
       {"centred text both ways", H::kCentre, false, false, ".[.T.].", {true, true}},
       {"a number stays in its cell", H::kGeneral, false, true, ".[T].", {}},
       {"wrapped text too", H::kLeft, true, false, ".[T].", {}},
+      {"shrunk text too", H::kCentre, false, false, ".[T].", {}, true},
   };
   for (const OffCase& c : cases) {
     std::string columns;
@@ -137,6 +172,7 @@ TEST(TextOverflowTest, TextReachingThePagesEndRunsOnToItsEdge) {
     CellStyle style;
     style.horizontal = c.horizontal;
     style.wrap = c.wrap;
+    style.shrink_to_fit = c.shrink_to_fit;
     const TextPlacement placement = PlaceText(style, c.is_number);
     const auto free = [&](std::uint16_t at) { return columns.at(at) == '.'; };
     const ColumnSpan span = OverflowColumns(column, placement, c.is_number, {first, last}, free);

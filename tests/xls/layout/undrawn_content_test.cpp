@@ -55,9 +55,10 @@ TEST(UndrawnContentTest, FindsWhatThePrintoutDrawsOtherwise) {
   shrunk.shrink_to_fit = true;
   layout.styles = {CellStyle{}, turned, shrunk};
   layout.cells = {
-      {0, 0, u"turned", false, 1, {}}, {0, 1, u"", false, 1, {}},    // an empty cell says nothing
-      {1, 0, u"shrunk", false, 2, {}}, {2, 0, u"AB", false, 0, {}},  // B in bold
-      {2, 1, u"CD", false, 0, {}},                                   // D in another face only
+      {0, 0, u"turned", false, 1, {}}, {0, 1, u"", false, 1, {}},  // an empty cell says nothing
+      {1, 0, u"shrunk", false, 2, {}},                             // drawn shrunk: nothing to say
+      {2, 0, u"AB", false, 0, {}},                                 // B in bold
+      {2, 1, u"CD", false, 0, {}},                                 // D in another face only
       {3, 0, u"plain", false, 0, {}},  {4, 0, u"turned", false, 1, {}},
   };
   const std::vector<Record> globals = {RichSst({{"plain", {}}, {"AB", {1, 1}}, {"CD", {1, 2}}})};
@@ -79,7 +80,6 @@ TEST(UndrawnContentTest, FindsWhatThePrintoutDrawsOtherwise) {
   };
   const Expected expected[] = {
       {UndrawnFeature::kRotatedText, 0, 0},
-      {UndrawnFeature::kShrinkToFit, 1, 0},
       {UndrawnFeature::kRichText, 2, 0},
       {UndrawnFeature::kRotatedText, 4, 0},
   };
