@@ -211,6 +211,9 @@ void Form1::CreateFooter() {
   label2_ = AddLabel(QStringLiteral("Label2"), QStringLiteral("Label2"),
                      TwipsRect(7035, 6705, 2070, 315));
   label2_->setFont(SongFont(kLargeFontPixels));
+  // In the free place between the seller and the date, so nothing else moves.
+  label_bill_ = AddLabel(QStringLiteral("LabelBill"), QString(), TwipsRect(5160, 6810, 1800, 255));
+  label_bill_->setAlignment(Qt::AlignRight | Qt::AlignTop);
 }
 
 GraphicalButton* Form1::AddPictureButton(const QString& name, const QString& words, bool spread,
@@ -244,7 +247,11 @@ void Form1::CreateButtons() {
   command2_->setGeometry(TwipsRect(8520, 5880, 1095, 375));
   command2_->setCursor(Qt::ArrowCursor);
 
-  connect(command1, &QAbstractButton::clicked, this, [this] { sheet_.ClearEntries(); });
+  connect(command1, &QAbstractButton::clicked, this, [this] {
+    sheet_.ClearEntries();
+    current_bill_.Clear();
+    ShowBillNumber(current_bill_.number());
+  });
   connect(command4, &QAbstractButton::clicked, this, [this] {
     if (export_handler_) export_handler_();
   });
@@ -385,6 +392,11 @@ void Form1::mouseMoveEvent(QMouseEvent* event) {
 
 void Form1::mouseReleaseEvent(QMouseEvent*) {
   dragging_ = false;
+}
+
+void Form1::ShowBillNumber(const std::string& number) {
+  label_bill_->setText(
+      number.empty() ? QString() : QStringLiteral("单号 %1").arg(QString::fromStdString(number)));
 }
 
 }  // namespace ui

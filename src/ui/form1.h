@@ -15,6 +15,7 @@
 #include "tally/tally_sheet.h"
 #include "ui/graphical_button.h"
 #include "ui/qt_field_store.h"
+#include "workbook/bill_recording.h"
 
 namespace ui {
 
@@ -41,6 +42,11 @@ class Form1 final : public QWidget {
   std::u16string SellerCaption() const;
   void SetSellerCaption(std::u16string_view seller);
   std::u16string DateCaptionText() const;
+
+  // The bill the window holds (a new one from start-up and from 清除数据), and its number
+  // as LabelBill shows it beside the date: empty for a tally never recorded.
+  workbook::CurrentBill& current_bill() { return current_bill_; }
+  void ShowBillNumber(const std::string& number);
 
   // What Command4 runs (the export, installed by WorkbookBinding); without one a click does
   // nothing.
@@ -96,6 +102,8 @@ class Form1 final : public QWidget {
   QComboBox* combo1_ = nullptr;
   QLabel* label2_ = nullptr;
   QLabel* label4_ = nullptr;
+  QLabel* label_bill_ = nullptr;
+  workbook::CurrentBill current_bill_;
   std::vector<QWidget*> command_order_;  // Command6, Command5, Command4, Command1
   GraphicalButton* command2_ = nullptr;
   QTimer timer1_;

@@ -11,7 +11,8 @@ PrintCommand::PrintCommand(Form1& form, std::filesystem::path program_directory)
       // The export's display step hands the saved workbook here instead of to the desktop.
       factory_([&form](const std::filesystem::path& saved) { PreviewTallySheet(&form, saved); }),
       source_(form),
-      export_(factory_, std::move(program_directory), [] {}),
+      export_(factory_, program_directory, [] {}),
+      recording_(form, source_, std::move(program_directory), export_),
       shortcut_(QKeySequence::Print, &form) {
   shortcut_.setContext(Qt::WindowShortcut);
   QObject::connect(&shortcut_, &QShortcut::activated, &form, [this] { Run(); });
@@ -19,6 +20,7 @@ PrintCommand::PrintCommand(Form1& form, std::filesystem::path program_directory)
 
 void PrintCommand::Run() {
   ReportFailure(&form_, [this] { export_.Run(source_); });
+  recording_.TellOutcome();
 }
 
 }  // namespace ui

@@ -3,6 +3,7 @@
 #include <QShortcut>
 #include <filesystem>
 
+#include "ui/bill_recording_step.h"
 #include "ui/form_export_source.h"
 #include "workbook/embedded_application.h"
 #include "workbook/tally_export.h"
@@ -30,6 +31,7 @@ class PrintCommand {
   workbook::EmbeddedApplicationFactory factory_;
   FormExportSource source_;
   workbook::TallyExport export_;
+  BillRecordingStep recording_;
   QShortcut shortcut_;
 };
 

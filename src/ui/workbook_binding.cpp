@@ -14,7 +14,8 @@ WorkbookBinding::WorkbookBinding(Form1& form, workbook::ApplicationFactory& fact
       program_directory_(std::move(program_directory)),
       source_(form),
       export_(factory, program_directory_,
-              [&form] { ShowMessage(&form, QString::fromUtf16(kCloseWorkbookReminder)); }) {
+              [&form] { ShowMessage(&form, QString::fromUtf16(kCloseWorkbookReminder)); }),
+      recording_(form, source_, program_directory_, export_) {
   form_.SetExportHandler([this] { Export(); });
 }
 
@@ -26,6 +27,7 @@ void WorkbookBinding::LoadReferenceData() {
 
 void WorkbookBinding::Export() {
   ReportFailure(&form_, [this] { export_.Run(source_); });
+  recording_.TellOutcome();
 }
 
 }  // namespace ui

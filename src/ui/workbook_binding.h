@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 
+#include "ui/bill_recording_step.h"
 #include "ui/form_export_source.h"
 #include "workbook/tally_export.h"
 #include "workbook/workbook_automation.h"
@@ -37,6 +38,7 @@ class WorkbookBinding {
   std::filesystem::path program_directory_;
   FormExportSource source_;
   workbook::TallyExport export_;
+  BillRecordingStep recording_;
 };
 
 }  // namespace ui

@@ -176,4 +176,54 @@ AutomationError UnexpectedExportError() {
           "导出码单时出现意外的内部错误，工作簿可能没有写入。屏幕上的码单没有改动，可以再试一次。"};
 }
 
+// The bill book's failures. The workbook was exported and printing goes on whatever
+// these say, so each ends by saying that this one bill is missing from the book.
+std::string DescribeBookFailure(billbook::Failure failure, const std::filesystem::path& book) {
+  using billbook::Failure;
+  const std::string file = Quoted(book);
+  const std::string not_recorded = "码单已照常导出，但这张单据没有记入账本。";
+  std::string what;
+  switch (failure) {
+    case Failure::kNotAFile:
+      what = file +
+             "不是普通文件（而是文件夹、链接、管道或设备），不能当作账本使用。"
+             "请移走它，程序会在这里新建账本。";
+      break;
+    case Failure::kNotSqlite:
+      what = "文件" + file + "不是账本文件，也不是数据库。程序不会改动它；请移走它后再试。";
+      break;
+    case Failure::kForeignDatabase:
+      what = "文件" + file + "是另一个程序的数据库，不是锯材账本。程序不会改动它；请移走它后再试。";
+      break;
+    case Failure::kDamaged:
+      what = "账本" + file + "已损坏。程序不会改动它；请用账本备份中最近的一份替换它。";
+      break;
+    case Failure::kNewerThanProgram:
+      what = "账本" + file + "是更新版本的程序写的，这个版本不能写入它。请升级程序。";
+      break;
+    case Failure::kReadOnly:
+      what = "没有权限写入账本" + file + "（文件或所在文件夹是只读的）。";
+      break;
+    case Failure::kPermissionDenied:
+      what = "没有权限读取账本" + file + "。";
+      break;
+    case Failure::kDiskFull:
+      what = "磁盘已满，无法写入账本" + file + "。请腾出磁盘空间。";
+      break;
+    case Failure::kBusy:
+      what = "账本" + file + "正被另一台电脑长时间占用，等了几秒仍无法写入。";
+      break;
+    case Failure::kNoSuchBill:
+      what = "账本" + file + "中找不到当前单据的单号（账本可能被换过）。请点“清除数据”开始新单据。";
+      break;
+    case Failure::kBadTotal:
+      what = "合计的材积或金额不是规范的数字，无法记入账本" + file + "。";
+      break;
+    case Failure::kInputOutput:
+      what = "读写账本" + file + "时出错。";
+      break;
+  }
+  return what + not_recorded;
+}
+
 }  // namespace workbook

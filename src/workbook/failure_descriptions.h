@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string_view>
 
+#include "billbook/book_failure.h"
 #include "workbook/automation_error.h"
 #include "xls/failure.h"
 
@@ -22,5 +23,9 @@ AutomationError WorkbookClosedError(const std::filesystem::path& path);
 AutomationError NothingToShowWorkbookError(const std::filesystem::path& path);
 // Something nobody foresaw went wrong while exporting; the tally on screen is untouched.
 AutomationError UnexpectedExportError();
+
+// A failure of the bill book after the workbook was exported: what went wrong, naming the
+// book, and that this bill was not recorded (the export and printing went on all the same).
+std::string DescribeBookFailure(billbook::Failure failure, const std::filesystem::path& book);
 
 }  // namespace workbook

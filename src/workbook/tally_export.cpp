@@ -27,6 +27,7 @@ TallyExport::TallyExport(ApplicationFactory& factory, std::filesystem::path prog
       show_reminder_(std::move(show_reminder)) {}
 
 void TallyExport::Run(const ExportSource& source) {
+  saved_ = false;
   try {
     Attempt(source);
     return;
@@ -52,6 +53,10 @@ void TallyExport::Attempt(const ExportSource& source) {
     if (show_reminder_) show_reminder_();
   }
   WriteAndSave(source);
+  if (!saved_) {
+    saved_ = true;
+    if (after_save_) after_save_();
+  }
   OpenForDisplay();
 }
 

@@ -35,6 +35,10 @@ class TallyExport {
   // Throws AutomationError when the retry fails as well.
   void Run(const ExportSource& source);
 
+  // Runs once per Run, right after the first save of the workbook that succeeded (the
+  // retry does not run it again), before the workbook is shown. It must not throw.
+  void SetAfterSave(std::function<void()> after_save) { after_save_ = std::move(after_save); }
+
  private:
   void Attempt(const ExportSource& source);
   void WriteAndSave(const ExportSource& source);
@@ -43,7 +47,9 @@ class TallyExport {
   ApplicationFactory& factory_;
   std::filesystem::path program_directory_;
   std::function<void()> show_reminder_;
+  std::function<void()> after_save_;
   bool reminded_ = false;  // the reminder comes once per run of the program
+  bool saved_ = false;     // in this Run
 };
 
 }  // namespace workbook

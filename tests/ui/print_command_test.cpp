@@ -10,8 +10,10 @@
 #include <QTimer>
 #include <filesystem>
 
+#include "billbook/bill_book.h"
 #include "ui/print_command.h"
 #include "window_fixture.h"
+#include "workbook/bill_recording.h"
 #include "workbook/workbook_path.h"
 #include "xls/xls_document.h"
 
@@ -78,6 +80,14 @@ TEST_F(PrintCommandTest, CtrlPSavesTheTallyAndShowsThePreview) {
   EXPECT_EQ(saved->Cell(sheet, 5, 1), u"4");
   EXPECT_EQ(saved->Cell(sheet, 5, 8), u"740");                        // stored as a number
   EXPECT_EQ(form().sheet().Text(TallyColumn::Amount, 0), u"740.00");  // the window unchanged
+
+  // Printed is recorded: the bill is in the book beside the workbook, its amount as shown.
+  const std::string number = form().current_bill().number();
+  ASSERT_FALSE(number.empty());
+  const billbook::OpenedBill bill =
+      billbook::BillBook(workbook::BookPath(program_dir_)).Open(number);
+  ASSERT_EQ(bill.revisions.size(), 1u);
+  EXPECT_EQ(bill.revisions.front().content.lines[0][7], "740.00");
 }
 
 TEST_F(PrintCommandTest, AWorkbookThatCannotBeReadIsToldAndTheTallyStays) {

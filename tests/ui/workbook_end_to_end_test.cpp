@@ -21,6 +21,7 @@
 #include "tally/numeric_text.h"
 #include "ui/workbook_binding.h"
 #include "window_fixture.h"
+#include "workbook/bill_recording.h"
 #include "workbook/cell_map.h"
 #include "workbook/embedded_application.h"
 #include "workbook/workbook_path.h"
@@ -139,8 +140,9 @@ TEST_F(WorkbookEndToEndTest, ExportsTheTallyAsShownAndHandsItToTheDesktop) {
   EXPECT_EQ(answerer.texts[0], "每次打印前请先关闭*锯材账单*");
   ASSERT_EQ(opened_.size(), 1u);
   EXPECT_EQ(opened_[0], Workbook());
-  EXPECT_EQ(std::distance(fs::directory_iterator(program_dir_), fs::directory_iterator()), 1)
-      << "no temporary file is left beside the workbook";
+  EXPECT_EQ(std::distance(fs::directory_iterator(program_dir_), fs::directory_iterator()), 2)
+      << "beside the workbook only its bill book, no temporary file";
+  EXPECT_TRUE(fs::is_regular_file(workbook::BookPath(program_dir_)));
 
   const Cells saved = ReadSheet(Workbook(), workbook::kTallySheet);
   auto expect_cell = [&](workbook::CellRef cell, const std::u16string& shown) {

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <map>
 #include <regex>
+#include <set>
 #include <string>
 #include <system_error>
 
@@ -171,6 +173,27 @@ TEST(FailureDescriptions, TheConversationsOwnFailuresAreChineseToo) {
        {InstanceEndedError(), WorkbookClosedError(kPath), NothingToShowWorkbookError(kPath),
         UnexpectedExportError()}) {
     ExpectChineseOnly(error.Description());
+  }
+}
+
+// The book's failures come after a successful export: each names the book, says this bill
+// was not recorded, and reads differently from every other.
+TEST(FailureDescriptions, EveryBookFailureNamesTheBookAndSaysTheBillWasNotRecorded) {
+  using billbook::Failure;
+  const std::filesystem::path book = std::filesystem::path(u"/共享/锯材账本.db");
+  std::set<std::string> seen;
+  for (Failure failure : {Failure::kNotAFile, Failure::kNotSqlite, Failure::kForeignDatabase,
+                          Failure::kDamaged, Failure::kNewerThanProgram, Failure::kReadOnly,
+                          Failure::kPermissionDenied, Failure::kDiskFull, Failure::kBusy,
+                          Failure::kNoSuchBill, Failure::kBadTotal, Failure::kInputOutput}) {
+    const std::string description = DescribeBookFailure(failure, book);
+    SCOPED_TRACE(description);
+    const std::string name = base::ToUtf8(book.u16string());
+    const std::size_t at = description.find(name);
+    ASSERT_NE(at, std::string::npos);
+    EXPECT_NE(description.find("没有记入账本"), std::string::npos);
+    ExpectChineseOnly(std::string(description).erase(at, name.size()));
+    EXPECT_TRUE(seen.insert(description).second) << "told apart from the others";
   }
 }
 

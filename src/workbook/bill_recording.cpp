@@ -1,0 +1,54 @@
+#include "workbook/bill_recording.h"
+
+#include <exception>
+
+#include "base/text_encoding.h"
+#include "billbook/bill_book.h"
+#include "billbook/book_failure.h"
+#include "workbook/failure_descriptions.h"
+#include "workbook/workbook_path.h"
+
+namespace workbook {
+
+billbook::BillContent BillContentOf(const ExportSource& source) {
+  billbook::BillContent content;
+  content.buyer = base::ToUtf8(source.Buyer());
+  content.seller = base::ToUtf8(source.Seller());
+  content.scaler = base::ToUtf8(source.Text(tally::SingleField::Text9));
+  for (int row = 0; row < tally::kRowCount; ++row) {
+    for (int column = 0; column < tally::kColumnCount; ++column) {
+      const tally::FieldId field(static_cast<tally::TallyColumn>(column), row);
+      content.lines[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] =
+          base::ToUtf8(source.Text(field));
+    }
+  }
+  content.total_volume = base::ToUtf8(source.Text(tally::SingleField::Text10));
+  content.total_amount = base::ToUtf8(source.Text(tally::SingleField::Text11));
+  return content;
+}
+
+std::filesystem::path BookPath(const std::filesystem::path& program_directory) {
+  return WorkbookPath(program_directory).parent_path() / billbook::kBookFileName;
+}
+
+std::optional<std::string> CurrentBill::Record(const std::filesystem::path& book,
+                                               const billbook::BillContent& content,
+                                               const billbook::Recorder& recorder) {
+  try {
+    const billbook::Recorded recorded = billbook::BillBook(book).Record(number_, content, recorder);
+    number_ = recorded.number;
+    last_recorded_ = content;
+    return std::nullopt;
+  } catch (const billbook::BookError& error) {
+    return DescribeBookFailure(error.failure(), book);
+  } catch (const std::exception&) {
+    return DescribeBookFailure(billbook::Failure::kInputOutput, book);
+  }
+}
+
+void CurrentBill::Clear() {
+  number_.clear();
+  last_recorded_.reset();
+}
+
+}  // namespace workbook
