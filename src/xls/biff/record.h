@@ -12,19 +12,34 @@ namespace record_type {
 inline constexpr std::uint16_t kFormula = 0x0006;
 inline constexpr std::uint16_t kEof = 0x000A;
 inline constexpr std::uint16_t kCalcMode = 0x000D;
+inline constexpr std::uint16_t kHeader = 0x0014;
+inline constexpr std::uint16_t kFooter = 0x0015;
 inline constexpr std::uint16_t kExternSheet = 0x0017;
 inline constexpr std::uint16_t kName = 0x0018;
+inline constexpr std::uint16_t kVerticalPageBreaks = 0x001A;
+inline constexpr std::uint16_t kHorizontalPageBreaks = 0x001B;
 inline constexpr std::uint16_t kDateMode = 0x0022;
 inline constexpr std::uint16_t kExternName = 0x0023;
+inline constexpr std::uint16_t kLeftMargin = 0x0026;
+inline constexpr std::uint16_t kRightMargin = 0x0027;
+inline constexpr std::uint16_t kTopMargin = 0x0028;
+inline constexpr std::uint16_t kBottomMargin = 0x0029;
+inline constexpr std::uint16_t kPrintHeaders = 0x002A;
+inline constexpr std::uint16_t kPrintGridlines = 0x002B;
 inline constexpr std::uint16_t kFilePass = 0x002F;
 inline constexpr std::uint16_t kFont = 0x0031;
 inline constexpr std::uint16_t kContinue = 0x003C;
 inline constexpr std::uint16_t kCodePage = 0x0042;
 inline constexpr std::uint16_t kDefColWidth = 0x0055;
+inline constexpr std::uint16_t kObj = 0x005D;
 inline constexpr std::uint16_t kColInfo = 0x007D;
+inline constexpr std::uint16_t kWsBool = 0x0081;
+inline constexpr std::uint16_t kHCenter = 0x0083;
+inline constexpr std::uint16_t kVCenter = 0x0084;
+inline constexpr std::uint16_t kBoundSheet = 0x0085;
 inline constexpr std::uint16_t kPalette = 0x0092;
 inline constexpr std::uint16_t kStandardWidth = 0x0099;
-inline constexpr std::uint16_t kBoundSheet = 0x0085;
+inline constexpr std::uint16_t kSetup = 0x00A1;
 inline constexpr std::uint16_t kMulRk = 0x00BD;
 inline constexpr std::uint16_t kMulBlank = 0x00BE;
 inline constexpr std::uint16_t kRString = 0x00D6;
@@ -53,6 +68,7 @@ inline constexpr std::uint16_t kRk = 0x027E;
 inline constexpr std::uint16_t kFormat = 0x041E;
 inline constexpr std::uint16_t kShrFmla = 0x04BC;
 inline constexpr std::uint16_t kBof = 0x0809;
+inline constexpr std::uint16_t kHeaderFooter = 0x089C;
 }  // namespace record_type
 
 // The largest body a BIFF8 record may carry; longer data goes on in CONTINUE records.

@@ -171,4 +171,73 @@ inline constexpr std::size_t kMode = 0;
 inline constexpr std::uint16_t kAutomatic = 1;
 }  // namespace calc_mode_record
 
+// SETUP: paper, scale, first page number, fit width and height, options, then (at 16 and 24)
+// the header and footer margins in inches.
+namespace setup_record {
+inline constexpr std::size_t kPaperSize = 0;
+inline constexpr std::size_t kScale = 2;
+inline constexpr std::size_t kPageStart = 4;
+inline constexpr std::size_t kFitWidth = 6;
+inline constexpr std::size_t kFitHeight = 8;
+inline constexpr std::size_t kOptions = 10;
+inline constexpr std::size_t kHeaderMargin = 16;
+inline constexpr std::size_t kFooterMargin = 24;
+inline constexpr std::size_t kWithMarginsSize = 32;
+inline constexpr std::uint16_t kPortrait = 0x0002;
+inline constexpr std::uint16_t kNoPrinterSettings = 0x0004;  // paper, scale and orientation unset
+inline constexpr std::uint16_t kUsePageStart = 0x0080;
+}  // namespace setup_record
+
+// WSBOOL: the sheet's option bits.
+namespace ws_bool_record {
+inline constexpr std::size_t kOptions = 0;
+inline constexpr std::uint16_t kFitToPage = 0x0100;
+}  // namespace ws_bool_record
+
+// HORIZONTALPAGEBREAKS, VERTICALPAGEBREAKS: a count, then six bytes a break, the row or
+// column first.
+namespace page_breaks_record {
+inline constexpr std::size_t kCount = 0;
+inline constexpr std::size_t kFirstBreak = 2;
+inline constexpr std::size_t kBreakSize = 6;
+}  // namespace page_breaks_record
+
+// HEADERFOOTER: a future record header (12 bytes), the custom view it belongs to (16 bytes,
+// all zero for the sheet itself), then the option bits.
+namespace header_footer_record {
+inline constexpr std::size_t kView = 12;
+inline constexpr std::size_t kViewSize = 16;
+inline constexpr std::size_t kFlags = 28;
+inline constexpr std::uint16_t kScalesWithSheet = 0x0004;
+inline constexpr std::uint16_t kAlignsWithMargins = 0x0008;
+}  // namespace header_footer_record
+
+// OBJ: its first subrecord, ftCmo: ft and cb, the object type, its id, then its flags.
+namespace obj_record {
+inline constexpr std::size_t kObjectType = 4;
+inline constexpr std::size_t kFlags = 8;
+inline constexpr std::uint16_t kComment = 0x0019;  // the ot of a cell's note
+inline constexpr std::uint16_t kPrinted = 0x0010;  // fPrint: off for filter and list arrows
+}  // namespace obj_record
+
+// FONT: the bits of its options word (at 2).
+namespace font_record {
+inline constexpr std::uint16_t kItalic = 0x0002;
+inline constexpr std::uint16_t kStrikeout = 0x0008;
+}  // namespace font_record
+
+// NAME: flags, shortcut key, name length, expression size, scope, then four lengths of menu
+// and help texts, the name (flags byte, characters), its expression and the expression's
+// extra data.
+namespace name_record {
+inline constexpr std::size_t kFlags = 0;
+inline constexpr std::size_t kNameLength = 3;
+inline constexpr std::size_t kExpressionSize = 4;
+inline constexpr std::size_t kScope = 8;
+inline constexpr std::size_t kName = 14;
+inline constexpr std::size_t kMinimumSize = kName + 2;
+inline constexpr std::uint16_t kFunction = 0x0002;
+inline constexpr std::uint16_t kBuiltIn = 0x0020;
+}  // namespace name_record
+
 }  // namespace xls::biff

@@ -3,6 +3,7 @@
 #include <span>
 
 #include "xls/biff/byte_io.h"
+#include "xls/biff/name_record.h"
 
 namespace xls::formula {
 
@@ -22,18 +23,6 @@ constexpr std::uint16_t kNoSuchSheet = 0xFFFE;  // and 0xFFFF: the sheet was del
 
 // EXTERNNAME: flags and four reserved bytes, then the name as a short Unicode string.
 constexpr std::size_t kExternNameText = 6;
-
-// NAME: flags, shortcut key, name length, expression size, scope, then four lengths of
-// menu and help texts, the name, its expression and the expression's extra data.
-namespace name_record {
-constexpr std::size_t kFlags = 0;
-constexpr std::size_t kNameLength = 3;
-constexpr std::size_t kExpressionSize = 4;
-constexpr std::size_t kScope = 8;
-constexpr std::size_t kName = 14;
-constexpr std::uint16_t kFunction = 0x0002;
-constexpr std::uint16_t kBuiltIn = 0x0020;
-}  // namespace name_record
 
 // A record's body with the CONTINUE bodies after it.
 std::vector<std::uint8_t> Joined(const std::vector<biff::Record>& records, std::size_t at) {
@@ -60,27 +49,6 @@ std::u16string ShortString(std::span<const std::uint8_t> body, std::size_t at) {
     }
   }
   return text;
-}
-
-WorkbookLinks::DefinedName ParseName(std::span<const std::uint8_t> body) {
-  WorkbookLinks::DefinedName name;
-  const std::uint16_t flags = GetU16(body, name_record::kFlags);
-  name.function = (flags & name_record::kFunction) != 0;
-  const std::size_t length = GetU8(body, name_record::kNameLength);
-  const std::size_t expression = GetU16(body, name_record::kExpressionSize);
-  name.scope_entry = GetU16(body, name_record::kScope);
-  const bool wide = (GetU8(body, name_record::kName) & 0x01) != 0;
-  std::size_t p = name_record::kName + 1;
-  for (std::size_t i = 0; i < length; ++i) {
-    name.name.push_back(static_cast<char16_t>(wide ? GetU16(body, p) : GetU8(body, p)));
-    p += wide ? 2 : 1;
-  }
-  if ((flags & name_record::kBuiltIn) != 0) name.function = false;
-  biff::RequireBytes(body, p, expression);
-  name.rgce.assign(body.begin() + static_cast<std::ptrdiff_t>(p),
-                   body.begin() + static_cast<std::ptrdiff_t>(p + expression));
-  name.rgcb.assign(body.begin() + static_cast<std::ptrdiff_t>(p + expression), body.end());
-  return name;
 }
 
 }  // namespace
@@ -117,7 +85,7 @@ WorkbookLinks WorkbookLinks::Parse(const std::vector<biff::Record>& globals) {
           break;
         }
         case biff::record_type::kName:
-          links.names_.push_back(ParseName(Joined(globals, i)));
+          links.names_.push_back(biff::ReadName(Joined(globals, i)));
           break;
         case biff::record_type::kDateMode:
           links.date1904_ = GetU16(record.body, 0) != 0;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "xls/biff/name_record.h"
 #include "xls/biff/record.h"
 
 namespace xls::formula {
@@ -28,13 +29,7 @@ class WorkbookLinks {
   };
   std::optional<SheetSpan> Sheets(std::uint16_t ixti) const;
 
-  struct DefinedName {
-    std::u16string name;
-    bool function = false;        // names a function (macro, add-in, newer function)
-    std::size_t scope_entry = 0;  // 0 for the whole workbook, else the sheet entry + 1
-    std::vector<std::uint8_t> rgce;
-    std::vector<std::uint8_t> rgcb;
-  };
+  using DefinedName = biff::DefinedName;
   // NAME records count from 1 in formulas.
   const DefinedName* Name(std::uint16_t index) const;
   // The name of an EXTERNNAME of a supporting book (from 1, as PtgNameX counts them).

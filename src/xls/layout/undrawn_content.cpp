@@ -6,17 +6,13 @@
 #include <utility>
 
 #include "xls/biff/byte_io.h"
+#include "xls/biff/record.h"
+#include "xls/biff/record_fields.h"
 #include "xls/biff/shared_string_table.h"
 
 namespace xls::layout {
 
 namespace {
-
-constexpr std::uint16_t kObjRecord = 0x005D;
-constexpr std::uint16_t kCommentObject = 0x0019;  // ftCmo's ot of a cell's note
-constexpr std::size_t kObjectTypeOffset = 4;      // after ftCmo's ft and cb
-constexpr std::size_t kObjectFlagsOffset = 8;     // after ot and id
-constexpr std::uint16_t kPrintedObject = 0x0010;  // fPrint: off for filter and list arrows
 
 using CellKey = std::pair<std::uint16_t, std::uint16_t>;
 
@@ -52,6 +48,14 @@ bool ChangesLook(std::span<const std::uint8_t> runs, const SheetLayout& layout,
   return false;
 }
 
+// An OBJ that prints: neither a cell note's box nor a filter's or list's arrow.
+bool IsPrintedDrawing(const biff::Record& record) {
+  using namespace biff::obj_record;
+  return record.type == biff::record_type::kObj && record.body.size() >= kFlags + 2 &&
+         biff::GetU16(record.body, kObjectType) != kComment &&
+         (biff::GetU16(record.body, kFlags) & kPrinted) != 0;
+}
+
 }  // namespace
 
 void FindUndrawnContent(const std::vector<biff::Record>& globals,
@@ -66,9 +70,7 @@ void FindUndrawnContent(const std::vector<biff::Record>& globals,
       if (!cell_runs.empty()) {
         runs[{biff::GetU16(record.body, 0), biff::GetU16(record.body, 2)}] = cell_runs;
       }
-    } else if (record.type == kObjRecord && record.body.size() >= kObjectFlagsOffset + 2 &&
-               biff::GetU16(record.body, kObjectTypeOffset) != kCommentObject &&
-               (biff::GetU16(record.body, kObjectFlagsOffset) & kPrintedObject) != 0) {
+    } else if (IsPrintedDrawing(record)) {
       ++layout.drawings;
     }
   }

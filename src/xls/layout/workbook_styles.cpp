@@ -6,6 +6,7 @@
 #include "xls/biff/byte_io.h"
 #include "xls/biff/continued_reader.h"
 #include "xls/biff/record.h"
+#include "xls/biff/record_fields.h"
 #include "xls/number_format/number_format.h"
 
 namespace xls::layout {
@@ -22,8 +23,8 @@ Font ReadFont(const std::vector<std::uint8_t>& body, const std::vector<Rgb>& pal
   Font font;
   font.points = GetU16(body, 0) / 20.0;
   const std::uint16_t flags = GetU16(body, 2);
-  font.italic = (flags & 0x0002) != 0;
-  font.strikeout = (flags & 0x0008) != 0;
+  font.italic = (flags & biff::font_record::kItalic) != 0;
+  font.strikeout = (flags & biff::font_record::kStrikeout) != 0;
   font.colour = PaletteColour(palette, GetU16(body, 4));
   font.bold = GetU16(body, 6) >= kBoldWeight;
   switch (GetU8(body, 10)) {
