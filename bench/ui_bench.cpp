@@ -19,6 +19,7 @@
 #include "ui/workbook_binding.h"
 #include "workbook/embedded_application.h"
 #include "workbook/workbook_path.h"
+#include "xls/xls_document.h"
 
 namespace {
 
@@ -76,7 +77,7 @@ fs::path ProgramFolderWithTemplate(const std::string& name) {
 
 void BM_WindowStartupLoad(benchmark::State& state) {
   const fs::path folder = ProgramFolderWithTemplate("load");
-  workbook::EmbeddedApplicationFactory engine([](const fs::path&) {});
+  workbook::EmbeddedApplicationFactory engine([](const xls::XlsDocument&) {});
   for (auto _ : state) {
     ui::Form1 form;
     ui::WorkbookBinding binding(form, engine, folder);
@@ -90,7 +91,7 @@ BENCHMARK(BM_WindowStartupLoad)->Unit(benchmark::kMillisecond);
 void BM_WindowExportClick(benchmark::State& state) {
   const fs::path folder = ProgramFolderWithTemplate("export");
   int opened = 0;
-  workbook::EmbeddedApplicationFactory engine([&](const fs::path&) { ++opened; });
+  workbook::EmbeddedApplicationFactory engine([&](const xls::XlsDocument&) { ++opened; });
   ui::Form1 form;
   form.Timer1().stop();
   form.Timer2().stop();

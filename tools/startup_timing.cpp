@@ -14,6 +14,7 @@
 #include "ui/workbook_binding.h"
 #include "workbook/embedded_application.h"
 #include "workbook/workbook_path.h"
+#include "xls/xls_document.h"
 
 int main(int argc, char** argv) {
   ui::VerdalonApplication app(argc, argv);
@@ -21,7 +22,7 @@ int main(int argc, char** argv) {
   ui::SingleInstanceGuard guard(lock_folder.filePath(QStringLiteral("verdalon.lock")));
   if (guard.TryAcquire() != ui::SingleInstanceGuard::Outcome::Acquired) return 1;
 
-  workbook::EmbeddedApplicationFactory spreadsheets([](const std::filesystem::path&) {});
+  workbook::EmbeddedApplicationFactory spreadsheets([](const xls::XlsDocument&) {});
   ui::Form1 form;
   ui::WorkbookBinding binding(form, spreadsheets, workbook::ProgramDirectory());
   binding.LoadReferenceData();

@@ -26,6 +26,7 @@
 #include "ui/verdalon_application.h"
 #include "ui/workbook_binding.h"
 #include "workbook/embedded_application.h"
+#include "xls/xls_document.h"
 
 namespace {
 
@@ -97,7 +98,7 @@ int SaveMessageBox(const QString& text, const QString& output) {
 // The message of a start whose folder holds no workbook, taken from the program's own load.
 QString MissingWorkbookMessage() {
   ui::Form1 form;
-  workbook::EmbeddedApplicationFactory engine([](const std::filesystem::path&) {});
+  workbook::EmbeddedApplicationFactory engine([](const xls::XlsDocument&) {});
   ui::WorkbookBinding binding(
       form, engine, std::filesystem::path(u8"/home/zhangsan/桌面/2024年锯材销售/收银台 Verdalon"));
   try {

@@ -12,6 +12,7 @@
 #include "workbook/automation_error.h"
 #include "workbook/formula_descriptions.h"
 #include "workbook/sheet_print_source.h"
+#include "xls/xls_document.h"
 
 namespace ui {
 
@@ -36,22 +37,23 @@ bool HandOffToSpreadsheet(QWidget* parent, const std::filesystem::path& workbook
 
 }  // namespace
 
-void PreviewTallySheet(QWidget* parent, const std::filesystem::path& workbook) {
-  // Read now, so that TODAY and NOW show the moment of printing.
-  const xls::layout::SheetLayout layout = workbook::LoadSheetLayout(workbook, kTallySheet);
+void PreviewTallySheet(QWidget* parent, const xls::XlsDocument& workbook) {
+  // The print follows the save directly: the results it stored are those of the moment of
+  // printing, and the printout is what the file holds.
+  const xls::layout::SheetLayout layout = workbook::LoadSavedSheetLayout(workbook, kTallySheet);
   const std::u16string warning = workbook::PrintoutWarning(layout);
   if (!warning.empty() && AskToPrintFromSpreadsheet(parent, QString::fromStdU16String(warning)) &&
-      HandOffToSpreadsheet(parent, workbook)) {
+      HandOffToSpreadsheet(parent, workbook.Path())) {
     return;
   }
   printing::ShowPrintPreview(parent, layout);
 }
 
-void OpenForPrinting(const std::filesystem::path& workbook) {
+void OpenForPrinting(const xls::XlsDocument& workbook) {
   QWidget* window = QApplication::activeWindow();
   if (DesktopHasXlsProgram()) {
     try {
-      OpenWithDesktop(workbook);
+      OpenWithDesktop(workbook.Path());
       return;
     } catch (const workbook::AutomationError&) {
       // The desktop named a program but could not start it: print from here instead.

@@ -11,7 +11,13 @@
 
 namespace workbook {
 
+struct EmbeddedApplicationFactory::SavedWorkbook {
+  std::shared_ptr<xls::XlsDocument> document;
+};
+
 namespace {
+
+using SavedWorkbook = EmbeddedApplicationFactory::SavedWorkbook;
 
 constexpr std::string_view kProgId = "excel.application";
 
@@ -28,7 +34,7 @@ auto Engine(Operation&& operation) -> decltype(operation()) {
 // An open workbook as every handle on it sees it. Close marks it closed: handles that
 // outlive it keep its memory alive but may no longer use it.
 struct OpenWorkbook {
-  std::unique_ptr<xls::XlsDocument> document;
+  std::shared_ptr<xls::XlsDocument> document;
   bool closed = false;
 
   xls::XlsDocument& Use() const {
@@ -39,6 +45,7 @@ struct OpenWorkbook {
 
 struct InstanceState {
   WorkbookOpener opener;
+  std::shared_ptr<SavedWorkbook> saved;
   std::vector<std::shared_ptr<OpenWorkbook>> workbooks;
   bool ended = false;
 
@@ -79,6 +86,7 @@ class EmbeddedWorkbook : public Workbook {
   }
   void Save() override {
     Engine([&] { workbook_->Use().Save(); });
+    if (instance_->saved) instance_->saved->document = workbook_->document;
   }
   void Close() override {
     workbook_->closed = true;
@@ -97,31 +105,41 @@ class EmbeddedWorkbooks : public Workbooks {
 
   std::unique_ptr<Workbook> Open(const std::filesystem::path& path) override {
     instance_->CheckRunning();
-    auto workbook = std::make_shared<OpenWorkbook>(
-        OpenWorkbook{Engine([&] { return xls::XlsDocument::Open(path); })});
+    auto workbook = std::make_shared<OpenWorkbook>(OpenWorkbook{TakeSaved(path)});
+    if (!workbook->document)
+      workbook->document = Engine([&] { return xls::XlsDocument::Open(path); });
     instance_->workbooks.push_back(workbook);
     return std::make_unique<EmbeddedWorkbook>(instance_, std::move(workbook));
   }
   void Close() override { instance_->CloseAll(); }
 
  private:
+  // The workbook kept from the last save when it is the one asked for; null otherwise.
+  std::shared_ptr<xls::XlsDocument> TakeSaved(const std::filesystem::path& path) {
+    if (!instance_->saved) return nullptr;
+    std::shared_ptr<xls::XlsDocument> kept = std::move(instance_->saved->document);
+    instance_->saved->document.reset();
+    if (kept && kept->Path() == path) return kept;
+    return nullptr;
+  }
+
   std::shared_ptr<InstanceState> instance_;
 };
 
 class EmbeddedApplication : public Application {
  public:
-  explicit EmbeddedApplication(WorkbookOpener opener)
-      : instance_(std::make_shared<InstanceState>(InstanceState{std::move(opener), {}, false})) {}
+  EmbeddedApplication(WorkbookOpener opener, std::shared_ptr<SavedWorkbook> saved)
+      : instance_(std::make_shared<InstanceState>(
+            InstanceState{std::move(opener), std::move(saved), {}, false})) {}
 
   std::unique_ptr<Workbooks> GetWorkbooks() override {
     instance_->CheckRunning();
     return std::make_unique<EmbeddedWorkbooks>(instance_);
   }
-  // What the user is shown is the file on disk, so the opener gets each open workbook's path.
   void SetVisible(bool visible) override {
     instance_->CheckRunning();
     if (!visible || !instance_->opener) return;
-    for (const auto& workbook : instance_->workbooks) instance_->opener(workbook->document->Path());
+    for (const auto& workbook : instance_->workbooks) instance_->opener(*workbook->document);
   }
   void Quit() override {
     instance_->CloseAll();
@@ -134,14 +152,21 @@ class EmbeddedApplication : public Application {
 
 }  // namespace
 
-EmbeddedApplicationFactory::EmbeddedApplicationFactory(WorkbookOpener opener)
-    : opener_(std::move(opener)) {}
+EmbeddedApplicationFactory::EmbeddedApplicationFactory(WorkbookOpener opener,
+                                                       SavedWorkbookReopening reopening)
+    : opener_(std::move(opener)),
+      saved_(reopening == SavedWorkbookReopening::kFromMemory ? std::make_shared<SavedWorkbook>()
+                                                              : nullptr) {}
 
 std::unique_ptr<Application> EmbeddedApplicationFactory::Create(std::string_view prog_id) {
   if (!base::EqualIgnoringAsciiCase(prog_id, kProgId)) {
     throw UnknownProgIdError(prog_id);
   }
-  return std::make_unique<EmbeddedApplication>(opener_);
+  return std::make_unique<EmbeddedApplication>(opener_, saved_);
+}
+
+void EmbeddedApplicationFactory::ForgetSaved() {
+  if (saved_) saved_->document.reset();
 }
 
 }  // namespace workbook

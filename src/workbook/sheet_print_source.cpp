@@ -15,4 +15,13 @@ xls::layout::SheetLayout LoadSheetLayout(const std::filesystem::path& path,
   }
 }
 
+xls::layout::SheetLayout LoadSavedSheetLayout(const xls::XlsDocument& document,
+                                              std::u16string_view sheet) {
+  try {
+    return xls::layout::ReadSavedSheetLayout(document, sheet);
+  } catch (const xls::Failure& failure) {
+    throw DescribeEngineFailure(failure);
+  }
+}
+
 }  // namespace workbook

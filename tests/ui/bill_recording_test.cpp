@@ -46,7 +46,7 @@ class BillRecordingTest : public testing::WindowTest {
   QTemporaryDir folder_;
   fs::path program_dir_;
   int opened_ = 0;
-  workbook::EmbeddedApplicationFactory engine_{[this](const fs::path&) { ++opened_; }};
+  workbook::EmbeddedApplicationFactory engine_{[this](const xls::XlsDocument&) { ++opened_; }};
   std::unique_ptr<WorkbookBinding> binding_;
 };
 

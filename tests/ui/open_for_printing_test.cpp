@@ -18,6 +18,7 @@
 #include "ui/tally_print_preview.h"
 #include "ui/xls_association.h"
 #include "workbook/workbook_path.h"
+#include "xls/xls_document.h"
 
 namespace ui {
 namespace {
@@ -86,7 +87,7 @@ TEST(OpenForPrintingTest, HandsTheWorkbookToTheDesktopsProgramElseShowsThePrevie
       }
     });
     closer.start(5);
-    OpenForPrinting(workbook::WorkbookPath(program_dir));
+    OpenForPrinting(*xls::XlsDocument::Open(workbook::WorkbookPath(program_dir)));
     closer.stop();
     qputenv("PATH", path_before);
 

@@ -25,6 +25,7 @@
 #include "workbook/cell_map.h"
 #include "workbook/embedded_application.h"
 #include "workbook/workbook_path.h"
+#include "xls/xls_document.h"
 
 namespace ui {
 namespace {
@@ -37,7 +38,7 @@ using Cells = std::map<std::pair<int, int>, std::u16string>;
 
 // Reads every cell of rows 1 to 20, columns 1 to 8 of a sheet through a fresh engine.
 Cells ReadSheet(const fs::path& file, std::u16string_view sheet_name) {
-  workbook::EmbeddedApplicationFactory engine([](const fs::path&) {});
+  workbook::EmbeddedApplicationFactory engine([](const xls::XlsDocument&) {});
   auto app = engine.Create("Excel.Application");
   auto book = app->GetWorkbooks()->Open(file);
   auto sheet = book->Worksheets(sheet_name);
@@ -102,7 +103,8 @@ class WorkbookEndToEndTest : public testing::WindowTest {
   QTemporaryDir folder_;
   fs::path program_dir_;
   std::vector<fs::path> opened_;
-  workbook::EmbeddedApplicationFactory engine_{[this](const fs::path& p) { opened_.push_back(p); }};
+  workbook::EmbeddedApplicationFactory engine_{
+      [this](const xls::XlsDocument& d) { opened_.push_back(d.Path()); }};
   std::unique_ptr<WorkbookBinding> binding_;
 };
 

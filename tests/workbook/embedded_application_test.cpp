@@ -7,6 +7,8 @@
 #include "compound_files.h"
 #include "workbook/automation_error.h"
 #include "workbook/embedded_application.h"
+#include "workbook/sheet_print_source.h"
+#include "xls/xls_document.h"
 
 namespace workbook {
 namespace {
@@ -33,7 +35,8 @@ Bytes SampleFile() {
 
 class EmbeddedApplication : public ::testing::Test {
  protected:
-  EmbeddedApplication() : factory_([this](const fs::path& path) { shown_.push_back(path); }) {
+  EmbeddedApplication()
+      : factory_([this](const xls::XlsDocument& shown) { shown_.push_back(shown.Path()); }) {
     path_ = temp_.Path() / u"锯材账单.xls";
     test_support::SaveFile(path_, SampleFile());
   }
@@ -176,6 +179,41 @@ TEST_F(EmbeddedApplication, ReadOnlyWorkbookIsNotSavedAndStaysAsItWas) {
   EXPECT_NE(description.find("锯材账单.xls"), std::string::npos);
   EXPECT_EQ(test_support::LoadFile(path_), SampleFile());
   fs::permissions(path_, fs::perms::owner_write, fs::perm_options::add);
+}
+
+// A print right after the save shows the workbook the save left in memory: the file is not
+// read again, so a file changed meanwhile (here: no longer a workbook) neither fails the
+// print nor shows in it, and forgetting the save reads the file once more.
+TEST(EmbeddedApplicationReopening, ThePrintAfterASaveShowsWhatWasStoredWithoutReadingTheFile) {
+  test_support::TempDir temp;
+  const fs::path path = temp.Path() / u"锯材账单.xls";
+  test_support::SaveFile(path, SampleFile());
+  std::vector<std::u16string> printed;
+  EmbeddedApplicationFactory factory(
+      [&](const xls::XlsDocument& shown) {
+        for (const auto& cell : LoadSavedSheetLayout(shown, u"码单").cells) {
+          if (cell.row == 2 && cell.column == 1) printed.push_back(cell.text);
+        }
+      },
+      SavedWorkbookReopening::kFromMemory);
+  {
+    auto application = factory.Create("Excel.Application");
+    auto workbook = application->GetWorkbooks()->Open(path);
+    workbook->Worksheets(u"码单")->SetCell(3, 2, u"新买方");
+    workbook->Save();
+    application->GetWorkbooks()->Close();
+    application->Quit();
+  }
+  test_support::SaveFile(path, Bytes{'n', 'o', 't', ' ', 'x', 'l', 's'});
+
+  auto application = factory.Create("Excel.Application");
+  application->GetWorkbooks()->Open(path);
+  application->SetVisible(true);
+  EXPECT_EQ(printed, std::vector<std::u16string>{u"新买方"});
+
+  application->GetWorkbooks()->Close();
+  factory.ForgetSaved();
+  EXPECT_THROW(application->GetWorkbooks()->Open(path), AutomationError);
 }
 
 }  // namespace

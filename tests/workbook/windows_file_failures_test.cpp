@@ -15,6 +15,7 @@
 #include "compound_files.h"
 #include "workbook/automation_error.h"
 #include "workbook/embedded_application.h"
+#include "xls/xls_document.h"
 
 namespace workbook {
 namespace {
@@ -23,7 +24,7 @@ namespace fs = std::filesystem;
 
 class WindowsFileFailures : public ::testing::Test {
  protected:
-  WindowsFileFailures() : factory_([](const fs::path&) {}) {
+  WindowsFileFailures() : factory_([](const xls::XlsDocument&) {}) {
     path_ = temp_.Path() / u"锯材账单.xls";
     fs::copy_file(fs::path(VERDALON_TEMPLATE_DIR) / u"锯材账单.xls", path_);
   }

@@ -14,8 +14,13 @@
 
 namespace xls::layout {
 
-SheetLayout ReadSheetLayout(const biff::BiffWorkbook& book, std::u16string_view sheet_name,
-                            double now) {
+namespace {
+
+// What a formula cell prints: the result computed now, or the one the workbook stores.
+enum class FormulaResults { kComputedNow, kStored };
+
+SheetLayout ReadLayout(const biff::BiffWorkbook& book, std::u16string_view sheet_name, double now,
+                       FormulaResults results) {
   const std::optional<std::size_t> sheet_index = book.FindWorksheet(sheet_name);
   if (!sheet_index) {
     throw Failure(FailureKind::kNoSuchSheet, {}).WithSheet(std::u16string(sheet_name));
@@ -42,7 +47,6 @@ SheetLayout ReadSheetLayout(const biff::BiffWorkbook& book, std::u16string_view 
   layout.page.title_rows = titles.rows;
   layout.page.title_columns = titles.columns;
 
-  // The formulas print what they compute now, not the results the file holds.
   const formula::WorkbookCalculation calculation(book, now);
   const auto& outcomes = calculation.Outcomes(*sheet_index);
   for (const auto& [address, data] : sheet.Cells()) {
@@ -53,7 +57,9 @@ SheetLayout ReadSheetLayout(const biff::BiffWorkbook& book, std::u16string_view 
     biff::CellValue value = data.value;
     if (const auto outcome = outcomes.find(address); outcome != outcomes.end()) {
       if (outcome->second.value) {
-        value = formula::StoredForm(*outcome->second.value);
+        if (results == FormulaResults::kComputedNow) {
+          value = formula::StoredForm(*outcome->second.value);
+        }
       } else {
         const formula::Uncomputable& why = outcome->second.why;
         layout.uncomputed.push_back({address.row, address.column, why, book.SheetName(why.sheet)});
@@ -69,6 +75,18 @@ SheetLayout ReadSheetLayout(const biff::BiffWorkbook& book, std::u16string_view 
   }
   FindUndrawnContent(globals, sheet.OriginalRecords(), layout);
   return layout;
+}
+
+}  // namespace
+
+SheetLayout ReadSheetLayout(const biff::BiffWorkbook& book, std::u16string_view sheet_name,
+                            double now) {
+  return ReadLayout(book, sheet_name, now, FormulaResults::kComputedNow);
+}
+
+SheetLayout ReadSavedSheetLayout(const biff::BiffWorkbook& book, std::u16string_view sheet_name) {
+  return ReadLayout(book, sheet_name, formula::CurrentSerialTime(formula::UsesDate1904(book)),
+                    FormulaResults::kStored);
 }
 
 SheetLayout ReadSheetLayout(std::span<const std::uint8_t> workbook_stream,

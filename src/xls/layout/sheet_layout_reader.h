@@ -18,6 +18,11 @@ namespace xls::layout {
 SheetLayout ReadSheetLayout(const biff::BiffWorkbook& book, std::u16string_view sheet_name,
                             double now);
 
+// The same for a workbook just saved, whose formulas hold the results the save computed:
+// each prints the result stored, so that the printout is exactly what was written. Formulas
+// the save could not compute are still listed in `uncomputed`, which takes working them out.
+SheetLayout ReadSavedSheetLayout(const biff::BiffWorkbook& book, std::u16string_view sheet_name);
+
 // The same for a Workbook stream not yet parsed, at the present moment.
 SheetLayout ReadSheetLayout(std::span<const std::uint8_t> workbook_stream,
                             std::u16string_view sheet_name);
