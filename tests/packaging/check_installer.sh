@@ -3,7 +3,8 @@
 # a silent install (/S) puts the program, its shortcuts, its uninstall entry and the sample
 # workbook in place; the program starts from there and exports (tests/ui/real_window.sh);
 # the next version's installer runs over it and leaves the workbook byte for byte; the
-# silent uninstall removes everything it brought and keeps the workbook.
+# silent uninstall removes everything it brought and keeps the clerk's own files: the workbook
+# and the bill book the export wrote beside it.
 #   tests/packaging/check_installer.sh INSTALLER BUILD_DIR VERSION
 # Exit 77 (skipped) when the installer has not been made.
 set -euo pipefail
@@ -24,6 +25,7 @@ folder="$profile/锯材码单"
 shortcuts=("$profile/Desktop/锯材码单.lnk"
            "$profile/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/锯材码单.lnk")
 workbook="$folder/锯材账单.xls"
+book="$folder/锯材账本.db"
 fail() { echo "$*"; exit 1; }
 # The uninstall entry's value NAME, as 应用和功能 reads it (empty when there is none).
 entry() {
@@ -48,6 +50,8 @@ done
 "$root/tests/ui/real_window.sh" --in-place "$folder"
 WINEPREFIX="$prefix" wineserver -w
 exported="$(sha256sum <"$workbook")"
+[ -f "$book" ] || fail "the export recorded no bill in $book"
+recorded="$(sha256sum <"$book")"
 cmp -s "$workbook" "$root/templates/锯材账单.xls" && fail "the export did not change the workbook"
 
 # The next version: the same build, a later number.
@@ -59,11 +63,14 @@ in_prefix "$work/Verdalon-$next-win64-setup.exe" /S
 [ "$(entry DisplayVersion)" = "$next" ] || fail "the upgrade left the version at '$(entry DisplayVersion)', not $next"
 [ "$(stat -c %Y "$folder/verdalon.exe")" -gt "$(date -d 2000-01-02 +%s)" ] || fail "the upgrade did not replace verdalon.exe"
 [ "$(sha256sum <"$workbook")" = "$exported" ] || fail "the upgrade changed the workbook"
+[ "$(sha256sum <"$book")" = "$recorded" ] || fail "the upgrade changed the bill book"
 
 in_prefix "$folder/uninstall.exe" /S
 [ "$(sha256sum <"$workbook")" = "$exported" ] || fail "the uninstaller changed the workbook"
-left="$(cd "$folder" && find . -mindepth 1 | sed 's|^\./||')"
-[ "$left" = "锯材账单.xls" ] || fail "after uninstalling, the folder holds more than the workbook:" $left
+[ "$(sha256sum <"$book")" = "$recorded" ] || fail "the uninstaller changed the bill book"
+left="$(cd "$folder" && find . -mindepth 1 | sed 's|^\./||' | LC_ALL=C sort | tr '\n' ' ')"
+[ "$left" = "锯材账单.xls 锯材账本.db " ] ||
+  fail "after uninstalling, the folder holds more than the workbook and the bill book:" $left
 for file in "${shortcuts[@]}"; do [ ! -e "$file" ] || fail "the uninstaller left $file"; done
 [ -z "$(entry DisplayName)" ] || fail "the uninstaller left its entry"
-echo "installed, exported, upgraded and uninstalled; the workbook stayed as the export left it"
+echo "installed, exported, upgraded and uninstalled; the workbook and the bill book stayed as the export left them"
