@@ -1,10 +1,11 @@
 // Renders the main window with a sample tally into a PNG, for the README and for checking
 // the layout by eye:
 //
-//     window_screenshot [--buyer-list | --reminder | --missing-workbook | --second-copy]
-//                       [output.png]
+//     window_screenshot [--buyer-list | --reminder | --missing-workbook | --second-copy |
+//                        --book | --book-by-buyer] [output.png]
 //
 // --buyer-list shows the buyer drop-down open, --reminder the box the first export shows;
+// --book the book's window over a month of sample bills, --book-by-buyer its summary per buyer;
 // --missing-workbook and --second-copy the box alone that a start without its workbook and
 // a second copy show (their window never shows).
 // Run it with QT_SCALE_FACTOR=1.5 to see the window on a 150 % screen.
@@ -14,17 +15,23 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPixmap>
+#include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
 
+#include "billbook/bill_book.h"
+#include "ui/book_window.h"
 #include "ui/failure_report.h"
 #include "ui/form1.h"
+#include "ui/form_export_source.h"
 #include "ui/message_box.h"
 #include "ui/single_instance_guard.h"
 #include "ui/verdalon_application.h"
 #include "ui/workbook_binding.h"
+#include "workbook/bill_recording.h"
 #include "workbook/embedded_application.h"
 #include "xls/xls_document.h"
 
@@ -109,6 +116,58 @@ QString MissingWorkbookMessage() {
   return {};
 }
 
+// The first days of December as a clerk would have recorded them: each bill typed into a
+// window and computed by it, a few of them corrected, one voided.
+void FillSampleBook(const std::filesystem::path& book_file) {
+  ui::Form1 form;
+  form.SetSellerCaption(u"绿源木材加工厂");
+  billbook::BillBook book(book_file);
+  for (int day = 1; day <= 8; ++day) {
+    for (int bill = 0; bill < 5 + day % 3; ++bill) {
+      form.sheet().ClearEntries();
+      const int lines = 1 + (day + bill) % 4;
+      for (int row = 0; row < lines; ++row) {
+        const SampleLine& line = kSample[static_cast<std::size_t>(row + bill) % std::size(kSample)];
+        for (int k = 0; k < 6; ++k)
+          form.sheet().SetText(tally::kTypedColumns[k], row, line.texts[k]);
+      }
+      form.sheet().SetText(tally::SingleField::Text9, bill % 2 == 0 ? u"王师傅" : u"李师傅");
+      form.Combo1()->setEditText(QString::fromUtf16(
+          kBuyers[static_cast<std::size_t>(day * 5 + bill * 3) % std::size(kBuyers)]));
+      for (int pass = 0; pass < 3; ++pass) form.OnTimer1Tick();
+      billbook::Recorder recorder;
+      recorder.time = {2026, 12, day, 8 + bill, 5 * bill, 0};
+      recorder.pc_name = "KAIPIAO-1";
+      recorder.user = "zhangsan";
+      const ui::FormExportSource source(form);
+      const billbook::Recorded recorded =
+          book.Record("", workbook::BillContentOf(source), recorder);
+      if (day == 3 && bill == 1) book.Void(recorded.number, "客户退货", recorder);
+      if (day == 5 && bill == 2) {
+        form.sheet().SetText(tally::SingleField::Text9, u"赵师傅");
+        book.Record(recorded.number, workbook::BillContentOf(source), recorder);
+      }
+    }
+  }
+}
+
+// The book's window over the sample month, its list or its summary per buyer in front.
+int SaveBookWindow(bool by_buyer, const QString& output) {
+  QTemporaryDir folder;
+  const std::filesystem::path book =
+      std::filesystem::path(folder.path().toStdU16String()) / "book.db";
+  FillSampleBook(book);
+  ui::BookWindow window(book, {}, [] { return QDate(2026, 12, 8); });
+  window.findChild<QComboBox*>(QStringLiteral("Period"))->setCurrentIndex(1);  // 本月
+  if (by_buyer) {
+    auto* views = window.findChild<QTabWidget*>();
+    views->setCurrentIndex(1);
+  }
+  window.show();
+  QApplication::processEvents();
+  return Save(window.grab(), output) ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -118,9 +177,12 @@ int main(int argc, char** argv) {
   const bool reminder = arguments.removeAll(QStringLiteral("--reminder")) > 0;
   const bool missing_workbook = arguments.removeAll(QStringLiteral("--missing-workbook")) > 0;
   const bool second_copy = arguments.removeAll(QStringLiteral("--second-copy")) > 0;
+  const bool book = arguments.removeAll(QStringLiteral("--book")) > 0;
+  const bool book_by_buyer = arguments.removeAll(QStringLiteral("--book-by-buyer")) > 0;
   const QString output = arguments.value(0, QStringLiteral("screenshot.png"));
   if (missing_workbook) return SaveMessageBox(MissingWorkbookMessage(), output);
   if (second_copy) return SaveMessageBox(QString::fromUtf16(ui::kAlreadyRunningMessage), output);
+  if (book || book_by_buyer) return SaveBookWindow(book_by_buyer, output);
 
   ui::Form1 form;
   TypeSample(form);

@@ -32,7 +32,16 @@ BillRecordingStep::BillRecordingStep(Form1& form, const workbook::ExportSource& 
   export_step.SetAfterSave([this] { Record(); });
 }
 
+void BillRecordingStep::ReprintNext(std::string number, billbook::BillContent content) {
+  reprint_ = Reprint{std::move(number), std::move(content)};
+}
+
 void BillRecordingStep::Record() {
+  if (reprint_) {
+    failure_ = workbook::RecordReprint(workbook::BookPath(program_directory_), reprint_->number,
+                                       reprint_->content, RecorderNow());
+    return;
+  }
   workbook::CurrentBill& bill = form_.current_bill();
   failure_ = bill.Record(workbook::BookPath(program_directory_), workbook::BillContentOf(source_),
                          RecorderNow());

@@ -27,6 +27,12 @@ class BillRecordingStep {
   // Shows the book's failure of the last export, if there was one.
   void TellOutcome();
 
+  // The next export reprints bill `number` from the book, whose `content` it writes, instead
+  // of recording the window's tally; after that export, saved or not, the window's tally is
+  // recorded again.
+  void ReprintNext(std::string number, billbook::BillContent content);
+  void ReprintDone() { reprint_.reset(); }
+
  private:
   void Record();
 
@@ -34,6 +40,11 @@ class BillRecordingStep {
   const workbook::ExportSource& source_;
   std::filesystem::path program_directory_;
   std::optional<std::string> failure_;
+  struct Reprint {
+    std::string number;
+    billbook::BillContent content;
+  };
+  std::optional<Reprint> reprint_;
 };
 
 }  // namespace ui

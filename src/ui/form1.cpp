@@ -239,7 +239,10 @@ void Form1::CreateButtons() {
       AddPictureButton(QStringLiteral("Command6"), QStringLiteral("最小化"), true, 3585);
   GraphicalButton* command5 =
       AddPictureButton(QStringLiteral("Command5"), QStringLiteral("退出"), true, 4245);
-  command_order_ = {command6, command5, command4, command1};
+  // The bill book, in the free place below 退出.
+  GraphicalButton* command7 =
+      AddPictureButton(QStringLiteral("Command7"), QStringLiteral("账本"), true, 4905);
+  command_order_ = {command6, command5, command4, command1, command7};
 
   command2_ = new GraphicalButton(GrayTextColour(), frame1_);
   command2_->setObjectName(QStringLiteral("Command2"));
@@ -254,6 +257,9 @@ void Form1::CreateButtons() {
   });
   connect(command4, &QAbstractButton::clicked, this, [this] {
     if (export_handler_) export_handler_();
+  });
+  connect(command7, &QAbstractButton::clicked, this, [this] {
+    if (book_handler_) book_handler_();
   });
   connect(command6, &QAbstractButton::clicked, this, [this] { showMinimized(); });
   // Ends the program at once: nothing is saved or asked first.
@@ -392,6 +398,26 @@ void Form1::mouseMoveEvent(QMouseEvent* event) {
 
 void Form1::mouseReleaseEvent(QMouseEvent*) {
   dragging_ = false;
+}
+
+void Form1::LoadBill(const std::string& number, const billbook::BillContent& content) {
+  const StoreBatch batch(store_);
+  const auto text = [](const std::string& utf8) {
+    return QString::fromStdString(utf8).toStdU16String();
+  };
+  for (int row = 0; row < tally::kRowCount; ++row) {
+    for (int column = 0; column < tally::kColumnCount; ++column) {
+      sheet_.SetText(
+          FieldId(static_cast<TallyColumn>(column), row),
+          text(content.lines[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)]));
+    }
+  }
+  sheet_.SetText(SingleField::Text9, text(content.scaler));
+  sheet_.SetText(SingleField::Text10, text(content.total_volume));
+  sheet_.SetText(SingleField::Text11, text(content.total_amount));
+  combo1_->setEditText(QString::fromStdString(content.buyer));
+  current_bill_.Adopt(number, content);
+  ShowBillNumber(number);
 }
 
 void Form1::ShowBillNumber(const std::string& number) {

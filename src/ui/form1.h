@@ -47,10 +47,15 @@ class Form1 final : public QWidget {
   // as LabelBill shows it beside the date: empty for a tally never recorded.
   workbook::CurrentBill& current_bill() { return current_bill_; }
   void ShowBillNumber(const std::string& number);
+  // 更正 of a bill from the book: the window holds `content` (its latest revision) as bill
+  // `number`, so the next export records a reprint or a revision of that number.
+  void LoadBill(const std::string& number, const billbook::BillContent& content);
 
   // What Command4 runs (the export, installed by WorkbookBinding); without one a click does
   // nothing.
   void SetExportHandler(std::function<void()> handler) { export_handler_ = std::move(handler); }
+  // What Command7 (账本) runs.
+  void SetBookHandler(std::function<void()> handler) { book_handler_ = std::move(handler); }
 
   // Where Timer2 reads today's date.
   void SetClock(Clock clock) { clock_ = std::move(clock); }
@@ -104,12 +109,13 @@ class Form1 final : public QWidget {
   QLabel* label4_ = nullptr;
   QLabel* label_bill_ = nullptr;
   workbook::CurrentBill current_bill_;
-  std::vector<QWidget*> command_order_;  // Command6, Command5, Command4, Command1
+  std::vector<QWidget*> command_order_;  // Command6, Command5, Command4, Command1, Command7
   GraphicalButton* command2_ = nullptr;
   QTimer timer1_;
   QTimer timer2_;
   Clock clock_;
   std::function<void()> export_handler_;
+  std::function<void()> book_handler_;
 
   // The hand-made drag, used where the window system cannot move the window itself.
   bool dragging_ = false;

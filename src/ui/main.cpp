@@ -1,6 +1,7 @@
 #include <QString>
 #include <exception>
 
+#include "ui/book_command.h"
 #include "ui/desktop_opener.h"
 #include "ui/failure_report.h"
 #include "ui/form1.h"
@@ -38,6 +39,7 @@ int main(int argc, char** argv) {
   ui::Form1 form;
   ui::WorkbookBinding binding(form, spreadsheets, workbook::ProgramDirectory());
   ui::PrintCommand print(form, workbook::ProgramDirectory());
+  ui::BookCommand book(form, binding, workbook::ProgramDirectory());
   try {
     binding.LoadReferenceData();
   } catch (const std::exception&) {

@@ -3,6 +3,7 @@
 #include "ui/failure_report.h"
 #include "ui/form1.h"
 #include "ui/message_box.h"
+#include "workbook/bill_content_source.h"
 #include "workbook/startup_load.h"
 
 namespace ui {
@@ -27,6 +28,14 @@ void WorkbookBinding::LoadReferenceData() {
 
 void WorkbookBinding::Export() {
   ReportFailure(&form_, [this] { export_.Run(source_); });
+  recording_.TellOutcome();
+}
+
+void WorkbookBinding::Reprint(const std::string& number, const billbook::BillContent& content) {
+  const workbook::BillContentSource source(content);
+  recording_.ReprintNext(number, content);
+  ReportFailure(&form_, [&] { export_.Run(source); });
+  recording_.ReprintDone();
   recording_.TellOutcome();
 }
 

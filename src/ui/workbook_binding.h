@@ -32,6 +32,10 @@ class WorkbookBinding {
   // clerk; the window and every text in it stay as they were.
   void Export();
 
+  // 重印 of a bill from the book: its texts written into the workbook and handed on exactly
+  // as Export does, and one more print counted in the book. The window is left as it is.
+  void Reprint(const std::string& number, const billbook::BillContent& content);
+
  private:
   Form1& form_;
   workbook::ApplicationFactory& factory_;

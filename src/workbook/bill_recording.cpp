@@ -31,13 +31,13 @@ std::filesystem::path BookPath(const std::filesystem::path& program_directory) {
   return WorkbookPath(program_directory).parent_path() / billbook::kBookFileName;
 }
 
-std::optional<std::string> CurrentBill::Record(const std::filesystem::path& book,
-                                               const billbook::BillContent& content,
-                                               const billbook::Recorder& recorder) {
+namespace {
+
+// Records through `record`; a failure of the book comes back as the clerk's text.
+template <typename Recording>
+std::optional<std::string> Told(const std::filesystem::path& book, Recording record) {
   try {
-    const billbook::Recorded recorded = billbook::BillBook(book).Record(number_, content, recorder);
-    number_ = recorded.number;
-    last_recorded_ = content;
+    record(billbook::BillBook(book));
     return std::nullopt;
   } catch (const billbook::BookError& error) {
     return DescribeBookFailure(error.failure(), book);
@@ -46,9 +46,45 @@ std::optional<std::string> CurrentBill::Record(const std::filesystem::path& book
   }
 }
 
+}  // namespace
+
+std::optional<std::string> RecordReprint(const std::filesystem::path& book,
+                                         const std::string& number,
+                                         const billbook::BillContent& content,
+                                         const billbook::Recorder& recorder) {
+  return Told(book,
+              [&](billbook::BillBook bill_book) { bill_book.Record(number, content, recorder); });
+}
+
+std::optional<std::string> CurrentBill::Record(const std::filesystem::path& book,
+                                               const billbook::BillContent& content,
+                                               const billbook::Recorder& recorder) {
+  return Told(book, [&](billbook::BillBook bill_book) {
+    const billbook::Recorded recorded = bill_book.Record(number_, content, recorder);
+    number_ = recorded.number;
+    last_recorded_ = content;
+  });
+}
+
 void CurrentBill::Clear() {
   number_.clear();
   last_recorded_.reset();
+}
+
+bool CurrentBill::HoldsUnrecorded(const billbook::BillContent& shown) const {
+  if (last_recorded_) return shown != *last_recorded_;
+  if (!shown.buyer.empty() || !shown.scaler.empty()) return true;
+  for (const billbook::Line& line : shown.lines) {
+    for (const std::string& text : line) {
+      if (!text.empty()) return true;
+    }
+  }
+  return false;
+}
+
+void CurrentBill::Adopt(const std::string& number, const billbook::BillContent& content) {
+  number_ = number;
+  last_recorded_ = content;
 }
 
 }  // namespace workbook

@@ -178,10 +178,21 @@ AutomationError UnexpectedExportError() {
 
 // The bill book's failures. The workbook was exported and printing goes on whatever
 // these say, so each ends by saying that this one bill is missing from the book.
-std::string DescribeBookFailure(billbook::Failure failure, const std::filesystem::path& book) {
+std::string DescribeBookFailure(billbook::Failure failure, const std::filesystem::path& book,
+                                BookOperation operation) {
   using billbook::Failure;
   const std::string file = Quoted(book);
-  const std::string not_recorded = "码单已照常导出，但这张单据没有记入账本。";
+  std::string outcome;
+  switch (operation) {
+    case BookOperation::kRecording:
+      outcome = "码单已照常导出，但这张单据没有记入账本。";
+      break;
+    case BookOperation::kReading:
+      break;
+    case BookOperation::kVoiding:
+      outcome = "这张单据没有作废。";
+      break;
+  }
   std::string what;
   switch (failure) {
     case Failure::kNotAFile:
@@ -214,7 +225,10 @@ std::string DescribeBookFailure(billbook::Failure failure, const std::filesystem
       what = "账本" + file + "正被另一台电脑长时间占用，等了几秒仍无法写入。";
       break;
     case Failure::kNoSuchBill:
-      what = "账本" + file + "中找不到当前单据的单号（账本可能被换过）。请点“清除数据”开始新单据。";
+      what = operation == BookOperation::kRecording
+                 ? "账本" + file +
+                       "中找不到当前单据的单号（账本可能被换过）。请点“清除数据”开始新单据。"
+                 : "账本" + file + "中找不到这张单据（账本可能被换过）。";
       break;
     case Failure::kBadTotal:
       what = "合计的材积或金额不是规范的数字，无法记入账本" + file + "。";
@@ -223,7 +237,7 @@ std::string DescribeBookFailure(billbook::Failure failure, const std::filesystem
       what = "读写账本" + file + "时出错。";
       break;
   }
-  return what + not_recorded;
+  return what + outcome;
 }
 
 }  // namespace workbook

@@ -24,8 +24,16 @@ AutomationError NothingToShowWorkbookError(const std::filesystem::path& path);
 // Something nobody foresaw went wrong while exporting; the tally on screen is untouched.
 AutomationError UnexpectedExportError();
 
-// A failure of the bill book after the workbook was exported: what went wrong, naming the
-// book, and that this bill was not recorded (the export and printing went on all the same).
-std::string DescribeBookFailure(billbook::Failure failure, const std::filesystem::path& book);
+// What the clerk asked of the bill book when it failed.
+enum class BookOperation {
+  kRecording,  // after an export: the export and printing went on all the same
+  kReading,    // the book's window listing, summing or opening bills
+  kVoiding,    // 作废 of a bill
+};
+
+// A failure of the bill book: what went wrong, naming the book, and what became of what the
+// clerk asked (this bill not recorded, or not voided).
+std::string DescribeBookFailure(billbook::Failure failure, const std::filesystem::path& book,
+                                BookOperation operation = BookOperation::kRecording);
 
 }  // namespace workbook

@@ -24,6 +24,7 @@ QStringList ExpectedTabOrder() {
         << "Command5"
         << "Command4"
         << "Command1"
+        << "Command7"
         << "Text9"
         << "Text10"
         << "Text11"
@@ -38,7 +39,7 @@ class KeyboardTest : public WindowTest {};
 
 TEST_F(KeyboardTest, TabWalksEveryStopInOrderAndComesBack) {
   const QStringList expected = ExpectedTabOrder();
-  ASSERT_EQ(expected.size(), 113);
+  ASSERT_EQ(expected.size(), 114);
   EXPECT_EQ(FocusName(), "Text1_0");
   QStringList walked{FocusName()};
   for (qsizetype i = 1; i < expected.size(); ++i) {
@@ -57,9 +58,10 @@ TEST_F(KeyboardTest, EnterMovesOnLikeTabEverywhere) {
   EXPECT_EQ(Edit("Text1_0")->text(), "4");
 
   const std::pair<const char*, const char*> steps[] = {
-      {"Text7_3", "Text1_4"}, {"Text7_12", "Text6_0"},  {"Text6_0", "Text8_0"},
-      {"Text6_1", "Combo1"},  {"Command1", "Text9"},    {"Text9", "Text10"},
-      {"Text11", "Text8_1"},  {"Text6_12", "Command2"}, {"Command2", "Text1_0"},
+      {"Text7_3", "Text1_4"},  {"Text7_12", "Text6_0"},  {"Text6_0", "Text8_0"},
+      {"Text6_1", "Combo1"},   {"Command1", "Command7"}, {"Command7", "Text9"},
+      {"Text9", "Text10"},     {"Text11", "Text8_1"},    {"Text6_12", "Command2"},
+      {"Command2", "Text1_0"},
   };
   for (const auto& [from, to] : steps) {
     Focus(from);

@@ -40,7 +40,8 @@ const Placement kSingleControls[] = {
     {"Label8", {840, 6810, 915, 315}},     {"Label4", {1680, 6810, 3375, 255}},
     {"Label2", {7035, 6705, 2070, 315}},   {"Command1", {8385, 2265, 1200, 500}},
     {"Command4", {8385, 2925, 1200, 500}}, {"Command6", {8385, 3585, 1200, 500}},
-    {"Command5", {8385, 4245, 1200, 500}}, {"Command2", {8520, 5880, 1095, 375}},
+    {"Command5", {8385, 4245, 1200, 500}}, {"Command7", {8385, 4905, 1200, 500}},
+    {"Command2", {8520, 5880, 1095, 375}},
 };
 
 struct GridColumnLayout {
@@ -144,7 +145,7 @@ TEST_F(LayoutTest, MousePointers) {
        {"Label6", "Label1_0", "Label1_1", "Label1_2", "Label5", "Label3", "Label10"}) {
     EXPECT_EQ(Control(name)->cursor().shape(), Qt::IBeamCursor) << name;
   }
-  for (const char* name : {"Command1", "Command4", "Command5", "Command6"}) {
+  for (const char* name : {"Command1", "Command4", "Command5", "Command6", "Command7"}) {
     EXPECT_EQ(Control(name)->cursor().shape(), Qt::BusyCursor) << name;
   }
   EXPECT_EQ(Control("Command2")->cursor().shape(), Qt::ArrowCursor);
@@ -286,7 +287,7 @@ TEST_F(RenderedColoursTest, FixedColours) {
   EXPECT_GT(Count(image, "Label2", QColor(0, 0, 255)), 20) << "the date in blue";
   // The pictures leave the faces' light peach only in blended corner pixels, so it is read
   // from the buttons themselves.
-  for (const char* button : {"Command1", "Command4", "Command5", "Command6"}) {
+  for (const char* button : {"Command1", "Command4", "Command5", "Command6", "Command7"}) {
     auto* face = dynamic_cast<GraphicalButton*>(Control(button));
     ASSERT_NE(face, nullptr);
     EXPECT_EQ(face->Face(), QColor(255, 224, 192)) << button;

@@ -259,6 +259,7 @@ TEST_F(WindowShellTest, EachPictureButtonShowsItsOwnWords) {
       {"Command4", u"导出表格", WordSpacing::Together},
       {"Command6", u"最小化", WordSpacing::Spread},
       {"Command5", u"退出", WordSpacing::Spread},
+      {"Command7", u"账本", WordSpacing::Spread},
   };
   for (const auto& b : buttons) {
     // Inside the raised border, whose light edge is white too.
