@@ -57,9 +57,7 @@ void WorkbookCalculation::Store(biff::BiffWorkbook& book) const {
       if (outcome.value) {
         sheet.StoreFormulaResult(cell, StoredForm(*outcome.value), false);
       } else if (impact.ReadsWrittenCells(s, cell)) {
-        sheet.StoreFormulaResult(
-            cell, biff::CellValue::Error(static_cast<std::uint8_t>(ErrorCode::kNotAvailable)),
-            true);
+        sheet.StoreFormulaResult(cell, biff::CellValue::Error(ErrorCode::kNotAvailable), true);
       } else if (const biff::CellData* stored = sheet.Find(cell)) {
         // Nothing it reads has changed: the result the file holds still stands.
         sheet.StoreFormulaResult(cell, stored->value, true);
