@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "xls/biff/record_fields.h"
+
 namespace xls::biff {
 
 namespace {
@@ -87,7 +89,7 @@ std::optional<std::size_t> TokenSize(std::span<const std::uint8_t> rgce, std::si
   if (base == ptg::kStr) {
     if (rgce.size() - at < 3) return std::nullopt;
     const std::size_t characters = rgce[at + 1];
-    size = 2 + characters * ((rgce[at + 2] & 0x01) != 0 ? 2 : 1);
+    size = 2 + characters * ((rgce[at + 2] & string_flags::kHighByte) != 0 ? 2 : 1);
   } else if (base == ptg::kAttr) {
     if (rgce.size() - at < 4) return std::nullopt;
     size = 3;
