@@ -34,6 +34,8 @@ class BiffWorkbook {
   SheetSubstream& Sheet(std::size_t sheet);
   // The workbook globals' records as read (names, links to other sheets, fonts, formats).
   const std::vector<Record>& GlobalsRecords() const;
+  // What is read of them once for every use: sheets, cell and number formats, date system.
+  const WorkbookGlobals& Globals() const { return globals_; }
   // Per sheet entry of the globals (BOUNDSHEET order, as formulas count sheets), the
   // worksheet it is, or nothing for chart and macro sheets.
   std::vector<std::optional<std::size_t>> WorksheetOfEntries() const;

@@ -12,6 +12,7 @@ namespace xls::formula {
 
 WorkbookCalculation::WorkbookCalculation(const biff::BiffWorkbook& book, double now) {
   model_.links = WorkbookLinks::Parse(book.GlobalsRecords());
+  model_.date1904 = book.Globals().Date1904();
   model_.sheet_of_entry = book.WorksheetOfEntries();
   model_.sheets.resize(book.SheetCount());
   std::vector<std::vector<biff::CellAddress>> unreadable(book.SheetCount());
@@ -74,7 +75,7 @@ double CurrentSerialTime(bool date1904) {
 }
 
 bool UsesDate1904(const biff::BiffWorkbook& book) {
-  return WorkbookLinks::Parse(book.GlobalsRecords()).Date1904();
+  return book.Globals().Date1904();
 }
 
 }  // namespace xls::formula

@@ -88,9 +88,6 @@ WorkbookLinks WorkbookLinks::Parse(const std::vector<biff::Record>& globals) {
         case biff::record_type::kName:
           links.names_.push_back(biff::ReadName(Joined(globals, i)));
           break;
-        case biff::record_type::kDateMode:
-          links.date1904_ = GetU16(record.body, 0) != 0;
-          break;
         default:
           break;
       }
