@@ -5,8 +5,8 @@
 #include "xls/biff/byte_io.h"
 #include "xls/biff/record.h"
 #include "xls/biff/record_fields.h"
-#include "xls/formula/date_serial.h"
 #include "xls/formula/write_impact.h"
+#include "xls/number_format/serial_date.h"
 
 namespace xls::formula {
 
@@ -70,8 +70,9 @@ void WorkbookCalculation::Store(biff::BiffWorkbook& book) const {
 double CurrentSerialTime(bool date1904) {
   const std::time_t now = std::time(nullptr);
   const std::tm local = *std::localtime(&now);
-  return SerialOfDateTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-                          local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec, date1904);
+  return number_format::SerialOfDateTime(
+      local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+      local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec, date1904);
 }
 
 bool UsesDate1904(const biff::BiffWorkbook& book) {
