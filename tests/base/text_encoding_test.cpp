@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <string>
 
 namespace base {
@@ -31,23 +30,6 @@ TEST(TextEncoding, BrokenInputBecomesReplacementCharacters) {
   EXPECT_EQ(FromUtf8("\xC0\xAF"), u"\uFFFD");          // overlong '/'
   EXPECT_EQ(FromUtf8("\xED\xA0\x80"), u"\uFFFD");      // an encoded surrogate
   EXPECT_EQ(FromUtf8("\xF4\x90\x80\x80"), u"\uFFFD");  // beyond U+10FFFF
-}
-
-TEST(TextEncoding, SurrogateHalvesAreTheirTwoRangesOnly) {
-  struct Case {
-    char32_t c;
-    bool high;
-    bool low;
-  };
-  const Case cases[] = {
-      {0xD7FF, false, false}, {0xD800, true, false},   {0xDBFF, true, false},
-      {0xDC00, false, true},  {0xDFFF, false, true},   {0xE000, false, false},
-      {u'码', false, false},  {0x1F600, false, false},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(IsHighSurrogate(c.c), c.high) << std::hex << static_cast<std::uint32_t>(c.c);
-    EXPECT_EQ(IsLowSurrogate(c.c), c.low) << std::hex << static_cast<std::uint32_t>(c.c);
-  }
 }
 
 }  // namespace
