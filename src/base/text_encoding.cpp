@@ -37,13 +37,6 @@ void AppendUtf16(std::u16string& out, char32_t c) {
   out.push_back(static_cast<char16_t>(0xDC00 + (c & 0x3FF)));
 }
 
-bool IsHighSurrogate(char32_t c) {
-  return c >= 0xD800 && c <= 0xDBFF;
-}
-bool IsLowSurrogate(char32_t c) {
-  return c >= 0xDC00 && c <= 0xDFFF;
-}
-
 // The code point starting at text[i] and its length in bytes; malformed input gives
 // U+FFFD over one byte.
 std::pair<char32_t, std::size_t> DecodeUtf8(std::string_view text, std::size_t i) {
@@ -106,9 +99,9 @@ std::u16string FromUtf8(std::string_view text) {
 std::u16string WithoutUnpairedSurrogates(std::u16string_view text) {
   std::u16string out(text);
   for (std::size_t i = 0; i < out.size(); ++i) {
-    const bool high = out[i] >= 0xD800 && out[i] <= 0xDBFF;
-    const bool low = out[i] >= 0xDC00 && out[i] <= 0xDFFF;
-    if (high && i + 1 < out.size() && out[i + 1] >= 0xDC00 && out[i + 1] <= 0xDFFF) {
+    const bool high = IsHighSurrogate(out[i]);
+    const bool low = IsLowSurrogate(out[i]);
+    if (high && i + 1 < out.size() && IsLowSurrogate(out[i + 1])) {
       ++i;  // a whole pair
     } else if (high || low) {
       out[i] = u'\uFFFD';

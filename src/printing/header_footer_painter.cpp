@@ -19,9 +19,9 @@ using xls::layout::HeaderFooterLine;
 using xls::layout::HeaderFooterParts;
 using xls::layout::HeaderFooterRun;
 using xls::layout::HeaderFooterSection;
+using xls::layout::kPointsPerInch;
 using xls::layout::Script;
 
-constexpr double kPointsPerInch = 72.0;
 // Where headers and footers not aligned with the margins end: a fixed distance from the
 // paper's left and right edges, the one LibreOffice takes for every .xls file.
 constexpr double kFixedSideInches = 0.75;

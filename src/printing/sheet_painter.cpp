@@ -22,12 +22,12 @@ using xls::layout::Border;
 using xls::layout::BorderStyle;
 using xls::layout::CellRange;
 using xls::layout::HorizontalAlignment;
+using xls::layout::kPointsPerInch;
 using xls::layout::PrintCell;
 using xls::layout::Rgb;
 using xls::layout::TextPlacement;
 using xls::layout::VerticalAlignment;
 
-constexpr double kPointsPerInch = 72.0;
 // Room between a cell's edge and its text, in points on the sheet, as spreadsheets leave it.
 constexpr double kTextPadding = 2.0;
 constexpr double kGridlineWidth = 0.25;

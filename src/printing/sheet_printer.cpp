@@ -58,7 +58,7 @@ int PrintOnto(const xls::layout::SheetLayout& layout, QPagedPaintDevice& device,
 
   QPainter painter;
   if (!painter.begin(&device)) return 0;
-  const double dots_per_point = device.logicalDpiY() / 72.0;
+  const double dots_per_point = device.logicalDpiY() / xls::layout::kPointsPerInch;
   for (std::size_t page = 0; page < plan.pages.size(); ++page) {
     if (page > 0) device.newPage();
     painter_plan.PaintPage(painter, page, dots_per_point, first_page_number);

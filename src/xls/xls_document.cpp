@@ -19,7 +19,6 @@ namespace {
 
 constexpr int kMaxRows = 65536;
 constexpr int kMaxColumns = 256;
-constexpr std::size_t kMaxCellText = 32767;  // what a cell of this format can hold
 
 constexpr std::uint8_t kCompoundFileSignature[] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
 constexpr std::uint8_t kZipSignature[] = {'P', 'K', 3, 4};
@@ -118,14 +117,13 @@ std::u16string XlsDocument::Cell(std::size_t sheet, int row, int column) const {
 
 void XlsDocument::SetCell(std::size_t sheet, int row, int column, std::u16string_view text) {
   CheckCell(sheet, row, column);
-  if (text.size() > kMaxCellText) {
+  try {
+    book_.SetCellText(sheet, ToCellAddress(row, column), text);
+  } catch (const biff::TextTooLong& too_long) {
     throw Failure(FailureKind::kTextTooLong, path_)
         .WithSheet(book_.SheetName(sheet))
         .WithCell(row, column)
-        .WithTextLength(text.size());
-  }
-  try {
-    book_.SetCellText(sheet, ToCellAddress(row, column), text);
+        .WithTextLength(too_long.Length());
   } catch (const std::bad_alloc&) {
     throw;
   } catch (const std::exception&) {

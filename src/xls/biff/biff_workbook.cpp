@@ -1,7 +1,5 @@
 #include "xls/biff/biff_workbook.h"
 
-#include <stdexcept>
-
 #include "base/ascii_case.h"
 #include "xls/biff/biff_format_error.h"
 #include "xls/biff/numeric_input.h"
@@ -81,6 +79,7 @@ std::u16string BiffWorkbook::CellText(std::size_t sheet, CellAddress cell_addres
 }
 
 void BiffWorkbook::SetCellText(std::size_t sheet, CellAddress cell, std::u16string_view text) {
+  if (text.size() > kMaxCellText) throw TextTooLong(text.size());
   SheetSubstream& target = *worksheets_.at(sheets_.at(sheet).substream);
   written_.insert({sheet, cell});
   if (text.empty()) {
@@ -93,7 +92,6 @@ void BiffWorkbook::SetCellText(std::size_t sheet, CellAddress cell, std::u16stri
       return;
     }
   }
-  if (text.size() > 0xFFFF) throw std::length_error("text longer than a cell can hold");
   const std::uint32_t index = globals_.Strings().Add(text);
   target.SetSharedString(cell, index, *globals_.Strings().Find(index));
 }

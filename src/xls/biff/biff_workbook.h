@@ -5,6 +5,7 @@
 #include <optional>
 #include <set>
 #include <span>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -16,6 +17,20 @@
 #include "xls/biff/workbook_globals.h"
 
 namespace xls::biff {
+
+// The longest text a cell holds, in UTF-16 code units, as spreadsheets allow it.
+inline constexpr std::size_t kMaxCellText = 32767;
+
+// A text longer than kMaxCellText, refused before anything of the workbook changed.
+class TextTooLong : public std::length_error {
+ public:
+  explicit TextTooLong(std::size_t length)
+      : std::length_error("text longer than a cell can hold"), length_(length) {}
+  std::size_t Length() const { return length_; }
+
+ private:
+  std::size_t length_;
+};
 
 // A BIFF8 Workbook stream held in memory: read cells as text, write texts into cells, and
 // write the stream back. Rows and columns count from 0 here, as in the file.
@@ -34,6 +49,8 @@ class BiffWorkbook {
   SheetSubstream& Sheet(std::size_t sheet);
   // The workbook globals' records as read (names, links to other sheets, fonts, formats).
   const std::vector<Record>& GlobalsRecords() const;
+  // What is read of them once for every use: sheets, cell and number formats, date system.
+  const WorkbookGlobals& Globals() const { return globals_; }
   // Per sheet entry of the globals (BOUNDSHEET order, as formulas count sheets), the
   // worksheet it is, or nothing for chart and macro sheets.
   std::vector<std::optional<std::size_t>> WorksheetOfEntries() const;
@@ -43,7 +60,7 @@ class BiffWorkbook {
 
   // Stores a text as a spreadsheet stores typed input: a number where it reads as one
   // (unless the cell is formatted as Text), else a shared string; never a formula. The
-  // empty text drops the value and keeps the cell's format.
+  // empty text drops the value and keeps the cell's format. Throws TextTooLong.
   void SetCellText(std::size_t sheet, CellAddress cell, std::u16string_view text);
 
   bool Modified() const;

@@ -23,7 +23,7 @@ std::optional<std::u16string> CachedText(const CellItem& item) {
     const std::vector<std::uint8_t>& body = item.records[i].body;
     if (body.size() < 3) return std::nullopt;
     const std::size_t count = GetU16(body, 0);
-    const bool wide = (body[2] & 0x01) != 0;
+    const bool wide = (body[string_record::kFlags] & string_flags::kHighByte) != 0;
     if (body.size() - 3 < count * (wide ? 2 : 1)) return std::nullopt;
     std::u16string text;
     for (std::size_t c = 0; c < count; ++c) {

@@ -11,24 +11,23 @@ std::u16string Widen(std::string_view ascii) {
 }
 
 std::u16string ErrorText(std::uint8_t code) {
-  switch (code) {
-    case 0x00:
+  switch (static_cast<ErrorCode>(code)) {
+    case ErrorCode::kNull:
       return u"#NULL!";
-    case 0x07:
+    case ErrorCode::kDivisionByZero:
       return u"#DIV/0!";
-    case 0x0F:
+    case ErrorCode::kValue:
       return u"#VALUE!";
-    case 0x17:
+    case ErrorCode::kReference:
       return u"#REF!";
-    case 0x1D:
+    case ErrorCode::kName:
       return u"#NAME?";
-    case 0x24:
+    case ErrorCode::kNumber:
       return u"#NUM!";
-    case 0x2A:
+    case ErrorCode::kNotAvailable:
       return u"#N/A";
-    default:
-      return u"#VALUE!";
   }
+  return u"#VALUE!";  // a code no program writes
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/text_encoding.h"
 #include "xls/biff/continued_reader.h"
 #include "xls/biff/record.h"
 #include "xls/biff/record_fields.h"
@@ -31,7 +32,8 @@ void ContinuedWriter::AppendCharacters(std::u16string_view text, bool compressed
   std::size_t written = 0;
   while (written < text.size()) {
     std::size_t count = std::min(Room() / char_size, text.size() - written);
-    if (count > 0 && written + count < text.size() && IsHighSurrogate(text[written + count - 1])) {
+    if (count > 0 && written + count < text.size() &&
+        base::IsHighSurrogate(text[written + count - 1])) {
       --count;
     }
     if (count == 0) {

@@ -8,11 +8,6 @@
 
 namespace xls::biff {
 
-// The first half of a character outside the Basic Multilingual Plane.
-inline bool IsHighSurrogate(char16_t c) {
-  return c >= 0xD800 && c <= 0xDBFF;
-}
-
 // Writes a record's body that may run past kMaxRecordBody into the record and the
 // CONTINUE records after it, by the rules Excel reads them with: other bytes split only
 // between units of their own size, and characters split only between characters, never

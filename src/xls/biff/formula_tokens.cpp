@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "base/text_encoding.h"
+#include "xls/biff/record_fields.h"
+
 namespace xls::biff {
 
 namespace {
@@ -87,7 +90,7 @@ std::optional<std::size_t> TokenSize(std::span<const std::uint8_t> rgce, std::si
   if (base == ptg::kStr) {
     if (rgce.size() - at < 3) return std::nullopt;
     const std::size_t characters = rgce[at + 1];
-    size = 2 + characters * ((rgce[at + 2] & 0x01) != 0 ? 2 : 1);
+    size = 2 + characters * ((rgce[at + 2] & string_flags::kHighByte) != 0 ? 2 : 1);
   } else if (base == ptg::kAttr) {
     if (rgce.size() - at < 4) return std::nullopt;
     size = 3;
@@ -119,9 +122,8 @@ std::vector<std::uint8_t> TextConstant(std::u16string_view text) {
     const std::u16string_view part = text.substr(at, kMaxPtgStrCharacters);
     // A part is not cut between the halves of a surrogate pair, which are one character.
     const std::size_t size =
-        part.size() == kMaxPtgStrCharacters && part.back() >= 0xD800 && part.back() <= 0xDBFF
-            ? part.size() - 1
-            : part.size();
+        part.size() == kMaxPtgStrCharacters && base::IsHighSurrogate(part.back()) ? part.size() - 1
+                                                                                  : part.size();
     const bool wide = std::any_of(part.begin(), part.begin() + static_cast<std::ptrdiff_t>(size),
                                   [](char16_t c) { return c > 0xFF; });
     out.push_back(ptg::kStr);

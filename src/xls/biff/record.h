@@ -3,11 +3,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string_view>
 #include <vector>
 
 namespace xls::biff {
 
 // The record types the engine reads or writes; every other record is carried through as is.
+// RecordName knows these and the common ones the engine passes by.
 namespace record_type {
 inline constexpr std::uint16_t kFormula = 0x0006;
 inline constexpr std::uint16_t kEof = 0x000A;
@@ -70,6 +72,10 @@ inline constexpr std::uint16_t kShrFmla = 0x04BC;
 inline constexpr std::uint16_t kBof = 0x0809;
 inline constexpr std::uint16_t kHeaderFooter = 0x089C;
 }  // namespace record_type
+
+// The record's name as the file format documents it ("BOF", "SST"), or empty for a type
+// that is neither read nor commonly met.
+std::string_view RecordName(std::uint16_t type);
 
 // The largest body a BIFF8 record may carry; longer data goes on in CONTINUE records.
 inline constexpr std::size_t kMaxRecordBody = 8224;

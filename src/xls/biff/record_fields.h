@@ -148,6 +148,11 @@ inline constexpr std::size_t kPosition = 0;
 inline constexpr std::size_t kName = 6;
 }  // namespace bound_sheet_record
 
+// DATEMODE: whether serial numbers count from 1904-01-01 rather than 1900-01-00.
+namespace date_mode_record {
+inline constexpr std::size_t kIs1904 = 0;
+}  // namespace date_mode_record
+
 // XF: the font, then the number format.
 namespace xf_record {
 inline constexpr std::size_t kFormat = 2;

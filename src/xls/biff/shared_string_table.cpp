@@ -116,7 +116,7 @@ SharedStringTable::Layout SharedStringTable::LayOut() const {
     // The header never splits, and Excel keeps at least one character beside it (two
     // units for a character outside the Basic Multilingual Plane).
     std::size_t first_part = header.size();
-    if (!text.empty()) first_part += char_size * (IsHighSurrogate(text[0]) ? 2 : 1);
+    if (!text.empty()) first_part += char_size * (base::IsHighSurrogate(text[0]) ? 2 : 1);
     if (writer.Room() < first_part) writer.StartRecord();
     const auto here = writer.Here();
     layout.positions.push_back({here.record, here.offset});

@@ -44,11 +44,16 @@ WorkbookGlobals WorkbookGlobals::Parse(const Substream& globals) {
                                   GetU32(record.body, bound_sheet_record::kPosition), i});
         break;
       case record_type::kXf:
-        parsed.xf_formats_.push_back(GetU16(record.body, xf_record::kFormat));
+        parsed.xfs_.push_back({GetU16(record.body, xf_record::kFormat), i});
         break;
       case record_type::kFormat:
         parsed.formats_[GetU16(record.body, format_record::kIndex)] =
             ReadUnicodeString(record.body, format_record::kCode);
+        break;
+      case record_type::kDateMode:
+        // Formulas and printing read a damaged one as the 1900 system rather than fail.
+        parsed.date1904_ = record.body.size() >= date_mode_record::kIs1904 + 2 &&
+                           GetU16(record.body, date_mode_record::kIs1904) != 0;
         break;
       case record_type::kSst: {
         if (parsed.sst_index_) break;  // a second table would be damage; the first one counts
@@ -73,8 +78,8 @@ WorkbookGlobals WorkbookGlobals::Parse(const Substream& globals) {
 }
 
 bool WorkbookGlobals::IsTextFormat(std::uint16_t xf) const {
-  if (xf >= xf_formats_.size()) return false;
-  const std::uint16_t format = xf_formats_[xf];
+  if (xf >= xfs_.size()) return false;
+  const std::uint16_t format = xfs_[xf].number_format;
   if (format == kBuiltInTextFormat) return true;
   const auto custom = formats_.find(format);
   return custom != formats_.end() && custom->second == u"@";

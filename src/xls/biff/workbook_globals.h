@@ -19,8 +19,14 @@ struct SheetEntry {
   std::size_t record_index = 0;  // of its BOUNDSHEET8 in the globals
 };
 
-// What the engine needs from the workbook globals: the sheets, the shared strings, and
-// which cell formats show text as entered.
+// A cell format (XF) as the globals list it, at the index cells refer to it by.
+struct XfEntry {
+  std::uint16_t number_format = 0;  // ifmt: a built-in format or one of NumberFormats()
+  std::size_t record_index = 0;     // of its XF record in the globals, for the rest of it
+};
+
+// What the engine needs from the workbook globals: the sheets, the shared strings, the cell
+// and number formats, and the date system. Each of these records is read here only.
 class WorkbookGlobals {
  public:
   // Throws BiffFormatError with kEncrypted for a FILEPASS, kOlderFormat for anything
@@ -31,6 +37,13 @@ class WorkbookGlobals {
   const SharedStringTable& Strings() const { return strings_; }
   SharedStringTable& Strings() { return strings_; }
   bool HasStringTable() const { return sst_index_.has_value(); }
+
+  const std::vector<XfEntry>& CellFormats() const { return xfs_; }
+  // The workbook's own number format codes (FORMAT), by index; a later record of an index
+  // replaces an earlier one.
+  const std::map<std::uint16_t, std::u16string>& NumberFormats() const { return formats_; }
+  // Serial numbers count from 1904-01-01 (DATEMODE); a record too short to say is 1900.
+  bool Date1904() const { return date1904_; }
 
   // Whether the XF's number format is Text ("@"), which keeps written texts as text.
   bool IsTextFormat(std::uint16_t xf) const;
@@ -44,8 +57,9 @@ class WorkbookGlobals {
 
  private:
   std::vector<SheetEntry> sheets_;
-  std::vector<std::uint16_t> xf_formats_;
+  std::vector<XfEntry> xfs_;
   std::map<std::uint16_t, std::u16string> formats_;
+  bool date1904_ = false;
   SharedStringTable strings_;
   std::optional<std::size_t> sst_index_;  // first record of the SST
   std::size_t sst_record_count_ = 0;      // SST and its CONTINUEs

@@ -126,7 +126,7 @@ std::u16string ShownName(std::u16string_view name) {
   for (const char16_t c : name) {
     if (Hidden(c)) continue;
     // Never half a surrogate pair at the cut.
-    const bool pair_starts = c >= 0xD800 && c <= 0xDBFF;
+    const bool pair_starts = base::IsHighSurrogate(c);
     if (shown.size() + (pair_starts ? 2 : 1) > kMaxHolderNameLength) break;
     shown.push_back(c);
   }

@@ -110,7 +110,7 @@ class Evaluator::FormulaContext : public Context {
     }
     return std::nullopt;
   }
-  bool Date1904() const override { return evaluator_.model_.links.Date1904(); }
+  bool Date1904() const override { return evaluator_.model_.date1904; }
   double Now() const override { return evaluator_.now_; }
 
  private:

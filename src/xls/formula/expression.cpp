@@ -2,6 +2,7 @@
 
 #include "xls/biff/byte_io.h"
 #include "xls/biff/formula_tokens.h"
+#include "xls/biff/record_fields.h"
 #include "xls/formula/function_table.h"
 
 namespace xls::formula {
@@ -26,7 +27,7 @@ constexpr std::size_t kPadded = 8;
 constexpr std::size_t kMemAreaEntrySize = 8;
 
 std::u16string ReadText(std::span<const std::uint8_t> bytes, std::size_t& at, std::size_t length) {
-  const bool wide = (GetU8(bytes, at) & 0x01) != 0;
+  const bool wide = (GetU8(bytes, at) & biff::string_flags::kHighByte) != 0;
   ++at;
   std::u16string text;
   text.reserve(length);

@@ -5,22 +5,18 @@
 #include "base/civil_date.h"
 
 #include "xls/formula/coercion.h"
-#include "xls/formula/date_serial.h"
 #include "xls/formula/function_table.h"
 #include "xls/formula/operators.h"
+#include "xls/number_format/serial_date.h"
 
 namespace xls::formula {
 
 namespace {
 
-using base::CivilFromDays;
 using base::DaysFromCivil;
-using Civil = base::CivilDate;
+using number_format::DateOfSerial;
 
-const long long kDay1900 = DaysFromCivil(1899, 12, 31);  // serial 0
-const long long kDay1904 = DaysFromCivil(1904, 1, 1);    // serial 0 of the 1904 system
-constexpr long long kFictitiousLeapDay = 60;             // 1900-02-29
-constexpr double kLastSerial = 2958465;                  // 9999-12-31
+constexpr double kLastSerial = 2958465;  // 9999-12-31
 
 double SerialArgument(const Value& argument, Context& context) {
   const double serial = NumberArgument(argument, context);
@@ -39,13 +35,7 @@ Value Date(std::span<const Value> a, Context& c) {
   const long long y = months >= 0 ? months / 12 : (months - 11) / 12;
   const long long m = months - y * 12 + 1;
   const long long days = DaysFromCivil(y, m, 1) + static_cast<long long>(day) - 1;
-  double serial = 0;
-  if (c.Date1904()) {
-    serial = static_cast<double>(days - kDay1904);
-  } else {
-    serial = static_cast<double>(days - kDay1900);
-    if (serial >= kFictitiousLeapDay) serial += 1;
-  }
+  const double serial = number_format::SerialOfDays(days, c.Date1904());
   if (serial < 0 || serial > kLastSerial) return Value::Error(ErrorCode::kNumber);
   return Value::Number(serial);
 }
@@ -75,22 +65,6 @@ constexpr FunctionInfo kDate[] = {
 };
 
 }  // namespace
-
-base::CivilDate DateOfSerial(double serial, bool date1904) {
-  const auto whole = static_cast<long long>(std::floor(serial));
-  if (date1904) return CivilFromDays(kDay1904 + whole);
-  if (whole == kFictitiousLeapDay) return {1900, 2, 29};
-  if (whole == 0) return {1900, 1, 0};
-  return CivilFromDays(kDay1900 + whole - (whole > kFictitiousLeapDay ? 1 : 0));
-}
-
-double SerialOfDateTime(int year, int month, int day, double seconds, bool date1904) {
-  const long long days = DaysFromCivil(year, month, day);
-  double serial =
-      date1904 ? static_cast<double>(days - kDay1904) : static_cast<double>(days - kDay1900);
-  if (!date1904 && serial >= kFictitiousLeapDay) serial += 1;
-  return serial + seconds / 86400.0;
-}
 
 std::span<const FunctionInfo> DateFunctions() {
   return kDate;

@@ -5,13 +5,16 @@
 
 #include "base/civil_date.h"
 #include "xls/formula/coercion.h"
-#include "xls/formula/date_serial.h"
 #include "xls/formula/function_table.h"
 #include "xls/formula/operators.h"
+#include "xls/number_format/serial_date.h"
 
 namespace xls::formula {
 
 namespace {
+
+using number_format::DateOfSerial;
+using number_format::SerialOfDateTime;
 
 constexpr double kLastSerial = 2958465;  // 9999-12-31
 

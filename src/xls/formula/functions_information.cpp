@@ -1,5 +1,5 @@
 // What a value is and choices among values: ISEVEN, ISODD, ISNONTEXT, ISREF, TYPE,
-// ERROR.TYPE, IFNA, IFS, SWITCH, XOR.
+// ERROR.TYPE, IFNA, IFS, SWITCH.
 #include <cmath>
 
 #include "xls/formula/coercion.h"
@@ -103,33 +103,13 @@ Value Switch(std::span<const Value> a, Context& c) {
   return Value::Error(ErrorCode::kNotAvailable);
 }
 
-// XOR: true when an odd number of its values are; as AND and OR, texts and empty cells of
-// ranges are left out, and nothing to decide on is #VALUE!.
-Value Xor(std::span<const Value> a, Context& c) {
-  bool result = false;
-  bool any = false;
-  for (const Value& argument : a) {
-    ForEachListValue(argument, c, [&](const Value& value, bool from_cells) {
-      if (value.IsError()) throw ErrorResult{value.error};
-      if (from_cells && value.kind != Value::Kind::kNumber && value.kind != Value::Kind::kBoolean) {
-        return;
-      }
-      if (!from_cells && value.kind == Value::Kind::kEmpty) return;
-      result = result != ToBoolean(value);
-      any = true;
-    });
-  }
-  if (!any) return Value::Error(ErrorCode::kValue);
-  return Value::Boolean(result);
-}
-
 constexpr int kNamedMaxArguments = 254;
 constexpr std::uint16_t kIsEvenId = 0xF240;
 constexpr std::uint16_t kIsOddId = 0xF241;
 constexpr std::uint16_t kIfNaId = 0xF242;
 constexpr std::uint16_t kIfsId = 0xF243;
 constexpr std::uint16_t kSwitchId = 0xF244;
-constexpr std::uint16_t kXorId = 0xF245;
+// 0xF245 is XOR's, beside AND and OR in functions_logical.cpp.
 
 constexpr FunctionInfo kInformation[] = {
     {kIsEvenId, u"ISEVEN", 1, 1, IsParity<true>},
@@ -141,7 +121,6 @@ constexpr FunctionInfo kInformation[] = {
     {kIfNaId, u"IFNA", 2, 2, IfNa},
     {kIfsId, u"IFS", 2, kNamedMaxArguments, Ifs},
     {kSwitchId, u"SWITCH", 3, kNamedMaxArguments, Switch},
-    {kXorId, u"XOR", 1, kNamedMaxArguments, Xor},
 };
 
 }  // namespace

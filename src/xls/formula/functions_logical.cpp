@@ -1,4 +1,4 @@
-// Conditions and tests: IF, AND, OR, NOT, TRUE, FALSE, IFERROR, CHOOSE, NA, and the IS
+// Conditions and tests: IF, AND, OR, XOR, NOT, TRUE, FALSE, IFERROR, CHOOSE, NA, and the IS
 // functions.
 #include <cmath>
 
@@ -51,11 +51,25 @@ Value If(std::span<const Value> a, Context& c) {
   });
 }
 
-// AND and OR: booleans and numbers of cells (texts and empty cells left out), given values
-// turned into booleans; #VALUE! when there is nothing to decide on.
-template <bool kAll>
+// How AND, OR and XOR join their values: from what they give for none, one value at a time.
+struct All {
+  static constexpr bool kStart = true;
+  static bool Join(bool so_far, bool truth) { return so_far && truth; }
+};
+struct Any {
+  static constexpr bool kStart = false;
+  static bool Join(bool so_far, bool truth) { return so_far || truth; }
+};
+struct Odd {  // XOR: true when an odd number of the values are
+  static constexpr bool kStart = false;
+  static bool Join(bool so_far, bool truth) { return so_far != truth; }
+};
+
+// AND, OR and XOR: booleans and numbers of cells (texts and empty cells left out), given
+// values turned into booleans; #VALUE! when there is nothing to decide on.
+template <typename Rule>
 Value Junction(std::span<const Value> a, Context& c) {
-  bool result = kAll;
+  bool result = Rule::kStart;
   bool any = false;
   for (const Value& argument : a) {
     ForEachListValue(argument, c, [&](const Value& value, bool from_cells) {
@@ -64,8 +78,7 @@ Value Junction(std::span<const Value> a, Context& c) {
         return;
       }
       if (!from_cells && value.kind == Value::Kind::kEmpty) return;
-      const bool truth = ToBoolean(value);
-      result = kAll ? (result && truth) : (result || truth);
+      result = Rule::Join(result, ToBoolean(value));
       any = true;
     });
   }
@@ -131,13 +144,17 @@ Value IsNa(std::span<const Value> a, Context& c) {
 }
 
 constexpr int kMaxArguments = 30;
-// IFERROR is newer than the format: files name it ("_xlfn.IFERROR") rather than number it.
+// IFERROR and XOR are newer than the format: files name them ("_xlfn.IFERROR") rather than
+// number them. XOR's number runs on from those of functions_information.cpp.
 constexpr std::uint16_t kIfErrorId = 0xF000;
+constexpr std::uint16_t kXorId = 0xF245;
+constexpr int kNamedMaxArguments = 254;
 
 constexpr FunctionInfo kLogical[] = {
     {1, u"IF", 1, 3, If},
-    {36, u"AND", 1, kMaxArguments, Junction<true>},
-    {37, u"OR", 1, kMaxArguments, Junction<false>},
+    {36, u"AND", 1, kMaxArguments, Junction<All>},
+    {37, u"OR", 1, kMaxArguments, Junction<Any>},
+    {kXorId, u"XOR", 1, kNamedMaxArguments, Junction<Odd>},
     {38, u"NOT", 1, 1, Not},
     {34, u"TRUE", 0, 0, True},
     {35, u"FALSE", 0, 0, False},

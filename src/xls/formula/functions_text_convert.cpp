@@ -7,12 +7,12 @@
 #include "xls/biff/cell_value.h"
 #include "xls/formula/code_page_936.h"
 #include "xls/formula/coercion.h"
-#include "xls/formula/date_serial.h"
 #include "xls/formula/date_time_text.h"
 #include "xls/formula/function_table.h"
 #include "xls/formula/operators.h"
 #include "xls/number_format/number_format.h"
 #include "xls/number_format/numeral_systems.h"
+#include "xls/number_format/serial_date.h"
 
 namespace xls::formula {
 
@@ -139,7 +139,7 @@ Value DateValue(std::span<const Value> a, Context& c) {
   const std::optional<DateTimeText> parsed = DateTimeArgument(a[0], c);
   if (!parsed || !parsed->year || *parsed->year > 9999) return Value::Error(ErrorCode::kValue);
   const double serial =
-      SerialOfDateTime(*parsed->year, parsed->month, parsed->day, 0, c.Date1904());
+      number_format::SerialOfDateTime(*parsed->year, parsed->month, parsed->day, 0, c.Date1904());
   if (serial < (c.Date1904() ? 0 : 1)) return Value::Error(ErrorCode::kValue);
   return Value::Number(serial);
 }

@@ -4,7 +4,7 @@
 
 #include "base/ascii_case.h"
 #include "xls/biff/numeric_input.h"
-#include "xls/formula/date_serial.h"
+#include "xls/number_format/serial_date.h"
 
 namespace xls::formula {
 
@@ -101,7 +101,7 @@ std::optional<double> DateAndTime(std::u16string_view text, bool date1904) {
     if (!of_day) return std::nullopt;
     time = *of_day;
   }
-  return SerialOfDateTime(*year, *month, *day, 0, date1904) + time;
+  return number_format::SerialOfDateTime(*year, *month, *day, 0, date1904) + time;
 }
 
 bool IsCurrencySign(char16_t c) {

@@ -61,7 +61,7 @@ biff::CellValue StoredForm(const Value& value) {
     case Value::Kind::kBoolean:
       return biff::CellValue::Boolean(value.boolean);
     case Value::Kind::kError:
-      return biff::CellValue::Error(static_cast<std::uint8_t>(value.error));
+      return biff::CellValue::Error(value.error);
     default:
       return biff::CellValue::Number(0);
   }

@@ -10,16 +10,7 @@
 
 namespace xls::formula {
 
-// The error values of a spreadsheet, by the codes BIFF8 stores them with.
-enum class ErrorCode : std::uint8_t {
-  kNull = 0x00,
-  kDivisionByZero = 0x07,
-  kValue = 0x0F,
-  kReference = 0x17,
-  kName = 0x1D,
-  kNumber = 0x24,
-  kNotAvailable = 0x2A,
-};
+using biff::ErrorCode;
 
 // A rectangle of cells on one worksheet (rows and columns from 0, both ends included).
 struct Area {

@@ -5,13 +5,14 @@
 #include "xls/biff/byte_io.h"
 #include "xls/biff/record.h"
 #include "xls/biff/record_fields.h"
-#include "xls/formula/date_serial.h"
 #include "xls/formula/write_impact.h"
+#include "xls/number_format/serial_date.h"
 
 namespace xls::formula {
 
 WorkbookCalculation::WorkbookCalculation(const biff::BiffWorkbook& book, double now) {
   model_.links = WorkbookLinks::Parse(book.GlobalsRecords());
+  model_.date1904 = book.Globals().Date1904();
   model_.sheet_of_entry = book.WorksheetOfEntries();
   model_.sheets.resize(book.SheetCount());
   std::vector<std::vector<biff::CellAddress>> unreadable(book.SheetCount());
@@ -57,9 +58,7 @@ void WorkbookCalculation::Store(biff::BiffWorkbook& book) const {
       if (outcome.value) {
         sheet.StoreFormulaResult(cell, StoredForm(*outcome.value), false);
       } else if (impact.ReadsWrittenCells(s, cell)) {
-        sheet.StoreFormulaResult(
-            cell, biff::CellValue::Error(static_cast<std::uint8_t>(ErrorCode::kNotAvailable)),
-            true);
+        sheet.StoreFormulaResult(cell, biff::CellValue::Error(ErrorCode::kNotAvailable), true);
       } else if (const biff::CellData* stored = sheet.Find(cell)) {
         // Nothing it reads has changed: the result the file holds still stands.
         sheet.StoreFormulaResult(cell, stored->value, true);
@@ -71,12 +70,13 @@ void WorkbookCalculation::Store(biff::BiffWorkbook& book) const {
 double CurrentSerialTime(bool date1904) {
   const std::time_t now = std::time(nullptr);
   const std::tm local = *std::localtime(&now);
-  return SerialOfDateTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-                          local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec, date1904);
+  return number_format::SerialOfDateTime(
+      local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+      local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec, date1904);
 }
 
 bool UsesDate1904(const biff::BiffWorkbook& book) {
-  return WorkbookLinks::Parse(book.GlobalsRecords()).Date1904();
+  return book.Globals().Date1904();
 }
 
 }  // namespace xls::formula

@@ -4,6 +4,7 @@
 
 #include "xls/biff/byte_io.h"
 #include "xls/biff/name_record.h"
+#include "xls/biff/record_fields.h"
 
 namespace xls::formula {
 
@@ -36,7 +37,7 @@ std::vector<std::uint8_t> Joined(const std::vector<biff::Record>& records, std::
 
 std::u16string ShortString(std::span<const std::uint8_t> body, std::size_t at) {
   const std::size_t length = GetU8(body, at);
-  const bool wide = (GetU8(body, at + 1) & 0x01) != 0;
+  const bool wide = (GetU8(body, at + 1) & biff::string_flags::kHighByte) != 0;
   std::u16string text;
   std::size_t p = at + 2;
   for (std::size_t i = 0; i < length; ++i) {
@@ -86,9 +87,6 @@ WorkbookLinks WorkbookLinks::Parse(const std::vector<biff::Record>& globals) {
         }
         case biff::record_type::kName:
           links.names_.push_back(biff::ReadName(Joined(globals, i)));
-          break;
-        case biff::record_type::kDateMode:
-          links.date1904_ = GetU16(record.body, 0) != 0;
           break;
         default:
           break;

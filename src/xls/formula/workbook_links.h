@@ -34,7 +34,6 @@ class WorkbookLinks {
   const DefinedName* Name(std::uint16_t index) const;
   // The name of an EXTERNNAME of a supporting book (from 1, as PtgNameX counts them).
   const std::u16string* ExternalName(std::size_t supporting_book, std::uint16_t index) const;
-  bool Date1904() const { return date1904_; }
 
  private:
   struct SupportingBook {
@@ -50,7 +49,6 @@ class WorkbookLinks {
   std::vector<SupportingBook> books_;
   std::vector<ExternSheet> extern_sheets_;
   std::vector<DefinedName> names_;
-  bool date1904_ = false;
 };
 
 }  // namespace xls::formula

@@ -34,6 +34,7 @@ struct WorkbookModel {
   std::vector<std::u16string> sheet_names;  // of each worksheet of `sheets`
   std::vector<std::optional<std::size_t>> sheet_of_entry;
   WorkbookLinks links;
+  bool date1904 = false;  // serial numbers count from 1904-01-01
 };
 
 }  // namespace xls::formula

@@ -12,8 +12,6 @@ namespace xls::layout {
 
 namespace {
 
-constexpr double kPointsPerInch = 72.0;
-
 bool Shows(const SheetLayout& layout, const PrintCell& cell) {
   if (!cell.text.empty()) return true;
   const CellStyle& style = layout.styles[cell.style];

@@ -28,7 +28,7 @@ struct PageSlice {
 
 // The room printed row and column headings take, in points on the sheet (they shrink with
 // it): the row numbers' column is 1 cm wide, the column letters' row 12.8 pt high.
-inline constexpr double kRowHeadingWidth = 72.0 / 2.54;
+inline constexpr double kRowHeadingWidth = kPointsPerInch / 2.54;
 inline constexpr double kColumnHeadingHeight = 12.8;
 
 // How the sheet falls on paper. Lengths are points on paper; cell sizes on the sheet are

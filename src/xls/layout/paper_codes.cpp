@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "xls/layout/sheet_layout.h"
+
 namespace xls::layout {
 
 namespace {
@@ -151,7 +153,7 @@ std::optional<CodedPaper> PaperOfCode(std::uint16_t code) {
   if (code == 0 || code > kPapers.size()) return std::nullopt;
   const Entry& entry = kPapers[code - 1];
   if (entry.width == 0) return std::nullopt;
-  const double points_per_unit = entry.unit == Unit::kInch ? 72.0 : 72.0 / 25.4;
+  const double points_per_unit = entry.unit == Unit::kInch ? kPointsPerInch : kPointsPerInch / 25.4;
   return CodedPaper{entry.width * points_per_unit, entry.height * points_per_unit};
 }
 

@@ -107,6 +107,9 @@ struct LineSpan {
   friend bool operator==(const LineSpan&, const LineSpan&) = default;
 };
 
+// Margins are stored in inches, papers and the sheet drawn on them measured in points.
+inline constexpr double kPointsPerInch = 72.0;
+
 struct PageSetup {
   std::uint16_t paper_size = 9;  // the file's paper code; 9 is A4
   Orientation orientation = Orientation::kPortrait;

@@ -32,7 +32,7 @@ SheetLayout ReadLayout(const biff::BiffWorkbook& book, std::u16string_view sheet
 
   const std::vector<biff::Record>& globals = book.GlobalsRecords();
   const biff::SheetSubstream& sheet = book.Sheet(*sheet_index);
-  const WorkbookStyles styles = ReadWorkbookStyles(globals);
+  const WorkbookStyles styles = ReadWorkbookStyles(book);
   SheetLayout layout;
   layout.sheet_name = book.SheetName(*sheet_index);
   layout.fonts = styles.fonts;

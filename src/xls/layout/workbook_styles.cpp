@@ -43,13 +43,14 @@ Font ReadFont(const std::vector<std::uint8_t>& body, const std::vector<Rgb>& pal
   return font;
 }
 
-CellFormat ReadXf(const std::vector<std::uint8_t>& body, const std::vector<Rgb>& palette) {
+CellFormat ReadXf(const biff::XfEntry& xf, const std::vector<std::uint8_t>& body,
+                  const std::vector<Rgb>& palette) {
   using biff::GetU16;
   using biff::GetU32;
   using biff::GetU8;
   CellFormat f;
   f.style.font = GetU16(body, 0);
-  f.number_format = GetU16(body, 2);
+  f.number_format = xf.number_format;
   const std::uint8_t alignment = GetU8(body, 6);
   f.style.horizontal = static_cast<HorizontalAlignment>(std::min(alignment & 0x07, 7));
   f.style.wrap = (alignment & 0x08) != 0;
@@ -126,8 +127,11 @@ const CellFormat& WorkbookStyles::Format(std::uint16_t xf) const {
   return formats.size() > 15 ? formats[15] : kDefault;
 }
 
-WorkbookStyles ReadWorkbookStyles(const std::vector<biff::Record>& globals) {
+WorkbookStyles ReadWorkbookStyles(const biff::BiffWorkbook& book) {
+  const std::vector<biff::Record>& globals = book.GlobalsRecords();
   WorkbookStyles styles;
+  styles.number_formats = book.Globals().NumberFormats();
+  styles.date1904 = book.Globals().Date1904();
   // The palette may come after the fonts and formats that use it: find it first.
   std::vector<Rgb> palette = DefaultPalette();
   for (const biff::Record& record : globals) {
@@ -140,24 +144,12 @@ WorkbookStyles ReadWorkbookStyles(const std::vector<biff::Record>& globals) {
     }
   }
   for (const biff::Record& record : globals) {
-    switch (record.type) {
-      case biff::record_type::kFont:
-        if (styles.fonts.size() == 4) styles.fonts.push_back(styles.fonts[0]);  // index 4
-        styles.fonts.push_back(ReadFont(record.body, palette));
-        break;
-      case biff::record_type::kFormat:
-        styles.number_formats[biff::GetU16(record.body, 0)] =
-            biff::ReadUnicodeString(record.body, 2);
-        break;
-      case biff::record_type::kXf:
-        styles.formats.push_back(ReadXf(record.body, palette));
-        break;
-      case biff::record_type::kDateMode:
-        styles.date1904 = biff::GetU16(record.body, 0) != 0;
-        break;
-      default:
-        break;
-    }
+    if (record.type != biff::record_type::kFont) continue;
+    if (styles.fonts.size() == 4) styles.fonts.push_back(styles.fonts[0]);  // index 4
+    styles.fonts.push_back(ReadFont(record.body, palette));
+  }
+  for (const biff::XfEntry& xf : book.Globals().CellFormats()) {
+    styles.formats.push_back(ReadXf(xf, globals[xf.record_index].body, palette));
   }
   if (styles.fonts.empty()) {
     Font fallback;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "xls/biff/record.h"
+#include "xls/biff/biff_workbook.h"
 #include "xls/layout/sheet_layout.h"
 
 namespace xls::layout {
@@ -17,7 +17,7 @@ struct CellFormat {
 };
 
 // The workbook-wide look of cells: fonts, number formats, cell formats and the colour
-// palette, from the globals' FONT, FORMAT, XF and PALETTE records.
+// palette, from the globals' FONT, FORMAT, XF and PALETTE records, and the date system.
 struct WorkbookStyles {
   std::vector<Font> fonts;  // by the index XF records use (index 4 is never stored)
   std::vector<CellFormat> formats;
@@ -35,7 +35,9 @@ struct WorkbookStyles {
 Rgb PaletteColour(const std::vector<Rgb>& palette, std::uint16_t index);
 std::vector<Rgb> DefaultPalette();
 
-// Throws BiffFormatError for records too short for their fields.
-WorkbookStyles ReadWorkbookStyles(const std::vector<biff::Record>& globals);
+// The number formats and date system as the globals read them, the looks of the cell
+// formats they list, and the fonts. Throws BiffFormatError for records too short for
+// their fields.
+WorkbookStyles ReadWorkbookStyles(const biff::BiffWorkbook& book);
 
 }  // namespace xls::layout

@@ -131,6 +131,38 @@ TEST(BiffWorkbook, CustomTextFormatKeepsNumericTextAsText) {
   EXPECT_EQ(reread.Sheet(0).Find({0, 0})->value.kind, CellValue::Kind::kString);
 }
 
+TEST(BiffWorkbook, TextsLongerThanACellHoldsLeaveTheWorkbookAsItWas) {
+  struct Case {
+    std::u16string text;
+    bool fits;
+  };
+  const Case cases[] = {
+      {std::u16string(kMaxCellText, u'码'), true},
+      {std::u16string(kMaxCellText + 1, u'码'), false},
+      // Digits too: the length counts before the text can become a number.
+      {std::u16string(kMaxCellText - 1, u'0') + u"7", true},
+      {std::u16string(kMaxCellText, u'0') + u"7", false},
+  };
+  for (const Case& c : cases) {
+    BiffWorkbook book = BiffWorkbook::Parse(SampleStream());
+    const std::u16string before = book.CellText(0, {0, 0});
+    if (c.fits) {
+      book.SetCellText(0, {0, 0}, c.text);
+      EXPECT_NE(book.CellText(0, {0, 0}), before) << c.text.size();
+      continue;
+    }
+    try {
+      book.SetCellText(0, {0, 0}, c.text);
+      ADD_FAILURE() << c.text.size() << " characters were taken";
+    } catch (const TextTooLong& too_long) {
+      EXPECT_EQ(too_long.Length(), c.text.size());
+    }
+    EXPECT_EQ(book.CellText(0, {0, 0}), before);
+    EXPECT_FALSE(book.Modified());
+    EXPECT_TRUE(book.WrittenCells().empty());
+  }
+}
+
 TEST(BiffWorkbook, WrittenSheetGetsConsistentBookkeeping) {
   BiffWorkbook book = BiffWorkbook::Parse(SampleStream());
   book.SetCellText(0, {40, 6}, u"新买方");

@@ -10,9 +10,11 @@
 #include <vector>
 
 #include "xls/biff/formula_tokens.h"
+#include "xls/formula/date_time_text.h"
 #include "xls/formula/function_table.h"
 #include "xls/formula/operators.h"
 #include "xls/formula/text_number.h"
+#include "xls/number_format/serial_date.h"
 
 namespace {
 
@@ -95,6 +97,38 @@ TEST(ExcelRules, ReadsTextsAsNumbersAsExcelDoes) {
     }
   }
   EXPECT_EQ(xls::formula::NumberOfText(u"1904-01-02", true), 1);
+}
+
+// Arithmetic reads only the dates and times that cannot be taken two ways, where DATEVALUE
+// and TIMEVALUE read all the forms bills write; where both read a text they agree on it.
+TEST(ExcelRules, ArithmeticReadsTheUnambiguousDatesDateValueReads) {
+  struct Case {
+    std::u16string text;
+    bool in_arithmetic;
+  };
+  const Case cases[] = {
+      {u"2026-12-08", true},    {u"2026/12/8", true},
+      {u"2026年12月8日", true}, {u"2026-12-08 18:00", true},
+      {u"12:30", true},         {u"8:05:30 PM", true},
+      {u"26-12-8", false},    // which century
+      {u"12/8/2026", false},  // month or day first
+      {u"下午1:30", false},     {u"13时30分", false},
+      {u"12:60", false},  // minutes that run over
+  };
+  for (const Case& c : cases) {
+    const std::string shown(c.text.begin(), c.text.end());
+    const std::optional<xls::formula::DateTimeText> read = xls::formula::ParseDateTimeText(c.text);
+    ASSERT_TRUE(read.has_value()) << shown;
+    const double seconds = read->seconds.value_or(0);
+    const double serial = read->year ? xls::number_format::SerialOfDateTime(
+                                           *read->year, read->month, read->day, seconds, false)
+                                     : seconds / 86400;
+    const std::optional<double> number = xls::formula::NumberOfText(c.text, false);
+    ASSERT_EQ(number.has_value(), c.in_arithmetic) << shown;
+    if (number) {
+      EXPECT_NEAR(*number, serial, 1e-9) << shown;
+    }
+  }
 }
 
 TEST(ExcelRules, ALastSumThatIsZeroTo15DigitsIsZero) {
