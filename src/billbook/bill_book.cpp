@@ -348,4 +348,15 @@ std::vector<DaySummary> BillBook::SummaryByDay(const BillQuery& query) const {
   return summary;
 }
 
+DailyBackup BillBook::StartBackup(const LocalTime& today) const {
+  return DailyBackup(file_, DayNumber(today.year, today.month, today.day));
+}
+
+BackupOutcome BillBook::BackUpIfDue(const LocalTime& today) const {
+  DailyBackup backup = StartBackup(today);
+  while (!backup.Step()) {
+  }
+  return backup.outcome();
+}
+
 }  // namespace billbook

@@ -69,6 +69,10 @@ bool Connection::ReadOnly() const {
   return sqlite3_db_readonly(db_, "main") == 1;
 }
 
+void Connection::SetBusyTimeout(int milliseconds) {
+  sqlite3_busy_timeout(db_, milliseconds);
+}
+
 void Connection::Fail(int result) const {
   throw BookError(FailureOfResult(result), std::string("bill book: ") + sqlite3_errmsg(db_));
 }

@@ -35,6 +35,8 @@ class Connection {
   std::int64_t QueryInteger(std::string_view sql);
   // True if the system gave only read access to the file.
   bool ReadOnly() const;
+  // How long a lock held by another connection is waited for before kBusy.
+  void SetBusyTimeout(int milliseconds);
   // Throws the Failure for `result`, noting SQLite's own message.
   [[noreturn]] void Fail(int result) const;
   sqlite3* handle() const { return db_; }
