@@ -1,7 +1,8 @@
 // Records COUNT new bills for BUYER into BOOK, one transaction each, as one PC of several
 // sharing the book's folder would, printing each number once it is in the book; the test of
 // PCs recording at once runs two of it. A COUNT of 0 records whole 13-line bills of random
-// figures until the program is killed, for the test that kills it mid-bill.
+// figures until the program is killed, for the test that kills it mid-bill. A COUNT of
+// "sample" records the sample book the tests keep as a first-version book.
 #include <cstdio>
 #include <random>
 #include <string>
@@ -41,9 +42,13 @@ int main(int argc, char** argv) {
     return 2;
   }
   billbook::BillBook book(std::filesystem::path(base::FromUtf8(args[0])));
-  const int count = std::stoi(args[1]);
   std::mt19937 random(std::random_device{}());
   try {
+    if (args[1] == "sample") {
+      book_fixtures::RecordSampleBook(book);
+      return 0;
+    }
+    const int count = std::stoi(args[1]);
     for (int i = 0; count == 0 || i < count; ++i) {
       const billbook::Recorded recorded = book.Record(
           "",
