@@ -259,6 +259,21 @@ std::vector<DaySummary> BillBook::SummaryByDay(const BillQuery& query) const {
   return summary;
 }
 
+std::vector<BuyerMonthSummary> BillBook::SummaryByBuyerAndMonth(const BillQuery& query) const {
+  std::vector<BuyerMonthSummary> summary;
+  BookSession session(file_, BookSession::Purpose::kRead);
+  if (!session.HasBook()) return summary;
+  const Filter filter = FilterOf(query);
+  Statement rows(session.connection(),
+                 std::string(kCounted) + ", buyer, day / 100 FROM bills" + filter.sql +
+                     " AND voided = 0 GROUP BY buyer, day / 100 ORDER BY buyer, day / 100");
+  BindFilter(rows, filter);
+  while (rows.Step()) {
+    summary.push_back({rows.Text(3), static_cast<int>(rows.Integer(4)), TotalsAt(rows, 0)});
+  }
+  return summary;
+}
+
 DailyBackup BillBook::StartBackup(const LocalTime& today) const {
   return DailyBackup(file_, DayNumber(today.year, today.month, today.day));
 }

@@ -139,6 +139,45 @@ TEST_F(BillQueryTest, SummariesPerBuyerAndPerDayLeaveVoidedBillsOut) {
   EXPECT_EQ(days[2].day, 20261208);
 }
 
+TEST_F(BillQueryTest, SummaryPerBuyerAndMonthSplitsEachBuyersMonths) {
+  struct Row {
+    std::string buyer;
+    int month;
+    Totals totals;
+    bool operator==(const Row&) const = default;
+  };
+  struct Case {
+    const char* what;
+    BillQuery query;
+    std::vector<Row> rows;
+  };
+  const Case cases[] = {
+      {"every day",
+       {},
+       {{"张三", 202612, {1, 3000, 30050}},
+        {"张记", 202612, {1, 70, 707}},
+        {"张记木业", 202611, {1, 1000, 10000}},
+        {"张记木业", 202612, {2, 4600, 146025}},
+        {"李张建材", 202611, {1, 2000, 20000}}}},
+      {"a buyer prefix",
+       {billbook::AllDays(), "张记", ""},
+       {{"张记", 202612, {1, 70, 707}},
+        {"张记木业", 202611, {1, 1000, 10000}},
+        {"张记木业", 202612, {2, 4600, 146025}}}},
+      {"one month",
+       {billbook::Between(20261101, 20261130), "", ""},
+       {{"张记木业", 202611, {1, 1000, 10000}}, {"李张建材", 202611, {1, 2000, 20000}}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::vector<Row> rows;
+    for (const auto& s : book_.SummaryByBuyerAndMonth(c.query)) {
+      rows.push_back({s.buyer, s.month, s.totals});
+    }
+    EXPECT_EQ(rows, c.rows);
+  }
+}
+
 TEST(BillPeriods, MonthsRollOverYearsAndLeapDays) {
   const auto days = [](Period p) { return std::pair{p.first_day, p.last_day}; };
   EXPECT_EQ(days(billbook::LastMonth({2027, 1, 15})), std::pair(20261201, 20261231));
