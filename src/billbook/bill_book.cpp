@@ -20,18 +20,27 @@ struct Filter {
   std::string sql;
   std::vector<std::string> texts;
   Period period;
+  bool by_day = true;  // found through the day index
 };
 
-Filter FilterOf(const BillQuery& query) {
-  // Within a month the index by day finds the few bills fastest; over a longer period the
-  // beginning of a name or number narrows more, and "+day" keeps SQLite (which has no
-  // statistics on the book) from taking the day index instead.
+// What the query's rows are for: the list reads a page of whole rows in the order of days,
+// the sums read a few columns of every row found.
+enum class Use { kList, kSum };
+
+Filter FilterOf(const BillQuery& query, Use use) {
+  // SQLite has no statistics on the book, so the index is chosen here; "+day" keeps it from
+  // the day index. Within a month the day index finds the few bills fastest. Over a longer
+  // period the beginning of a name or number narrows more; and a sum over more than a year
+  // reads the index by buyer and month alone, which holds every column it adds, rather
+  // than the day index and each bill's row besides.
   const bool within_a_month = query.period.first_day / 100 == query.period.last_day / 100;
+  const bool within_a_year = query.period.last_day - query.period.first_day < 10000;
   const bool by_prefix = !query.buyer_prefix.empty() || !query.number_prefix.empty();
-  Filter filter{within_a_month || !by_prefix ? " WHERE day BETWEEN ?1 AND ?2"
-                                             : " WHERE +day BETWEEN ?1 AND ?2",
+  const bool by_day = within_a_month || (!by_prefix && (use == Use::kList || within_a_year));
+  Filter filter{by_day ? " WHERE day BETWEEN ?1 AND ?2" : " WHERE +day BETWEEN ?1 AND ?2",
                 {},
-                query.period};
+                query.period,
+                by_day};
   int parameter = 3;
   const auto add_prefix = [&](const char* column, const std::string& prefix) {
     if (prefix.empty()) return;
@@ -209,11 +218,20 @@ std::vector<BillRow> BillBook::List(const BillQuery& query, int offset, int limi
   std::vector<BillRow> rows;
   BookSession session(file_, BookSession::Purpose::kRead);
   if (!session.HasBook()) return rows;
-  const Filter filter = FilterOf(query);
+  const Filter filter = FilterOf(query, Use::kList);
+  const std::string columns =
+      "SELECT number, day, time, buyer, seller, total_volume, total_amount, revision_count, "
+      "voided FROM bills";
+  // The day index gives the page in order. A prefix's index does not, but it holds each
+  // bill's day and id: the page is chosen from it alone, and only the page's rows are read
+  // rather than the thousands of bills a family name finds. Within a day ids grow with the
+  // serials, both handed out in the order of recording, so the order is the same.
   Statement list(session.connection(),
-                 "SELECT number, day, time, buyer, seller, total_volume, total_amount, "
-                 "revision_count, voided FROM bills" +
-                     filter.sql + " ORDER BY day DESC, serial DESC LIMIT ?20 OFFSET ?21");
+                 filter.by_day
+                     ? columns + filter.sql + " ORDER BY day DESC, serial DESC LIMIT ?20 OFFSET ?21"
+                     : columns + " WHERE id IN (SELECT id FROM bills" + filter.sql +
+                           " ORDER BY day DESC, id DESC LIMIT ?20 OFFSET ?21)"
+                           " ORDER BY day DESC, serial DESC");
   BindFilter(list, filter);
   list.Bind(20, std::int64_t{limit}).Bind(21, std::int64_t{offset});
   while (list.Step()) {
@@ -227,7 +245,7 @@ std::vector<BillRow> BillBook::List(const BillQuery& query, int offset, int limi
 Totals BillBook::Sum(const BillQuery& query) const {
   BookSession session(file_, BookSession::Purpose::kRead);
   if (!session.HasBook()) return {};
-  const Filter filter = FilterOf(query);
+  const Filter filter = FilterOf(query, Use::kSum);
   Statement sum(session.connection(),
                 std::string(kCounted) + " FROM bills" + filter.sql + " AND voided = 0");
   BindFilter(sum, filter);
@@ -239,7 +257,7 @@ std::vector<BuyerSummary> BillBook::SummaryByBuyer(const BillQuery& query) const
   std::vector<BuyerSummary> summary;
   BookSession session(file_, BookSession::Purpose::kRead);
   if (!session.HasBook()) return summary;
-  const Filter filter = FilterOf(query);
+  const Filter filter = FilterOf(query, Use::kSum);
   Statement rows(session.connection(), std::string(kCounted) + ", buyer FROM bills" + filter.sql +
                                            " AND voided = 0 GROUP BY buyer ORDER BY buyer");
   BindFilter(rows, filter);
@@ -251,7 +269,7 @@ std::vector<DaySummary> BillBook::SummaryByDay(const BillQuery& query) const {
   std::vector<DaySummary> summary;
   BookSession session(file_, BookSession::Purpose::kRead);
   if (!session.HasBook()) return summary;
-  const Filter filter = FilterOf(query);
+  const Filter filter = FilterOf(query, Use::kSum);
   Statement rows(session.connection(), std::string(kCounted) + ", day FROM bills" + filter.sql +
                                            " AND voided = 0 GROUP BY day ORDER BY day");
   BindFilter(rows, filter);
@@ -263,7 +281,7 @@ std::vector<BuyerMonthSummary> BillBook::SummaryByBuyerAndMonth(const BillQuery&
   std::vector<BuyerMonthSummary> summary;
   BookSession session(file_, BookSession::Purpose::kRead);
   if (!session.HasBook()) return summary;
-  const Filter filter = FilterOf(query);
+  const Filter filter = FilterOf(query, Use::kSum);
   Statement rows(session.connection(),
                  std::string(kCounted) + ", buyer, day / 100 FROM bills" + filter.sql +
                      " AND voided = 0 GROUP BY buyer, day / 100 ORDER BY buyer, day / 100");

@@ -64,7 +64,19 @@ TEST_F(FirstVersionBook, ReadsAsTheSameBillsRecordedToday) {
   }
 }
 
+std::string IndexNames(const fs::path& file) {
+  std::string names;
+  EXPECT_TRUE(ExecuteSql(file,
+                         "SELECT group_concat(name, ' ') FROM (SELECT name FROM sqlite_schema "
+                         "WHERE type = 'index' AND sql IS NOT NULL ORDER BY name)",
+                         &names));
+  return names;
+}
+
 TEST_F(FirstVersionBook, RecordsOnAsTheProgramsOwnBook) {
+  const std::string first_indexes = IndexNames(kept_file);
+  kept.List({}, 0, 10);
+  EXPECT_EQ(IndexNames(kept_file), first_indexes) << "a read wrote the book";
   const auto recorded = kept.Record("", book_fixtures::Bill("李家建材", "0.1296", "162.00"),
                                     book_fixtures::RecorderAt(2026, 12, 8, 17));
   EXPECT_EQ(recorded.number, fresh
@@ -75,6 +87,9 @@ TEST_F(FirstVersionBook, RecordsOnAsTheProgramsOwnBook) {
   EXPECT_EQ(kept.Sum({}), fresh.Sum({}));
   EXPECT_EQ(Pragma(kept_file, "user_version"), std::to_string(billbook::CurrentSchemaVersion()));
   EXPECT_EQ(Pragma(kept_file, "integrity_check"), "ok");
+  // It has the indexes of a book made today, and programs of its own version still use it.
+  EXPECT_EQ(IndexNames(kept_file), IndexNames(fresh_file));
+  EXPECT_NE(IndexNames(kept_file), first_indexes);
 }
 
 TEST_F(FirstVersionBook, ALaterVersionOfItIsRefusedUntouched) {
