@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "base/civil_date.h"
 #include "billbook/bulk_recorder.h"
 #include "billbook/exact_amount.h"
 
@@ -12,26 +13,14 @@ namespace tools {
 
 namespace {
 
-// Days since 1970-01-01 and back (the proleptic Gregorian calendar).
-int DaysFromCivil(int y, int m, int d) {
-  y -= m <= 2;
-  const int era = (y >= 0 ? y : y - 399) / 400;
-  const int yoe = y - era * 400;
-  const int doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + doe - 719468;
-}
-
-billbook::LocalTime CivilFromDays(int z, int hour, int minute) {
-  z += 719468;
-  const int era = (z >= 0 ? z : z - 146096) / 146097;
-  const int doe = z - era * 146097;
-  const int yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const int doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const int mp = (5 * doy + 2) / 153;
-  const int d = doy - (153 * mp + 2) / 5 + 1;
-  const int m = mp + (mp < 10 ? 3 : -9);
-  return {yoe + era * 400 + (m <= 2), m, d, hour, minute, 0};
+billbook::LocalTime TimeOnDay(long long day, int hour, int minute) {
+  const base::CivilDate date = base::CivilFromDays(day);
+  return {static_cast<int>(date.year),
+          static_cast<int>(date.month),
+          static_cast<int>(date.day),
+          hour,
+          minute,
+          0};
 }
 
 // 20 family names and 15 kinds of yard: 300 buyers, each family name a twentieth of them,
@@ -53,10 +42,10 @@ void MakeSampleBillBook(const std::filesystem::path& file, const SampleBookShape
   }
   std::mt19937 random(20261208);
   const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
-  const int last =
-      DaysFromCivil(shape.last_day / 10000, shape.last_day / 100 % 100, shape.last_day % 100);
+  const long long last =
+      base::DaysFromCivil(shape.last_day / 10000, shape.last_day / 100 % 100, shape.last_day % 100);
   billbook::BulkRecorder bulk(file);
-  for (int day = last - shape.days + 1; day <= last; ++day) {
+  for (long long day = last - shape.days + 1; day <= last; ++day) {
     for (int bill = 0; bill < shape.bills_per_day; ++bill) {
       billbook::BillContent content;
       content.buyer = std::string(kFamilies[static_cast<std::size_t>(pick(20))]) +
@@ -85,7 +74,7 @@ void MakeSampleBillBook(const std::filesystem::path& file, const SampleBookShape
       content.total_volume = billbook::ScaledText(volume_e4, billbook::kVolumeDecimals);
       content.total_amount = billbook::ScaledText(amount_fen, billbook::kFenDecimals);
       const int minutes = 7 * 60 + bill * 12;
-      bulk.Add(content, {CivilFromDays(day, minutes / 60, minutes % 60), "收银台", "王会计"});
+      bulk.Add(content, {TimeOnDay(day, minutes / 60, minutes % 60), "收银台", "王会计"});
     }
     if ((day - last) % 100 == 0) bulk.Commit();
   }
