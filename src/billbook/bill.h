@@ -103,6 +103,12 @@ struct BuyerSummary {
   Totals totals;
 };
 
+struct BuyerMonthSummary {
+  std::string buyer;
+  int month = 0;  // YYYYMM
+  Totals totals;
+};
+
 struct DaySummary {
   int day = 0;  // YYYYMMDD
   Totals totals;

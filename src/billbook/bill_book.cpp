@@ -1,33 +1,13 @@
 #include "billbook/bill_book.h"
 
-#include <cstdio>
 #include <optional>
 
+#include "billbook/bill_writer.h"
 #include "billbook/book_session.h"
-#include "billbook/exact_amount.h"
 
 namespace billbook {
 
 namespace {
-
-std::string TimeText(const LocalTime& t) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour,
-                t.minute, t.second);
-  return text;
-}
-
-std::string BillNumber(int day, std::int64_t serial) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%08d-%03lld", day, static_cast<long long>(serial));
-  return text;
-}
-
-std::int64_t Exact(const std::string& text, int decimals) {
-  const auto value = ScaledInteger(text, decimals);
-  if (!value) throw BookError(Failure::kBadTotal, "total not a plain decimal: " + text);
-  return *value;
-}
 
 // Texts that begin with `prefix` lie from `prefix` up to `prefix` followed by 0xFF, a byte
 // no UTF-8 text holds: a range the index on the column can answer.
@@ -40,18 +20,27 @@ struct Filter {
   std::string sql;
   std::vector<std::string> texts;
   Period period;
+  bool by_day = true;  // found through the day index
 };
 
-Filter FilterOf(const BillQuery& query) {
-  // Within a month the index by day finds the few bills fastest; over a longer period the
-  // beginning of a name or number narrows more, and "+day" keeps SQLite (which has no
-  // statistics on the book) from taking the day index instead.
+// What the query's rows are for: the list reads a page of whole rows in the order of days,
+// the sums read a few columns of every row found.
+enum class Use { kList, kSum };
+
+Filter FilterOf(const BillQuery& query, Use use) {
+  // SQLite has no statistics on the book, so the index is chosen here; "+day" keeps it from
+  // the day index. Within a month the day index finds the few bills fastest. Over a longer
+  // period the beginning of a name or number narrows more; and a sum over more than a year
+  // reads the index by buyer and month alone, which holds every column it adds, rather
+  // than the day index and each bill's row besides.
   const bool within_a_month = query.period.first_day / 100 == query.period.last_day / 100;
+  const bool within_a_year = query.period.last_day - query.period.first_day < 10000;
   const bool by_prefix = !query.buyer_prefix.empty() || !query.number_prefix.empty();
-  Filter filter{within_a_month || !by_prefix ? " WHERE day BETWEEN ?1 AND ?2"
-                                             : " WHERE +day BETWEEN ?1 AND ?2",
+  const bool by_day = within_a_month || (!by_prefix && (use == Use::kList || within_a_year));
+  Filter filter{by_day ? " WHERE day BETWEEN ?1 AND ?2" : " WHERE +day BETWEEN ?1 AND ?2",
                 {},
-                query.period};
+                query.period,
+                by_day};
   int parameter = 3;
   const auto add_prefix = [&](const char* column, const std::string& prefix) {
     if (prefix.empty()) return;
@@ -143,89 +132,21 @@ std::optional<LatestRevision> Latest(Connection& connection, std::int64_t bill_i
                         revision.print_count};
 }
 
-// Writes one revision and its lines; the bill's own row then shows it.
-void InsertRevision(Connection& connection, std::int64_t bill_id, int revision,
-                    const BillContent& content, std::int64_t volume_e4, std::int64_t amount_fen,
-                    const Recorder& recorder) {
-  const std::string time = TimeText(recorder.time);
-  Statement insert(connection,
-                   "INSERT INTO revisions(bill_id, revision, time, buyer, seller, scaler, "
-                   "total_volume, total_amount, volume_e4, amount_fen, pc_name, user_name, "
-                   "print_count) VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, 1)");
-  insert.Bind(1, bill_id)
-      .Bind(2, std::int64_t{revision})
-      .Bind(3, time)
-      .Bind(4, content.buyer)
-      .Bind(5, content.seller)
-      .Bind(6, content.scaler)
-      .Bind(7, content.total_volume)
-      .Bind(8, content.total_amount)
-      .Bind(9, volume_e4)
-      .Bind(10, amount_fen)
-      .Bind(11, recorder.pc_name)
-      .Bind(12, recorder.user);
-  insert.Run();
-  const std::int64_t revision_id = connection.QueryInteger("SELECT last_insert_rowid()");
-
-  Statement line(connection,
-                 "INSERT INTO revision_lines VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)");
-  for (int index = 0; index < kLineCount; ++index) {
-    const Line& fields = content.lines[static_cast<std::size_t>(index)];
-    bool blank = true;
-    for (const std::string& field : fields) blank = blank && field.empty();
-    if (blank) continue;
-    line.Bind(1, revision_id).Bind(2, std::int64_t{index + 1});
-    for (int field = 0; field < kLineFields; ++field) {
-      line.Bind(field + 3, fields[static_cast<std::size_t>(field)]);
-    }
-    line.Run();
-  }
-
-  Statement show(connection,
-                 "UPDATE bills SET time = ?2, buyer = ?3, seller = ?4, total_volume = ?5, "
-                 "total_amount = ?6, volume_e4 = ?7, amount_fen = ?8, revision_count = ?9 "
-                 "WHERE id = ?1");
-  show.Bind(1, bill_id)
-      .Bind(2, time)
-      .Bind(3, content.buyer)
-      .Bind(4, content.seller)
-      .Bind(5, content.total_volume)
-      .Bind(6, content.total_amount)
-      .Bind(7, volume_e4)
-      .Bind(8, amount_fen)
-      .Bind(9, std::int64_t{revision});
-  show.Run();
-}
-
 }  // namespace
 
 Recorded BillBook::Record(const std::string& number, const BillContent& content,
                           const Recorder& recorder) {
   // A total that cannot be summed stops the recording before the book is opened.
-  const std::int64_t volume_e4 = Exact(content.total_volume, kVolumeDecimals);
-  const std::int64_t amount_fen = Exact(content.total_amount, kFenDecimals);
+  const ExactTotals totals = ExactTotalsOf(content);
 
   BookSession session(file_, BookSession::Purpose::kWrite);
   WriteTransaction write(session);
   Connection& connection = write.connection();
+  BillWriter writer(connection);
   Recorded recorded;
 
   if (number.empty()) {
-    // The serial is taken under the write lock, so PCs sharing the folder never get the same.
-    const int day = DayNumber(recorder.time.year, recorder.time.month, recorder.time.day);
-    Statement next(connection, "SELECT coalesce(max(serial), 0) + 1 FROM bills WHERE day = ?1");
-    next.Bind(1, std::int64_t{day});
-    next.Step();
-    const std::int64_t serial = next.Integer(0);
-    recorded.number = BillNumber(day, serial);
-    Statement bill(connection,
-                   "INSERT INTO bills(number, day, serial, time, buyer, seller, total_volume, "
-                   "total_amount, volume_e4, amount_fen, revision_count) "
-                   "VALUES(?1, ?2, ?3, '', '', '', '', '', 0, 0, 0)");
-    bill.Bind(1, recorded.number).Bind(2, std::int64_t{day}).Bind(3, serial);
-    bill.Run();
-    InsertRevision(connection, connection.QueryInteger("SELECT last_insert_rowid()"), 1, content,
-                   volume_e4, amount_fen, recorder);
+    recorded.number = writer.AddBill(content, totals, recorder);
   } else {
     const auto bill_id = BillId(connection, number);
     const auto latest = bill_id ? Latest(connection, *bill_id) : std::nullopt;
@@ -242,8 +163,7 @@ Recorded BillBook::Record(const std::string& number, const BillContent& content,
     } else {
       recorded.kind = Recorded::Kind::kNewRevision;
       recorded.revision = latest->revision + 1;
-      InsertRevision(connection, *bill_id, recorded.revision, content, volume_e4, amount_fen,
-                     recorder);
+      writer.AddRevision(*bill_id, recorded.revision, content, totals, recorder);
     }
   }
   write.Commit();
@@ -298,11 +218,20 @@ std::vector<BillRow> BillBook::List(const BillQuery& query, int offset, int limi
   std::vector<BillRow> rows;
   BookSession session(file_, BookSession::Purpose::kRead);
   if (!session.HasBook()) return rows;
-  const Filter filter = FilterOf(query);
+  const Filter filter = FilterOf(query, Use::kList);
+  const std::string columns =
+      "SELECT number, day, time, buyer, seller, total_volume, total_amount, revision_count, "
+      "voided FROM bills";
+  // The day index gives the page in order. A prefix's index does not, but it holds each
+  // bill's day and id: the page is chosen from it alone, and only the page's rows are read
+  // rather than the thousands of bills a family name finds. Within a day ids grow with the
+  // serials, both handed out in the order of recording, so the order is the same.
   Statement list(session.connection(),
-                 "SELECT number, day, time, buyer, seller, total_volume, total_amount, "
-                 "revision_count, voided FROM bills" +
-                     filter.sql + " ORDER BY day DESC, serial DESC LIMIT ?20 OFFSET ?21");
+                 filter.by_day
+                     ? columns + filter.sql + " ORDER BY day DESC, serial DESC LIMIT ?20 OFFSET ?21"
+                     : columns + " WHERE id IN (SELECT id FROM bills" + filter.sql +
+                           " ORDER BY day DESC, id DESC LIMIT ?20 OFFSET ?21)"
+                           " ORDER BY day DESC, serial DESC");
   BindFilter(list, filter);
   list.Bind(20, std::int64_t{limit}).Bind(21, std::int64_t{offset});
   while (list.Step()) {
@@ -316,7 +245,7 @@ std::vector<BillRow> BillBook::List(const BillQuery& query, int offset, int limi
 Totals BillBook::Sum(const BillQuery& query) const {
   BookSession session(file_, BookSession::Purpose::kRead);
   if (!session.HasBook()) return {};
-  const Filter filter = FilterOf(query);
+  const Filter filter = FilterOf(query, Use::kSum);
   Statement sum(session.connection(),
                 std::string(kCounted) + " FROM bills" + filter.sql + " AND voided = 0");
   BindFilter(sum, filter);
@@ -328,7 +257,7 @@ std::vector<BuyerSummary> BillBook::SummaryByBuyer(const BillQuery& query) const
   std::vector<BuyerSummary> summary;
   BookSession session(file_, BookSession::Purpose::kRead);
   if (!session.HasBook()) return summary;
-  const Filter filter = FilterOf(query);
+  const Filter filter = FilterOf(query, Use::kSum);
   Statement rows(session.connection(), std::string(kCounted) + ", buyer FROM bills" + filter.sql +
                                            " AND voided = 0 GROUP BY buyer ORDER BY buyer");
   BindFilter(rows, filter);
@@ -340,12 +269,38 @@ std::vector<DaySummary> BillBook::SummaryByDay(const BillQuery& query) const {
   std::vector<DaySummary> summary;
   BookSession session(file_, BookSession::Purpose::kRead);
   if (!session.HasBook()) return summary;
-  const Filter filter = FilterOf(query);
+  const Filter filter = FilterOf(query, Use::kSum);
   Statement rows(session.connection(), std::string(kCounted) + ", day FROM bills" + filter.sql +
                                            " AND voided = 0 GROUP BY day ORDER BY day");
   BindFilter(rows, filter);
   while (rows.Step()) summary.push_back({static_cast<int>(rows.Integer(3)), TotalsAt(rows, 0)});
   return summary;
+}
+
+std::vector<BuyerMonthSummary> BillBook::SummaryByBuyerAndMonth(const BillQuery& query) const {
+  std::vector<BuyerMonthSummary> summary;
+  BookSession session(file_, BookSession::Purpose::kRead);
+  if (!session.HasBook()) return summary;
+  const Filter filter = FilterOf(query, Use::kSum);
+  Statement rows(session.connection(),
+                 std::string(kCounted) + ", buyer, day / 100 FROM bills" + filter.sql +
+                     " AND voided = 0 GROUP BY buyer, day / 100 ORDER BY buyer, day / 100");
+  BindFilter(rows, filter);
+  while (rows.Step()) {
+    summary.push_back({rows.Text(3), static_cast<int>(rows.Integer(4)), TotalsAt(rows, 0)});
+  }
+  return summary;
+}
+
+DailyBackup BillBook::StartBackup(const LocalTime& today) const {
+  return DailyBackup(file_, DayNumber(today.year, today.month, today.day));
+}
+
+BackupOutcome BillBook::BackUpIfDue(const LocalTime& today) const {
+  DailyBackup backup = StartBackup(today);
+  while (!backup.Step()) {
+  }
+  return backup.outcome();
 }
 
 }  // namespace billbook

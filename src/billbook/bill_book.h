@@ -11,6 +11,7 @@
 
 #include "billbook/bill.h"
 #include "billbook/bill_query.h"
+#include "billbook/daily_backup.h"
 
 namespace billbook {
 
@@ -41,6 +42,13 @@ class BillBook {
   // The same per buyer (by name) and per day (oldest first).
   std::vector<BuyerSummary> SummaryByBuyer(const BillQuery& query) const;
   std::vector<DaySummary> SummaryByDay(const BillQuery& query) const;
+  // Per buyer, and within each buyer per month (oldest first): a year's or ten years' table.
+  std::vector<BuyerMonthSummary> SummaryByBuyerAndMonth(const BillQuery& query) const;
+
+  // The day's copy of the book (daily_backup.h), begun after a recording: the window steps
+  // it from its timer; BackUpIfDue does it all in one call.
+  DailyBackup StartBackup(const LocalTime& today) const;
+  BackupOutcome BackUpIfDue(const LocalTime& today) const;
 
   const std::filesystem::path& file() const { return file_; }
 

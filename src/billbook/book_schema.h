@@ -3,6 +3,7 @@
 // The bill book's tables and their version. PRAGMA user_version says which version a book
 // was written by; each later version adds one upgrade step, run in place inside the first
 // write transaction that finds the book older. A book newer than the program is refused.
+// Indexes that only make queries faster are no version: a write adds those a book lacks.
 
 #include "billbook/sqlite_handle.h"
 

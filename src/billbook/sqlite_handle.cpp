@@ -65,8 +65,16 @@ std::int64_t Connection::QueryInteger(std::string_view sql) {
   return statement.Step() ? statement.Integer(0) : 0;
 }
 
+std::int64_t Connection::LastInsertRowId() const {
+  return sqlite3_last_insert_rowid(db_);
+}
+
 bool Connection::ReadOnly() const {
   return sqlite3_db_readonly(db_, "main") == 1;
+}
+
+void Connection::SetBusyTimeout(int milliseconds) {
+  sqlite3_busy_timeout(db_, milliseconds);
 }
 
 void Connection::Fail(int result) const {

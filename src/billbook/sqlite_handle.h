@@ -33,8 +33,12 @@ class Connection {
   void Execute(std::string_view sql);
   // The first column of the first row of a query that yields one integer.
   std::int64_t QueryInteger(std::string_view sql);
+  // The rowid the last INSERT on this connection gave its row.
+  std::int64_t LastInsertRowId() const;
   // True if the system gave only read access to the file.
   bool ReadOnly() const;
+  // How long a lock held by another connection is waited for before kBusy.
+  void SetBusyTimeout(int milliseconds);
   // Throws the Failure for `result`, noting SQLite's own message.
   [[noreturn]] void Fail(int result) const;
   sqlite3* handle() const { return db_; }

@@ -2,6 +2,7 @@
 // newest first, page by page; the totals and summaries leave voided bills out.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <vector>
 
@@ -103,15 +104,25 @@ TEST_F(BillQueryTest, FiltersListNewestFirstAndSumWhatTheyFind) {
 }
 
 TEST_F(BillQueryTest, PagesJoinIntoTheWholeList) {
-  const std::vector<std::string> all = Numbers({});
-  ASSERT_EQ(all.size(), 7u);
-  std::vector<std::string> paged;
-  for (int offset = 0; offset < 9; offset += 3) {
-    const std::vector<std::string> page = Numbers({}, offset, 3);
-    EXPECT_LE(page.size(), 3u);
-    paged.insert(paged.end(), page.begin(), page.end());
+  // The whole book, and prefixes over all days, which choose their pages another way.
+  const BillQuery queries[] = {
+      {}, {billbook::AllDays(), "张", ""}, {billbook::AllDays(), "", "2026"}};
+  for (const BillQuery& query : queries) {
+    SCOPED_TRACE(query.buyer_prefix + query.number_prefix);
+    const std::vector<std::string> all = Numbers(query);
+    ASSERT_GE(all.size(), 4u);
+    std::vector<std::string> sorted = all;
+    std::sort(sorted.rbegin(), sorted.rend());
+    EXPECT_EQ(all, sorted) << "newest first";
+    std::vector<std::string> paged;
+    for (int offset = 0; offset < 9; offset += 3) {
+      const std::vector<std::string> page = Numbers(query, offset, 3);
+      EXPECT_LE(page.size(), 3u);
+      paged.insert(paged.end(), page.begin(), page.end());
+    }
+    EXPECT_EQ(paged, all);
   }
-  EXPECT_EQ(paged, all);
+  EXPECT_EQ(Numbers({}).size(), 7u);
   const auto rows = book_.List({billbook::AllDays(), "", "20261201-003"}, 0, 1);
   ASSERT_EQ(rows.size(), 1u);
   EXPECT_TRUE(rows[0].voided);
@@ -137,6 +148,45 @@ TEST_F(BillQueryTest, SummariesPerBuyerAndPerDayLeaveVoidedBillsOut) {
   EXPECT_EQ(days[1].day, 20261201);
   EXPECT_EQ(days[1].totals, (Totals{2, 7000, 170075}));
   EXPECT_EQ(days[2].day, 20261208);
+}
+
+TEST_F(BillQueryTest, SummaryPerBuyerAndMonthSplitsEachBuyersMonths) {
+  struct Row {
+    std::string buyer;
+    int month;
+    Totals totals;
+    bool operator==(const Row&) const = default;
+  };
+  struct Case {
+    const char* what;
+    BillQuery query;
+    std::vector<Row> rows;
+  };
+  const Case cases[] = {
+      {"every day",
+       {},
+       {{"张三", 202612, {1, 3000, 30050}},
+        {"张记", 202612, {1, 70, 707}},
+        {"张记木业", 202611, {1, 1000, 10000}},
+        {"张记木业", 202612, {2, 4600, 146025}},
+        {"李张建材", 202611, {1, 2000, 20000}}}},
+      {"a buyer prefix",
+       {billbook::AllDays(), "张记", ""},
+       {{"张记", 202612, {1, 70, 707}},
+        {"张记木业", 202611, {1, 1000, 10000}},
+        {"张记木业", 202612, {2, 4600, 146025}}}},
+      {"one month",
+       {billbook::Between(20261101, 20261130), "", ""},
+       {{"张记木业", 202611, {1, 1000, 10000}}, {"李张建材", 202611, {1, 2000, 20000}}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::vector<Row> rows;
+    for (const auto& s : book_.SummaryByBuyerAndMonth(c.query)) {
+      rows.push_back({s.buyer, s.month, s.totals});
+    }
+    EXPECT_EQ(rows, c.rows);
+  }
 }
 
 TEST(BillPeriods, MonthsRollOverYearsAndLeapDays) {

@@ -9,6 +9,7 @@
 
 #include "base/text_encoding.h"
 #include "billbook/bill.h"
+#include "billbook/bill_book.h"
 
 namespace book_fixtures {
 
@@ -30,6 +31,19 @@ inline billbook::BillContent Bill(const std::string& buyer, const std::string& v
   bill.total_volume = volume;
   bill.total_amount = amount;
   return bill;
+}
+
+// What the kept first-version book (data/锯材账本-v1.db, made by `book_recorder BOOK sample`)
+// holds: bills over two days, one reprinted, one corrected, one voided.
+inline void RecordSampleBook(billbook::BillBook& book) {
+  book.Record("", Bill("张记木业", "0.3888", "486.00"), RecorderAt(2026, 12, 7, 8));
+  book.Record("", Bill("李家建材", "0.2592", "324.00", 1, 2), RecorderAt(2026, 12, 7, 10));
+  book.Record("", Bill("王五", "1.6848", "2106.00", 2, 13), RecorderAt(2026, 12, 8, 9));
+  book.Record("20261207-001", Bill("张记木业", "0.3888", "486.00"), RecorderAt(2026, 12, 8, 11));
+  book.Record("20261207-002", Bill("李家建材", "0.2592", "330.00", 1, 2),
+              RecorderAt(2026, 12, 8, 14));
+  book.Record("", Bill("张记木业", "0.1296", "162.00", 3, 1), RecorderAt(2026, 12, 8, 15));
+  book.Void("20261208-002", "买方退货", RecorderAt(2026, 12, 8, 16));
 }
 
 // Runs SQL on `file` straight through SQLite, as another program would; false on failure.
