@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <string_view>
 
@@ -27,5 +28,12 @@ AutomationError UnexpectedExportError();
 // A failure of the bill book after the workbook was exported: what went wrong, naming the
 // book, and that this bill was not recorded (the export and printing went on all the same).
 std::string DescribeBookFailure(billbook::Failure failure, const std::filesystem::path& book);
+
+// Failures of exporting the bill book into a workbook of its own; no workbook was left.
+AutomationError NoBillsToExportError();
+AutomationError TooManyRowsToExportError(std::u16string_view sheet, std::size_t rows);
+AutomationError NoFreeExportNameError(const std::filesystem::path& first_name);
+AutomationError ExportTemplateMissingError(const std::filesystem::path& template_file);
+AutomationError BookExportReadError(billbook::Failure failure, const std::filesystem::path& book);
 
 }  // namespace workbook
