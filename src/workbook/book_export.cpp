@@ -1,10 +1,9 @@
 #include "workbook/book_export.h"
 
 #include <cstdio>
-#include <exception>
 #include <map>
 #include <memory>
-#include <new>
+#include <set>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -134,11 +133,17 @@ void WriteBuyers(xls::XlsDocument& document, const std::vector<billbook::BillInF
 // Refuses, before any file is made, an export that would not fit its sheets.
 void CheckRows(const std::vector<billbook::BillInFull>& bills) {
   std::size_t lines = 0;
-  for (const billbook::BillInFull& bill : bills) lines += bill.lines.size();
-  // The summary takes at most a row per bill and one for the 合计.
-  if (bills.size() + 1 > kRowsBelowHeadings)
-    throw TooManyRowsToExportError(kBillsSheet, bills.size());
+  std::set<std::string_view> buyers;
+  for (const billbook::BillInFull& bill : bills) {
+    lines += bill.lines.size();
+    if (!bill.row.voided) buyers.insert(bill.row.buyer);
+  }
+  if (bills.size() > kRowsBelowHeadings) throw TooManyRowsToExportError(kBillsSheet, bills.size());
   if (lines > kRowsBelowHeadings) throw TooManyRowsToExportError(kLinesSheet, lines);
+  // The buyers and the 合计; fewer than the bills, unless every bill has a buyer of its own.
+  if (buyers.size() + 1 > kRowsBelowHeadings) {
+    throw TooManyRowsToExportError(kBuyersSheet, buyers.size() + 1);
+  }
 }
 
 // A copy of the template under the first free name: taking the name and filling the file

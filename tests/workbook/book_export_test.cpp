@@ -4,6 +4,7 @@
 #include "workbook/book_export.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <filesystem>
 #include <fstream>
@@ -297,6 +298,73 @@ TEST_F(BookExportTest, FailuresLeaveNoWorkbookBehind) {
     ADD_FAILURE() << "exported into a folder that is not there";
   } catch (const AutomationError& error) {
     EXPECT_EQ(error.Number(), error_number::kFileNotFound) << error.Description();
+  }
+}
+
+// Copies of bill `id` made straight in the book's tables, dated the next day: a book of
+// tens of thousands of bills in a moment, where recording each would take minutes.
+void CloneBill(const fs::path& book, int id, int copies) {
+  const std::string original = std::to_string(id);
+  const std::string copies_day = "(SELECT day + 1 FROM bills WHERE id = " + original + ")";
+  const std::string sql =
+      "BEGIN; WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
+      std::to_string(copies) +
+      ") INSERT INTO bills(number, day, serial, time, buyer, seller, total_volume, "
+      "total_amount, volume_e4, amount_fen, revision_count) SELECT printf('%d-%05d', day + 1, "
+      "i), day + 1, i, time, buyer || i, seller, total_volume, total_amount, volume_e4, "
+      "amount_fen, revision_count FROM n, bills WHERE id = " +
+      original +
+      "; INSERT INTO revisions(bill_id, revision, time, buyer, seller, scaler, total_volume, "
+      "total_amount, volume_e4, amount_fen, pc_name, user_name, print_count) SELECT b.id, 1, "
+      "r.time, b.buyer, r.seller, r.scaler, r.total_volume, r.total_amount, r.volume_e4, "
+      "r.amount_fen, r.pc_name, r.user_name, 1 FROM bills AS b, revisions AS r WHERE b.day = " +
+      copies_day + " AND r.bill_id = " + original +
+      "; INSERT INTO revision_lines SELECT c.id, l.line, l.field1, l.field2, l.field3, l.field4, "
+      "l.field5, l.field6, l.field7, l.field8 FROM bills AS b, revisions AS c, revisions AS r, "
+      "revision_lines AS l WHERE b.day = " +
+      copies_day + " AND c.bill_id = b.id AND r.bill_id = " + original +
+      " AND l.revision_id = r.id; COMMIT;";
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(base::ToUtf8(book.u16string()).c_str(), &db), SQLITE_OK);
+  char* message = nullptr;
+  EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message), SQLITE_OK) << message;
+  sqlite3_free(message);
+  sqlite3_close(db);
+}
+
+// A sheet holds 65535 rows below its headings: an export that fills them is written, one
+// that needs a row more is refused before any file is made.
+TEST(BookExportRows, AsManyAsASheetHoldsAndNotOneMore) {
+  struct Case {
+    const char* what;
+    int lines, copies, last_lines;  // of the first bill, its copies, the last bill
+    int number;                     // 0: written
+    const char16_t* sheet;          // full, or the last row checked
+  };
+  const Case cases[] = {
+      {"lines filling the sheet", 13, 5040, 2, 0, kLinesSheet},
+      {"a line more", 13, 5040, 3, error_number::kOverflow, kLinesSheet},
+      {"a bill more than the sheet holds", 0, 65534, 0, error_number::kOverflow, kBillsSheet},
+      {"as many bills as it holds, each of its own buyer, and the 合计", 0, 65533, 0,
+       error_number::kOverflow, kBuyersSheet},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    test_support::TempDir temp;
+    billbook::BillBook book(temp.Path() / billbook::kBookFileName);
+    book.Record("", Bill("张三", c.lines, "4", "0.1296", "162.00"), At(12, 1));
+    book.Record("", Bill("李四", c.last_lines, "5", "0.1296", "162.00"), At(12, 20));
+    CloneBill(book.file(), 1, c.copies);
+    try {
+      const fs::path file = ExportBook(book, {}, temp.Path(), Template());
+      EXPECT_EQ(c.number, 0) << "written";
+      const auto document = xls::XlsDocument::Open(file);
+      EXPECT_EQ(document->Cell(document->WorksheetIndex(c.sheet), 65536, 1), u"20261220-001");
+    } catch (const AutomationError& error) {
+      EXPECT_EQ(error.Number(), c.number) << error.Description();
+      EXPECT_NE(error.Description().find(base::ToUtf8(c.sheet)), std::string::npos);
+      EXPECT_EQ(FilesIn(temp.Path()).size(), 1u) << "only the book";
+    }
   }
 }
 
