@@ -146,8 +146,9 @@ void CheckRows(const std::vector<billbook::BillInFull>& bills) {
   }
 }
 
-// A copy of the template under the first free name: taking the name and filling the file
-// are one step, so two PCs exporting the same days at once cannot both take one name.
+// A copy of the template under the first free name. The copy is what takes the name, and
+// it refuses a name that is taken, so of two PCs exporting the same days at once one gets
+// the next name rather than both the same file.
 fs::path ClaimName(const fs::path& folder, int first_day, int last_day,
                    const fs::path& template_file) {
   for (int copy = 1; copy <= kMostCopies; ++copy) {
