@@ -1,11 +1,14 @@
-# The folder a user unpacks and runs: the program, what the platform needs, and the sample
-# workbook in a folder of its own (样板). The workbook the program uses lies beside it and
-# is the clerk's data: a package that carried one there would replace it when a newer one
-# is unpacked over the old folder. The first time, the clerk copies the sample beside the
+# The folder a user unpacks and runs: the program, what the platform needs, the template of
+# the bill book's export, and the sample workbook in a folder of its own (样板). The
+# workbook the program uses lies beside it and is the clerk's data: a package that carried
+# one there would replace it when a newer one is unpacked over the old folder. The first time, the clerk copies the sample beside the
 # program (使用说明.txt; the message of a missing workbook says where it is). `cpack` makes
 # the archive from an installed build; scripts/package makes every package.
 install(TARGETS verdalon RUNTIME DESTINATION .)
 install(FILES ${CMAKE_SOURCE_DIR}/templates/锯材账单.xls DESTINATION 样板)
+# The bill book's export fills this template. It is the program's, not the clerk's: beside
+# the program, replaced with it on every upgrade.
+install(FILES ${CMAKE_SOURCE_DIR}/templates/账本导出样板.xls DESTINATION .)
 
 if(WIN32)
   # The MinGW runtime and the Qt DLLs and plugins are installed where they are copied

@@ -90,6 +90,17 @@ struct BillRow {
   bool voided = false;
 };
 
+// A bill with everything an export of the book writes: its line of the list, and of its
+// latest revision the scaler, the exact totals and the lines that are not blank.
+struct BillInFull {
+  BillRow row;
+  std::string scaler;
+  std::int64_t volume_e4 = 0;
+  std::int64_t amount_fen = 0;
+  int print_count = 0;      // over all its revisions: each was printed once, reprints more
+  std::vector<Line> lines;  // top to bottom, blank lines left out
+};
+
 // Bills, m³ and 元 of the bills that count (voided ones do not).
 struct Totals {
   std::int64_t bills = 0;

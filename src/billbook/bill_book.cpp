@@ -242,6 +242,49 @@ std::vector<BillRow> BillBook::List(const BillQuery& query, int offset, int limi
   return rows;
 }
 
+std::vector<BillInFull> BillBook::ListInFull(const BillQuery& query) const {
+  std::vector<BillInFull> bills;
+  BookSession session(file_, BookSession::Purpose::kRead);
+  if (!session.HasBook()) return bills;
+  const Filter filter = FilterOf(query);
+  // One statement, so one snapshot of the book: a row per line of the latest revision (one
+  // with no line columns for a bill without lines), its bill's columns repeated.
+  Statement rows(session.connection(),
+                 "SELECT b.id, b.number, b.day, b.time, b.buyer, b.seller, b.total_volume, "
+                 "b.total_amount, b.revision_count, b.voided, b.volume_e4, b.amount_fen, "
+                 "r.scaler, (SELECT sum(print_count) FROM revisions WHERE bill_id = b.id), "
+                 "l.line, l.field1, l.field2, l.field3, l.field4, l.field5, l.field6, l.field7, "
+                 "l.field8 FROM (SELECT * FROM bills" +
+                     filter.sql +
+                     ") AS b JOIN revisions AS r ON r.bill_id = b.id AND r.revision = "
+                     "b.revision_count LEFT JOIN revision_lines AS l ON l.revision_id = r.id "
+                     "ORDER BY b.day, b.serial, l.line");
+  BindFilter(rows, filter);
+  std::int64_t current_bill = -1;
+  constexpr int kFirstField = 15;
+  while (rows.Step()) {
+    if (rows.Integer(0) != current_bill) {
+      current_bill = rows.Integer(0);
+      BillInFull& bill = bills.emplace_back();
+      bill.row = {rows.Text(1),        static_cast<int>(rows.Integer(2)),
+                  rows.Text(3),        rows.Text(4),
+                  rows.Text(5),        rows.Text(6),
+                  rows.Text(7),        static_cast<int>(rows.Integer(8)),
+                  rows.Integer(9) != 0};
+      bill.volume_e4 = rows.Integer(10);
+      bill.amount_fen = rows.Integer(11);
+      bill.scaler = rows.Text(12);
+      bill.print_count = static_cast<int>(rows.Integer(13));
+    }
+    if (rows.IsNull(14)) continue;
+    Line& line = bills.back().lines.emplace_back();
+    for (int field = 0; field < kLineFields; ++field) {
+      line[static_cast<std::size_t>(field)] = rows.Text(kFirstField + field);
+    }
+  }
+  return bills;
+}
+
 Totals BillBook::Sum(const BillQuery& query) const {
   BookSession session(file_, BookSession::Purpose::kRead);
   if (!session.HasBook()) return {};

@@ -37,6 +37,9 @@ class BillBook {
   // The bills `query` finds, newest first, from the `offset`-th on, at most `limit` of them:
   // the caller reads only what it shows.
   std::vector<BillRow> List(const BillQuery& query, int offset, int limit) const;
+  // Every bill `query` finds, oldest first, in full, read at one moment: what another PC
+  // records meanwhile is either wholly in it or not at all.
+  std::vector<BillInFull> ListInFull(const BillQuery& query) const;
   // Bills, m³ and 元 of all that `query` finds, voided bills left out.
   Totals Sum(const BillQuery& query) const;
   // The same per buyer (by name) and per day (oldest first).

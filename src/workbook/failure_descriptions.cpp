@@ -176,23 +176,12 @@ AutomationError UnexpectedExportError() {
           "导出码单时出现意外的内部错误，工作簿可能没有写入。屏幕上的码单没有改动，可以再试一次。"};
 }
 
-// The bill book's failures. The workbook was exported and printing goes on whatever
-// these say, so each ends by saying that this one bill is missing from the book.
-std::string DescribeBookFailure(billbook::Failure failure, const std::filesystem::path& book,
-                                BookOperation operation) {
+namespace {
+
+// What is wrong with the bill book, for recording into it and exporting it alike.
+std::string BookProblem(billbook::Failure failure, const std::filesystem::path& book) {
   using billbook::Failure;
   const std::string file = Quoted(book);
-  std::string outcome;
-  switch (operation) {
-    case BookOperation::kRecording:
-      outcome = "码单已照常导出，但这张单据没有记入账本。";
-      break;
-    case BookOperation::kReading:
-      break;
-    case BookOperation::kVoiding:
-      outcome = "这张单据没有作废。";
-      break;
-  }
   std::string what;
   switch (failure) {
     case Failure::kNotAFile:
@@ -225,10 +214,7 @@ std::string DescribeBookFailure(billbook::Failure failure, const std::filesystem
       what = "账本" + file + "正被另一台电脑长时间占用，等了几秒仍无法写入。";
       break;
     case Failure::kNoSuchBill:
-      what = operation == BookOperation::kRecording
-                 ? "账本" + file +
-                       "中找不到当前单据的单号（账本可能被换过）。请点“清除数据”开始新单据。"
-                 : "账本" + file + "中找不到这张单据（账本可能被换过）。";
+      what = "账本" + file + "中找不到当前单据的单号（账本可能被换过）。请点“清除数据”开始新单据。";
       break;
     case Failure::kBadTotal:
       what = "合计的材积或金额不是规范的数字，无法记入账本" + file + "。";
@@ -237,7 +223,79 @@ std::string DescribeBookFailure(billbook::Failure failure, const std::filesystem
       what = "读写账本" + file + "时出错。";
       break;
   }
-  return what + outcome;
+  return what;
+}
+
+}  // namespace
+
+std::string DescribeBookFailure(billbook::Failure failure, const std::filesystem::path& book,
+                                BookOperation operation) {
+  // After an export the workbook was written and printing goes on whatever the book's
+  // failure, so the words end by saying that this one bill is missing from the book.
+  if (operation != BookOperation::kRecording && failure == billbook::Failure::kNoSuchBill) {
+    return "账本" + Quoted(book) + "中找不到这张单据（账本可能被换过）。";
+  }
+  switch (operation) {
+    case BookOperation::kRecording:
+      return BookProblem(failure, book) + "码单已照常导出，但这张单据没有记入账本。";
+    case BookOperation::kReading:
+      return BookProblem(failure, book);
+    case BookOperation::kVoiding:
+      return BookProblem(failure, book) + "这张单据没有作废。";
+  }
+  return BookProblem(failure, book);
+}
+
+AutomationError NoBillsToExportError() {
+  return {
+      error_number::kNoCurrentRecord,
+      "账本中没有符合所选期间和条件的单据，没有可导出的内容。请换一个期间或清空查找条件后再试。"};
+}
+
+AutomationError TooManyRowsToExportError(std::u16string_view sheet, std::size_t rows) {
+  return {error_number::kOverflow,
+          "要导出的内容太多：工作表" + QuotedName(sheet) + "需要 " + std::to_string(rows) +
+              " 行，但一张 .xls 工作表除标题外最多只有 65535 行。请选一个较短的期间分几次导出。"};
+}
+
+AutomationError NoFreeExportNameError(const std::filesystem::path& first_name) {
+  return {error_number::kFileAlreadyExists,
+          "文件夹" + Quoted(first_name.parent_path()) + "中已有太多名为" +
+              QuotedName(first_name.stem().u16string()) +
+              "的导出文件，没有再导出。请把旧的导出文件移走或删除后再试。"};
+}
+
+AutomationError ExportTemplateMissingError(const std::filesystem::path& template_file) {
+  return {error_number::kFileNotFound,
+          "找不到导出账本用的样板" + Quoted(template_file) +
+              "，它是程序自带的文件。请重新安装或解压程序，让它回到程序所在的文件夹。"};
+}
+
+AutomationError BookExportReadError(billbook::Failure failure, const std::filesystem::path& book) {
+  using billbook::Failure;
+  int number = error_number::kPathFileAccess;
+  switch (failure) {
+    case Failure::kNotSqlite:
+    case Failure::kForeignDatabase:
+    case Failure::kDamaged:
+    case Failure::kNewerThanProgram:
+      number = error_number::kBadFileFormat;
+      break;
+    case Failure::kReadOnly:
+    case Failure::kPermissionDenied:
+    case Failure::kBusy:
+      number = error_number::kPermissionDenied;
+      break;
+    case Failure::kDiskFull:
+      number = error_number::kDiskFull;
+      break;
+    case Failure::kNotAFile:
+    case Failure::kNoSuchBill:
+    case Failure::kBadTotal:
+    case Failure::kInputOutput:
+      break;
+  }
+  return {number, BookProblem(failure, book) + "账本没有导出。"};
 }
 
 }  // namespace workbook

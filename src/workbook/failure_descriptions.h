@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <string_view>
 
@@ -35,5 +36,12 @@ enum class BookOperation {
 // clerk asked (this bill not recorded, or not voided).
 std::string DescribeBookFailure(billbook::Failure failure, const std::filesystem::path& book,
                                 BookOperation operation = BookOperation::kRecording);
+
+// Failures of exporting the bill book into a workbook of its own; no workbook was left.
+AutomationError NoBillsToExportError();
+AutomationError TooManyRowsToExportError(std::u16string_view sheet, std::size_t rows);
+AutomationError NoFreeExportNameError(const std::filesystem::path& first_name);
+AutomationError ExportTemplateMissingError(const std::filesystem::path& template_file);
+AutomationError BookExportReadError(billbook::Failure failure, const std::filesystem::path& book);
 
 }  // namespace workbook

@@ -36,6 +36,7 @@ entry() {
 
 in_prefix "$installer" /S
 for file in "$folder/verdalon.exe" "$folder/uninstall.exe" "$folder/样板/锯材账单.xls" \
+            "$folder/账本导出样板.xls" \
             "${shortcuts[@]}"; do
   [ -f "$file" ] || fail "the installation left no $file"
 done

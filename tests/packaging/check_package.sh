@@ -34,13 +34,13 @@ esac
 
 case "$name" in
   *win64.zip)
-    expected="样板/锯材账单.xls 使用说明.txt verdalon.exe Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll
+    expected="样板/锯材账单.xls 账本导出样板.xls 使用说明.txt verdalon.exe Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll
               libgcc_s_seh-1.dll libstdc++-6.dll libwinpthread-1.dll
               platforms/qwindows.dll styles/qwindowsvistastyle.dll"
     # Printing brings Qt's print support along, where the program uses it.
     if grep -q 'Qt6PrintSupport' "$folder/verdalon.exe"; then expected+=" Qt6PrintSupport.dll"; fi ;;
   *linux-x86_64.tar.gz)
-    expected="样板/锯材账单.xls verdalon verdalon.desktop verdalon.png install-desktop-entry.sh README.txt" ;;
+    expected="样板/锯材账单.xls 账本导出样板.xls verdalon verdalon.desktop verdalon.png install-desktop-entry.sh README.txt" ;;
   *) echo "unknown package $name"; exit 1 ;;
 esac
 printf '%s\n' $expected | LC_ALL=C sort >"$work/expected"

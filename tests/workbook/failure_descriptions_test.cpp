@@ -9,6 +9,7 @@
 #include <set>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "base/text_encoding.h"
 
@@ -194,6 +195,50 @@ TEST(FailureDescriptions, EveryBookFailureNamesTheBookAndSaysTheBillWasNotRecord
     EXPECT_NE(description.find("没有记入账本"), std::string::npos);
     ExpectChineseOnly(std::string(description).erase(at, name.size()));
     EXPECT_TRUE(seen.insert(description).second) << "told apart from the others";
+  }
+}
+
+// Exporting the book fails in its own ways, each with its number; reading the book for it
+// names the book and says nothing was exported, not that a bill went unrecorded.
+TEST(FailureDescriptions, BookExportFailuresHaveTheirNumbersAndNameWhatStoppedThem) {
+  const std::filesystem::path folder = kPath.parent_path();
+  struct Case {
+    AutomationError error;
+    int number;
+    std::vector<std::string> named;
+  };
+  const Case cases[] = {
+      {NoBillsToExportError(), 3021, {}},
+      {TooManyRowsToExportError(u"明细", 70000), 6, {"明细", "70000"}},
+      {NoFreeExportNameError(folder / u"账本-20261201-20261231.xls"),
+       58,
+       {"账本-20261201-20261231", base::ToUtf8(folder.u16string())}},
+      {ExportTemplateMissingError(kPath), 53, {base::ToUtf8(kPath.u16string())}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.error.Description());
+    EXPECT_EQ(c.error.Number(), c.number);
+    std::string description = c.error.Description();
+    for (const std::string& named : c.named) {
+      const std::size_t at = description.find(named);
+      ASSERT_NE(at, std::string::npos) << named;
+      description.erase(at, named.size());
+    }
+    ExpectChineseOnly(description);
+  }
+
+  const std::filesystem::path book = folder / u"锯材账本.db";
+  const std::map<billbook::Failure, int> numbers = {
+      {billbook::Failure::kNotSqlite, 321},       {billbook::Failure::kDamaged, 321},
+      {billbook::Failure::kPermissionDenied, 70}, {billbook::Failure::kBusy, 70},
+      {billbook::Failure::kDiskFull, 61},         {billbook::Failure::kInputOutput, 75}};
+  for (const auto& [failure, number] : numbers) {
+    const AutomationError error = BookExportReadError(failure, book);
+    SCOPED_TRACE(error.Description());
+    EXPECT_EQ(error.Number(), number);
+    EXPECT_NE(error.Description().find(base::ToUtf8(book.u16string())), std::string::npos);
+    EXPECT_NE(error.Description().find("没有导出"), std::string::npos);
+    EXPECT_EQ(error.Description().find("记入"), std::string::npos);
   }
 }
 

@@ -41,7 +41,12 @@ SheetSubstream SheetSubstream::Parse(Substream substream, const SharedStringTabl
   sheet.type_ = substream.type;
   sheet.original_ = substream.records;
   sheet.table_ = PartitionSheetRecords(std::move(substream.records));
-  for (const CellItem& item : sheet.table_.items) DecodeCellItem(item, strings, sheet.cells_);
+  for (const CellItem& item : sheet.table_.items) {
+    DecodeCellItem(item, strings, sheet.cells_);
+    for (const Record& record : item.records) {
+      if (record.type == record_type::kTable) sheet.holds_data_table_ = true;
+    }
+  }
   sheet.default_row_height_ = kDefaultRowHeight;
   for (const Record& record : sheet.table_.before) {
     if (record.type == record_type::kDefaultRowHeight &&
@@ -98,17 +103,23 @@ void SheetSubstream::ClearValue(CellAddress cell) {
 }
 
 void SheetSubstream::Replace(CellAddress cell, Record record, CellValue value) {
-  SplitMultiCellItem(cell);
-  DetachFromSharedFormulas(table_.items, cell);
-  DissolveDataTable(table_.items, cell);
   std::vector<Record> anchored;  // a data table other cells refer to
-  std::erase_if(table_.items, [&](const CellItem& item) {
-    if (item.first != cell) return false;
-    for (std::size_t i = 1; i < item.records.size(); ++i) {
-      if (AnchorsOtherCells(item.records[i].type)) anchored.push_back(item.records[i]);
-    }
-    return true;
-  });
+  // A cell the sheet does not store lies in no record yet, so there is nothing to split,
+  // detach or replace: a sheet filled row after row below its headings is written in time
+  // that grows with its cells, not with their square. Only a data table's range may hold
+  // a cell no record stores.
+  if (cells_.contains(cell) || holds_data_table_) {
+    SplitMultiCellItem(cell);
+    DetachFromSharedFormulas(table_.items, cell);
+    DissolveDataTable(table_.items, cell);
+    std::erase_if(table_.items, [&](const CellItem& item) {
+      if (item.first != cell) return false;
+      for (std::size_t i = 1; i < item.records.size(); ++i) {
+        if (AnchorsOtherCells(item.records[i].type)) anchored.push_back(item.records[i]);
+      }
+      return true;
+    });
+  }
   const std::uint16_t xf = GetU16(record.body, cell_record::kXf);
   CellItem item{cell, cell.column, {std::move(record)}};
   item.records.insert(item.records.end(), anchored.begin(), anchored.end());

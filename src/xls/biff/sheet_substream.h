@@ -71,6 +71,8 @@ class SheetSubstream {
   std::map<CellAddress, std::size_t> formula_items_;  // where each formula cell's item lies
   std::uint16_t default_row_height_ = 0;
   bool modified_ = false;
+  // Whether a TABLE record was read: once dissolved its range still counts, to be safe.
+  bool holds_data_table_ = false;
 };
 
 }  // namespace xls::biff

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <map>
+#include <string>
+#include <vector>
+
 #include "biff_streams.h"
 #include "xls/biff/biff_workbook.h"
 #include "xls/biff/byte_io.h"
@@ -242,6 +246,40 @@ TEST(BiffWorkbook, MulRkPastTheLastColumnDoesNotWrapOntoTheFirst) {
   EXPECT_EQ(book.CellText(0, {0, 0}), u"");
   book.SetCellText(0, {0, 1}, u"买方");
   EXPECT_EQ(BiffWorkbook::Parse(book.Serialize()).CellText(0, {0, 1}), u"买方");
+}
+
+// A sheet filled below what it held, row after row, and cells written again: each cell is
+// stored once, with what was written last, beside the cells the sheet already had.
+TEST(BiffWorkbook, CellsWrittenBelowTheSheetAndAgainAreStoredOnce) {
+  BiffWorkbook book = BiffWorkbook::Parse(SampleStream());
+  struct Write {
+    CellAddress cell;
+    std::u16string text;
+  };
+  std::vector<Write> writes;
+  for (std::uint16_t row = 2; row < 300; ++row) {
+    std::u16string name(2, u'单');
+    name[1] = static_cast<char16_t>(u'甲' + row);
+    writes.push_back({{row, 0}, name});
+    writes.push_back({{row, 3}, std::u16string(1, static_cast<char16_t>(u'0' + row % 10))});
+  }
+  writes.push_back({{2, 0}, u"又写一次"});  // a new cell written again
+  writes.push_back({{0, 1}, u"7"});         // a cell the sheet had
+  writes.push_back({{0, 3}, u"8"});         // the MULRK's
+  for (const Write& write : writes) book.SetCellText(0, write.cell, write.text);
+
+  const Bytes written = book.Serialize();
+  const BiffWorkbook reread = BiffWorkbook::Parse(written);
+  const std::vector<Record> sheet = test_support::ReadStream(written).sheets[0];
+  std::map<CellAddress, std::u16string> last;
+  for (const Write& write : writes) last[write.cell] = write.text;
+  for (const auto& [cell, text] : last) {
+    SCOPED_TRACE(std::to_string(cell.row) + "," + std::to_string(cell.column));
+    EXPECT_EQ(reread.CellText(0, cell), text);
+    EXPECT_EQ(CellRecordsAt(sheet, cell.row, cell.column).size(), 1u);
+  }
+  EXPECT_EQ(reread.CellText(0, {0, 0}), u"买方");
+  EXPECT_EQ(reread.CellText(0, {0, 2}), u"1");
 }
 
 TEST(BiffWorkbook, MalformedStreamsFailCleanly) {
