@@ -246,7 +246,7 @@ std::vector<BillInFull> BillBook::ListInFull(const BillQuery& query) const {
   std::vector<BillInFull> bills;
   BookSession session(file_, BookSession::Purpose::kRead);
   if (!session.HasBook()) return bills;
-  const Filter filter = FilterOf(query);
+  const Filter filter = FilterOf(query, Use::kList);
   // One statement, so one snapshot of the book: a row per line of the latest revision (one
   // with no line columns for a bill without lines), its bill's columns repeated.
   Statement rows(session.connection(),

@@ -37,15 +37,16 @@ void BillRecordingStep::ReprintNext(std::string number, billbook::BillContent co
 }
 
 void BillRecordingStep::Record() {
+  const std::filesystem::path book = workbook::BookPath(program_directory_);
+  const billbook::Recorder recorder = RecorderNow();
   if (reprint_) {
-    failure_ = workbook::RecordReprint(workbook::BookPath(program_directory_), reprint_->number,
-                                       reprint_->content, RecorderNow());
-    return;
+    failure_ = workbook::RecordReprint(book, reprint_->number, reprint_->content, recorder);
+  } else {
+    workbook::CurrentBill& bill = form_.current_bill();
+    failure_ = bill.Record(book, workbook::BillContentOf(source_), recorder);
+    form_.ShowBillNumber(bill.number());
   }
-  workbook::CurrentBill& bill = form_.current_bill();
-  failure_ = bill.Record(workbook::BookPath(program_directory_), workbook::BillContentOf(source_),
-                         RecorderNow());
-  form_.ShowBillNumber(bill.number());
+  if (!failure_) backup_.Start(book, recorder.time);
 }
 
 void BillRecordingStep::TellOutcome() {

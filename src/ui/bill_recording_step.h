@@ -5,6 +5,7 @@
 #include <string>
 
 #include "billbook/bill.h"
+#include "ui/book_backup_runner.h"
 #include "workbook/tally_export.h"
 
 namespace ui {
@@ -15,8 +16,8 @@ class Form1;
 billbook::Recorder RecorderNow();
 
 // Makes an export record the window's current bill in the book once its workbook save
-// succeeded. What the book says is kept for TellOutcome, so that the message comes after the
-// export, never between its save and the hand-off to printing.
+// succeeded, and starts the book's daily copy after it. What the book says is kept for TellOutcome,
+// so that the message comes after the export, never between its save and the hand-off to printing.
 class BillRecordingStep {
  public:
   BillRecordingStep(Form1& form, const workbook::ExportSource& source,
@@ -45,6 +46,7 @@ class BillRecordingStep {
     billbook::BillContent content;
   };
   std::optional<Reprint> reprint_;
+  BookBackupRunner backup_;
 };
 
 }  // namespace ui

@@ -6,10 +6,15 @@
 #include <utility>
 
 #include "ui/book_window.h"
+#include "ui/desktop_opener.h"
+#include "ui/failure_report.h"
 #include "ui/form1.h"
 #include "ui/form_export_source.h"
+#include "ui/message_box.h"
 #include "ui/workbook_binding.h"
+#include "workbook/automation_error.h"
 #include "workbook/bill_recording.h"
+#include "workbook/book_export.h"
 
 namespace ui {
 
@@ -29,9 +34,26 @@ void BookCommand::Run() {
     binding_.Reprint(bill.number, bill.revisions.front().content);
   };
   actions.correct = [this](const billbook::OpenedBill& bill) { return Correct(bill); };
+  const std::filesystem::path book = workbook::BookPath(program_directory_);
+  QWidget* shown = &form_;
+  actions.export_shown = [this, &book, &shown](const billbook::BillQuery& query) {
+    ReportFailure(shown, [&] {
+      const std::filesystem::path written =
+          workbook::ExportBook(billbook::BillBook(book), query, book.parent_path(),
+                               workbook::BookExportTemplatePath(program_directory_));
+      try {
+        OpenWithDesktop(written);
+      } catch (const workbook::AutomationError&) {
+        // The workbook is written all the same: say where, so the owner can open it later.
+        ShowMessage(shown, QStringLiteral("账本已导出到“%1”。这台电脑上没有能打开 .xls 文件的程序，"
+                                          "请用 Excel 或 WPS 打开它。")
+                               .arg(QString::fromStdU16String(written.u16string())));
+      }
+    });
+  };
   BookWindow window(
-      workbook::BookPath(program_directory_), std::move(actions),
-      [] { return QDate::currentDate(); }, &form_);
+      book, std::move(actions), [] { return QDate::currentDate(); }, &form_);
+  shown = &window;
   window.exec();
 }
 

@@ -73,7 +73,7 @@ void CurrentBill::Clear() {
 
 bool CurrentBill::HoldsUnrecorded(const billbook::BillContent& shown) const {
   if (last_recorded_) return shown != *last_recorded_;
-  if (!shown.buyer.empty() || !shown.scaler.empty()) return true;
+  // The buyer and the scaler stay through 清除数据 for the next bill: only lines are new work.
   for (const billbook::Line& line : shown.lines) {
     for (const std::string& text : line) {
       if (!text.empty()) return true;

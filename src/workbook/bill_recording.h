@@ -41,7 +41,7 @@ class CurrentBill {
   void Adopt(const std::string& number, const billbook::BillContent& content);
 
   // Whether the window's `shown` bill holds what no recording kept: a change since the last
-  // recording, or, for a bill never recorded, anything typed at all.
+  // recording, or, for a bill never recorded, any text in its lines.
   bool HoldsUnrecorded(const billbook::BillContent& shown) const;
 
   // "YYYYMMDD-NNN", or empty for a tally never recorded.

@@ -188,65 +188,67 @@ TEST_F(BillQueryTest, SummaryPerBuyerAndMonthSplitsEachBuyersMonths) {
     }
     EXPECT_EQ(rows, c.rows);
   }
-  // Listed in full, a query finds the bills List finds, oldest first; each bill comes with its
-  // latest revision's lines and scaler, and the prints of all its revisions.
-  TEST_F(BillQueryTest, ListedInFullTheSameBillsOldestFirstWithTheLatestRevision) {
-    for (const BillQuery& query : {BillQuery{}, BillQuery{billbook::AllDays(), "张", ""},
-                                   BillQuery{billbook::Between(20261201, 20261231), "", "20261201"},
-                                   BillQuery{billbook::AllDays(), "赵", ""}}) {
-      std::vector<std::string> numbers;
-      for (const auto& bill : book_.ListInFull(query)) numbers.push_back(bill.row.number);
-      std::vector<std::string> listed = Numbers(query);
-      std::reverse(listed.begin(), listed.end());
-      EXPECT_EQ(numbers, listed) << query.buyer_prefix << query.number_prefix;
-    }
+}
 
-    billbook::BillContent corrected = Bill("张三", "0.3500", "350.00", 7, 2);
-    corrected.lines[5] = {"", "", "", "", "", "", "", "9.99"};  // a line with one field filled
-    corrected.scaler = "小李";
-    book_.Record("20261201-001", Bill("张三", "0.3000", "300.50"), RecorderAt(2026, 12, 1, 10));
-    book_.Record("20261201-001", corrected, RecorderAt(2026, 12, 3));
-    book_.Record("20261201-001", corrected, RecorderAt(2026, 12, 4));
-    book_.Record("", Bill("赵六", "0", "0", 0, 0), RecorderAt(2026, 12, 9));
-
-    const auto bills = book_.ListInFull({billbook::AllDays(), "", "20261201"});
-    ASSERT_EQ(bills.size(), 3u);
-    const billbook::BillInFull& bill = bills[0];
-    EXPECT_EQ(bill.row.number, "20261201-001");
-    EXPECT_EQ(bill.row.revision_count, 2);
-    EXPECT_EQ(bill.row.total_volume, "0.3500");
-    EXPECT_EQ(bill.row.time, "2026-12-03 09:30:00");
-    EXPECT_EQ(bill.scaler, "小李");
-    EXPECT_EQ(bill.volume_e4, 3500);
-    EXPECT_EQ(bill.amount_fen, 35000);
-    EXPECT_EQ(bill.print_count, 4);  // twice the first revision, twice the correction
-    ASSERT_EQ(bill.lines.size(), 3u);
-    EXPECT_EQ(bill.lines[0], corrected.lines[0]);
-    EXPECT_EQ(bill.lines[1], corrected.lines[1]);
-    EXPECT_EQ(bill.lines[2], corrected.lines[5]);
-    EXPECT_TRUE(bills[2].row.voided);
-    EXPECT_EQ(bills[2].print_count, 1);
-
-    const auto without_lines = book_.ListInFull({billbook::Today({2026, 12, 9}), "", ""});
-    ASSERT_EQ(without_lines.size(), 1u);
-    EXPECT_TRUE(without_lines[0].lines.empty());
-    EXPECT_EQ(without_lines[0].row.buyer, "赵六");
+// Listed in full, a query finds the bills List finds, oldest first; each bill comes with its
+// latest revision's lines and scaler, and the prints of all its revisions.
+TEST_F(BillQueryTest, ListedInFullTheSameBillsOldestFirstWithTheLatestRevision) {
+  for (const BillQuery& query : {BillQuery{}, BillQuery{billbook::AllDays(), "张", ""},
+                                 BillQuery{billbook::Between(20261201, 20261231), "", "20261201"},
+                                 BillQuery{billbook::AllDays(), "赵", ""}}) {
+    std::vector<std::string> numbers;
+    for (const auto& bill : book_.ListInFull(query)) numbers.push_back(bill.row.number);
+    std::vector<std::string> listed = Numbers(query);
+    std::reverse(listed.begin(), listed.end());
+    EXPECT_EQ(numbers, listed) << query.buyer_prefix << query.number_prefix;
   }
 
-  TEST(BillBookInFull, ABookNotYetMadeListsNothing) {
-    test_support::TempDir temp;
-    const billbook::BillBook book(temp.Path() / billbook::kBookFileName);
-    EXPECT_TRUE(book.ListInFull({}).empty());
-    EXPECT_FALSE(std::filesystem::exists(book.file()));
-  }
+  billbook::BillContent corrected = Bill("张三", "0.3500", "350.00", 7, 2);
+  corrected.lines[5] = {"", "", "", "", "", "", "", "9.99"};  // a line with one field filled
+  corrected.scaler = "小李";
+  book_.Record("20261201-001", Bill("张三", "0.3000", "300.50"), RecorderAt(2026, 12, 1, 10));
+  book_.Record("20261201-001", corrected, RecorderAt(2026, 12, 3));
+  book_.Record("20261201-001", corrected, RecorderAt(2026, 12, 4));
+  book_.Record("", Bill("赵六", "0", "0", 0, 0), RecorderAt(2026, 12, 9));
 
-  TEST(BillPeriods, MonthsRollOverYearsAndLeapDays) {
-    const auto days = [](Period p) { return std::pair{p.first_day, p.last_day}; };
-    EXPECT_EQ(days(billbook::LastMonth({2027, 1, 15})), std::pair(20261201, 20261231));
-    EXPECT_EQ(days(billbook::ThisMonth({2028, 2, 3})), std::pair(20280201, 20280229));
-    EXPECT_EQ(days(billbook::LastMonth({2100, 3, 1})), std::pair(21000201, 21000228));
-    EXPECT_EQ(days(billbook::ThisMonth({2026, 4, 30})), std::pair(20260401, 20260430));
-    EXPECT_EQ(days(billbook::Today({2026, 12, 8})), std::pair(20261208, 20261208));
-  }
+  const auto bills = book_.ListInFull({billbook::AllDays(), "", "20261201"});
+  ASSERT_EQ(bills.size(), 3u);
+  const billbook::BillInFull& bill = bills[0];
+  EXPECT_EQ(bill.row.number, "20261201-001");
+  EXPECT_EQ(bill.row.revision_count, 2);
+  EXPECT_EQ(bill.row.total_volume, "0.3500");
+  EXPECT_EQ(bill.row.time, "2026-12-03 09:30:00");
+  EXPECT_EQ(bill.scaler, "小李");
+  EXPECT_EQ(bill.volume_e4, 3500);
+  EXPECT_EQ(bill.amount_fen, 35000);
+  EXPECT_EQ(bill.print_count, 4);  // twice the first revision, twice the correction
+  ASSERT_EQ(bill.lines.size(), 3u);
+  EXPECT_EQ(bill.lines[0], corrected.lines[0]);
+  EXPECT_EQ(bill.lines[1], corrected.lines[1]);
+  EXPECT_EQ(bill.lines[2], corrected.lines[5]);
+  EXPECT_TRUE(bills[2].row.voided);
+  EXPECT_EQ(bills[2].print_count, 1);
+
+  const auto without_lines = book_.ListInFull({billbook::Today({2026, 12, 9}), "", ""});
+  ASSERT_EQ(without_lines.size(), 1u);
+  EXPECT_TRUE(without_lines[0].lines.empty());
+  EXPECT_EQ(without_lines[0].row.buyer, "赵六");
+}
+
+TEST(BillBookInFull, ABookNotYetMadeListsNothing) {
+  test_support::TempDir temp;
+  const billbook::BillBook book(temp.Path() / billbook::kBookFileName);
+  EXPECT_TRUE(book.ListInFull({}).empty());
+  EXPECT_FALSE(std::filesystem::exists(book.file()));
+}
+
+TEST(BillPeriods, MonthsRollOverYearsAndLeapDays) {
+  const auto days = [](Period p) { return std::pair{p.first_day, p.last_day}; };
+  EXPECT_EQ(days(billbook::LastMonth({2027, 1, 15})), std::pair(20261201, 20261231));
+  EXPECT_EQ(days(billbook::ThisMonth({2028, 2, 3})), std::pair(20280201, 20280229));
+  EXPECT_EQ(days(billbook::LastMonth({2100, 3, 1})), std::pair(21000201, 21000228));
+  EXPECT_EQ(days(billbook::ThisMonth({2026, 4, 30})), std::pair(20260401, 20260430));
+  EXPECT_EQ(days(billbook::Today({2026, 12, 8})), std::pair(20261208, 20261208));
+}
 
 }  // namespace
