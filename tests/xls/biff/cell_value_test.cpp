@@ -12,18 +12,15 @@ TEST(CellValueDisplay, ErrorsShowAsSpreadsheetsWriteThem) {
     CellValue value;
     const char16_t* shown;
   };
+  // The codes as the file stores them; a code no program writes shows as a wrong value.
   const Case cases[] = {
-      {CellValue::Error(ErrorCode::kNull), u"#NULL!"},
-      {CellValue::Error(ErrorCode::kDivisionByZero), u"#DIV/0!"},
-      {CellValue::Error(ErrorCode::kValue), u"#VALUE!"},
-      {CellValue::Error(ErrorCode::kReference), u"#REF!"},
-      {CellValue::Error(ErrorCode::kName), u"#NAME?"},
-      {CellValue::Error(ErrorCode::kNumber), u"#NUM!"},
-      {CellValue::Error(ErrorCode::kNotAvailable), u"#N/A"},
-      // The codes as the file stores them, the same as the named ones.
+      {CellValue::Error(std::uint8_t{0x00}), u"#NULL!"},
       {CellValue::Error(std::uint8_t{0x07}), u"#DIV/0!"},
+      {CellValue::Error(std::uint8_t{0x0F}), u"#VALUE!"},
+      {CellValue::Error(std::uint8_t{0x17}), u"#REF!"},
+      {CellValue::Error(std::uint8_t{0x1D}), u"#NAME?"},
+      {CellValue::Error(std::uint8_t{0x24}), u"#NUM!"},
       {CellValue::Error(std::uint8_t{0x2A}), u"#N/A"},
-      // A code no program writes shows as the error of a wrong value.
       {CellValue::Error(std::uint8_t{0x2B}), u"#VALUE!"},
       {CellValue::Error(std::uint8_t{0xFF}), u"#VALUE!"},
   };
