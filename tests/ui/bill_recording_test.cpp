@@ -9,8 +9,8 @@
 
 #include "base/text_encoding.h"
 #include "billbook/bill_book.h"
+#include "bound_window_fixture.h"
 #include "ui/workbook_binding.h"
-#include "window_fixture.h"
 #include "workbook/bill_recording.h"
 #include "workbook/embedded_application.h"
 #include "workbook/workbook_path.h"
@@ -22,32 +22,9 @@ namespace fs = std::filesystem;
 using tally::SingleField;
 using tally::TallyColumn;
 
-class BillRecordingTest : public testing::WindowTest {
+class BillRecordingTest : public testing::BoundWindowTest {
  protected:
-  void BeforeShow(Form1& window) override {
-    ASSERT_TRUE(folder_.isValid());
-    program_dir_ = fs::path(folder_.path().toStdU16String());
-    fs::copy_file(VERDALON_TEMPLATE, workbook::WorkbookPath(program_dir_));
-    binding_ = std::make_unique<WorkbookBinding>(window, engine_, program_dir_);
-    binding_->LoadReferenceData();
-  }
-
-  void Export() {
-    QTest::mouseClick(Control("Command4"), Qt::LeftButton);
-    Settle();
-  }
-  QString ShownNumber() { return findChild<QLabel>("LabelBill")->text(); }
-  template <typename T>
-  T* findChild(const char* name) {
-    return form().findChild<T*>(QString::fromLatin1(name));
-  }
-  fs::path Book() const { return workbook::BookPath(program_dir_); }
-
-  QTemporaryDir folder_;
-  fs::path program_dir_;
-  int opened_ = 0;
-  workbook::EmbeddedApplicationFactory engine_{[this](const xls::XlsDocument&) { ++opened_; }};
-  std::unique_ptr<WorkbookBinding> binding_;
+  QString ShownNumber() { return qobject_cast<QLabel*>(Control("LabelBill"))->text(); }
 };
 
 // Each step runs on the window, is followed by an export, and leaves the book so.

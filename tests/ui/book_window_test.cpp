@@ -20,10 +20,10 @@
 #include "base/text_encoding.h"
 #include "billbook/bill_book.h"
 #include "billbook/daily_backup.h"
+#include "bound_window_fixture.h"
 #include "ui/book_command.h"
 #include "ui/book_window.h"
 #include "ui/workbook_binding.h"
-#include "window_fixture.h"
 #include "workbook/bill_recording.h"
 #include "workbook/embedded_application.h"
 #include "workbook/workbook_path.h"
@@ -202,14 +202,10 @@ TEST_F(BookWindowTest, EveryCaptionAndHeadingShowsWhole) {
 
 // The clerk's round: two bills exported, the second found by its buyer from the keyboard,
 // reprinted, then corrected in the window and exported as its second revision.
-class BookRoundTest : public testing::WindowTest {
+class BookRoundTest : public testing::BoundWindowTest {
  protected:
   void BeforeShow(Form1& window) override {
-    ASSERT_TRUE(folder_.isValid());
-    program_dir_ = fs::path(folder_.path().toStdU16String());
-    fs::copy_file(VERDALON_TEMPLATE, workbook::WorkbookPath(program_dir_));
-    binding_ = std::make_unique<WorkbookBinding>(window, engine_, program_dir_);
-    binding_->LoadReferenceData();
+    BoundWindowTest::BeforeShow(window);
     book_command_ = std::make_unique<BookCommand>(window, *binding_, program_dir_);
   }
   void TypeBill(const char16_t* buyer, const char16_t* scaler) {
@@ -220,21 +216,12 @@ class BookRoundTest : public testing::WindowTest {
     form().OnTimer1Tick();
     form().OnTimer1Tick();
   }
-  void Export() {
-    QTest::mouseClick(Control("Command4"), Qt::LeftButton);
-    Settle();
-  }
   // A modal window comes up active on a desktop; on the offscreen platform it is made so.
   static void Activate(QWidget& window) {
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
   }
 
-  QTemporaryDir folder_;
-  fs::path program_dir_;
-  int opened_ = 0;
-  workbook::EmbeddedApplicationFactory engine_{[this](const xls::XlsDocument&) { ++opened_; }};
-  std::unique_ptr<WorkbookBinding> binding_;
   std::unique_ptr<BookCommand> book_command_;
 };
 
