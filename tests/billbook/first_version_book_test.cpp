@@ -92,23 +92,4 @@ TEST_F(FirstVersionBook, RecordsOnAsTheProgramsOwnBook) {
   EXPECT_NE(IndexNames(kept_file), first_indexes);
 }
 
-TEST_F(FirstVersionBook, ALaterVersionOfItIsRefusedUntouched) {
-  ASSERT_TRUE(ExecuteSql(
-      kept_file, "PRAGMA user_version = " + std::to_string(billbook::CurrentSchemaVersion() + 1)));
-  const test_support::Bytes before = test_support::LoadFile(kept_file);
-  for (const auto& action :
-       {std::function<void()>([&] { kept.List({}, 0, 10); }), std::function<void()>([&] {
-          kept.Record("", book_fixtures::Bill("王五", "0.1", "1.00"),
-                      book_fixtures::RecorderAt(2026, 12, 9));
-        })}) {
-    try {
-      action();
-      ADD_FAILURE() << "a later version's book was used";
-    } catch (const billbook::BookError& error) {
-      EXPECT_EQ(error.failure(), billbook::Failure::kNewerThanProgram);
-    }
-  }
-  EXPECT_EQ(test_support::LoadFile(kept_file), before);
-}
-
 }  // namespace
