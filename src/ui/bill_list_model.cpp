@@ -5,14 +5,11 @@
 
 #include "billbook/bill_book.h"
 #include "billbook/book_failure.h"
+#include "ui/book_text.h"
 
 namespace ui {
 
 namespace {
-
-QString FromUtf8(const std::string& text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QString StateText(const billbook::BillRow& row) {
   if (row.voided) return QStringLiteral("已作废");
@@ -65,15 +62,15 @@ QVariant BillListModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
       switch (index.column()) {
         case kNumber:
-          return FromUtf8(row.number);
+          return BookText(row.number);
         case kTime:
-          return FromUtf8(row.time);
+          return BookText(row.time);
         case kBuyer:
-          return FromUtf8(row.buyer);
+          return BookText(row.buyer);
         case kVolume:
-          return FromUtf8(row.total_volume);
+          return BookText(row.total_volume);
         case kAmount:
-          return FromUtf8(row.total_amount);
+          return BookText(row.total_amount);
         case kState:
           return StateText(row);
       }

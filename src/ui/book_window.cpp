@@ -23,6 +23,7 @@
 #include "billbook/exact_amount.h"
 #include "ui/bill_list_model.h"
 #include "ui/bill_recording_step.h"
+#include "ui/book_text.h"
 #include "ui/message_box.h"
 #include "ui/opened_bill_dialog.h"
 #include "workbook/failure_descriptions.h"
@@ -30,10 +31,6 @@
 namespace ui {
 
 namespace {
-
-QString FromUtf8(const std::string& text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 int DayOf(const QDate& date) {
   return billbook::DayNumber(date.year(), date.month(), date.day());
@@ -298,7 +295,7 @@ void BookWindow::ShowSummary() {
     std::vector<std::pair<QString, billbook::Totals>> rows;
     if (views_->currentWidget() == by_buyer_) {
       for (const billbook::BuyerSummary& buyer : billbook::BillBook(book_).SummaryByBuyer(query)) {
-        rows.emplace_back(FromUtf8(buyer.buyer), buyer.totals);
+        rows.emplace_back(BookText(buyer.buyer), buyer.totals);
       }
       FillSummary(*by_buyer_, rows);
     } else {

@@ -9,20 +9,17 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "ui/book_text.h"
 #include "ui/message_box.h"
 
 namespace ui {
 
 namespace {
 
-QString FromUtf8(const std::string& text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QString StateText(const billbook::OpenedBill& bill) {
   if (bill.voided) {
     return QStringLiteral("已作废（%1，%2）")
-        .arg(FromUtf8(bill.voiding.reason), FromUtf8(bill.voiding.time));
+        .arg(BookText(bill.voiding.reason), BookText(bill.voiding.time));
   }
   if (bill.revisions.size() > 1) {
     return QStringLiteral("已更正，共 %1 次修订").arg(bill.revisions.size());
@@ -34,7 +31,7 @@ QString RevisionText(const billbook::Revision& revision, bool latest) {
   return QStringLiteral("第 %1 次%2　%3　%4 %5　打印 %6 次")
       .arg(revision.number)
       .arg(latest ? QStringLiteral("（最新）") : QString())
-      .arg(FromUtf8(revision.time), FromUtf8(revision.pc_name), FromUtf8(revision.user))
+      .arg(BookText(revision.time), BookText(revision.pc_name), BookText(revision.user))
       .arg(revision.print_count);
 }
 
@@ -43,10 +40,10 @@ QString RevisionText(const billbook::Revision& revision, bool latest) {
 OpenedBillDialog::OpenedBillDialog(const billbook::OpenedBill& bill, QWidget* parent)
     : QDialog(parent), bill_(bill) {
   setObjectName(QStringLiteral("OpenedBill"));
-  setWindowTitle(QStringLiteral("单据 %1").arg(FromUtf8(bill.number)));
+  setWindowTitle(QStringLiteral("单据 %1").arg(BookText(bill.number)));
   auto* layout = new QVBoxLayout(this);
 
-  state_ = new QLabel(QStringLiteral("单号 %1　　%2").arg(FromUtf8(bill.number), StateText(bill)));
+  state_ = new QLabel(QStringLiteral("单号 %1　　%2").arg(BookText(bill.number), StateText(bill)));
   state_->setObjectName(QStringLiteral("BillState"));
   layout->addWidget(state_);
 
@@ -108,18 +105,18 @@ void OpenedBillDialog::ShowRevision(int index) {
   const billbook::BillContent& content = bill_.revisions[static_cast<std::size_t>(index)].content;
   parties_->setText(
       QStringLiteral("购货单位：%1　　售货单位：%2　　检尺员：%3")
-          .arg(FromUtf8(content.buyer), FromUtf8(content.seller), FromUtf8(content.scaler)));
+          .arg(BookText(content.buyer), BookText(content.seller), BookText(content.scaler)));
   for (int row = 0; row < billbook::kLineCount; ++row) {
     for (int column = 0; column < billbook::kLineFields; ++column) {
       const std::string& text =
           content.lines[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
-      auto* item = new QTableWidgetItem(FromUtf8(text));
+      auto* item = new QTableWidgetItem(BookText(text));
       item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
       lines_->setItem(row, column, item);
     }
   }
   totals_->setText(QStringLiteral("合计：材积 %1 m³　金额 %2 元")
-                       .arg(FromUtf8(content.total_volume), FromUtf8(content.total_amount)));
+                       .arg(BookText(content.total_volume), BookText(content.total_amount)));
 }
 
 void OpenedBillDialog::Choose(Choice choice) {
@@ -129,7 +126,7 @@ void OpenedBillDialog::Choose(Choice choice) {
 
 void OpenedBillDialog::AskVoidReason() {
   QInputDialog ask(this);
-  ask.setWindowTitle(QStringLiteral("作废单据 %1").arg(FromUtf8(bill_.number)));
+  ask.setWindowTitle(QStringLiteral("作废单据 %1").arg(BookText(bill_.number)));
   ask.setLabelText(QStringLiteral("作废原因（单据留在账本中，不再计入合计）："));
   ask.setOkButtonText(QStringLiteral("作废"));
   ask.setCancelButtonText(QStringLiteral("取消"));
