@@ -84,8 +84,8 @@ class EmbeddedWorkbook : public Workbook {
     const std::size_t sheet = Engine([&] { return workbook_->Use().WorksheetIndex(name); });
     return std::make_unique<EmbeddedWorksheet>(workbook_, sheet);
   }
-  void Save() override {
-    Engine([&] { workbook_->Use().Save(); });
+  void Save(const std::function<void()>& while_saved) override {
+    Engine([&] { workbook_->Use().Save(while_saved); });
     if (instance_->saved) instance_->saved->document = workbook_->document;
   }
   void Close() override {

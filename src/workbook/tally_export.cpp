@@ -53,10 +53,6 @@ void TallyExport::Attempt(const ExportSource& source) {
     if (show_reminder_) show_reminder_();
   }
   WriteAndSave(source);
-  if (!saved_) {
-    saved_ = true;
-    if (after_save_) after_save_();
-  }
   OpenForDisplay();
 }
 
@@ -77,12 +73,18 @@ void TallyExport::WriteAndSave(const ExportSource& source) {
   Write(*sheet, kTotalVolumeCell, source.Text(tally::SingleField::Text10));
   Write(*sheet, kTotalAmountCell, source.Text(tally::SingleField::Text11));
 
-  book->Save();
+  book->Save([this] { AfterFirstSave(); });
   app->GetWorkbooks()->Close();
   app->Quit();
   sheet.reset();
   book.reset();
   app.reset();
+}
+
+void TallyExport::AfterFirstSave() {
+  if (saved_) return;
+  saved_ = true;
+  if (after_save_) after_save_();
 }
 
 void TallyExport::OpenForDisplay() {

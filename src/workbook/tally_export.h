@@ -36,12 +36,15 @@ class TallyExport {
   void Run(const ExportSource& source);
 
   // Runs once per Run, right after the first save of the workbook that succeeded (the
-  // retry does not run it again), before the workbook is shown. It must not throw.
+  // retry does not run it again) and while that save still keeps every other save of the
+  // workbook waiting, so that exports from several PCs run it one at a time; before the
+  // workbook is shown. It must not throw.
   void SetAfterSave(std::function<void()> after_save) { after_save_ = std::move(after_save); }
 
  private:
   void Attempt(const ExportSource& source);
   void WriteAndSave(const ExportSource& source);
+  void AfterFirstSave();
   void OpenForDisplay();
 
   ApplicationFactory& factory_;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -29,8 +30,11 @@ class Workbook {
  public:
   virtual ~Workbook() = default;
   virtual std::unique_ptr<Worksheet> Worksheets(std::u16string_view name) = 0;
-  // Writes the workbook back to its own file, in its own format.
-  virtual void Save() = 0;
+  // Writes the workbook back to its own file, in its own format. `while_saved` runs once
+  // the file is written and before another save of it can begin (the engine runs it under
+  // its save lock), for what must follow the save one saver at a time; it must not throw.
+  virtual void Save(const std::function<void()>& while_saved) = 0;
+  void Save() { Save({}); }
   // Closes this workbook; unsaved changes are dropped.
   virtual void Close() = 0;
 };

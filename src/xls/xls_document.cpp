@@ -5,6 +5,7 @@
 #include <new>
 #include <string_view>
 #include <system_error>
+#include <utility>
 
 #include "xls/biff/biff_format_error.h"
 #include "xls/failure.h"
@@ -117,6 +118,7 @@ std::u16string XlsDocument::Cell(std::size_t sheet, int row, int column) const {
 
 void XlsDocument::SetCell(std::size_t sheet, int row, int column, std::u16string_view text) {
   CheckCell(sheet, row, column);
+  uncomputed_at_save_.reset();
   try {
     book_.SetCellText(sheet, ToCellAddress(row, column), text);
   } catch (const biff::TextTooLong& too_long) {
@@ -132,20 +134,26 @@ void XlsDocument::SetCell(std::size_t sheet, int row, int column, std::u16string
   }
 }
 
-void XlsDocument::Save() {
+void XlsDocument::Save(const std::function<void()>& while_locked) {
   if (std::optional<LockHolder> holder = file::FindLockHolder(path_)) {
     // The program holding it keeps showing what it read; an unchanged workbook has nothing
     // to tell it, so reading at start-up goes on as if it had been written.
-    if (!book_.Modified()) return;
+    if (!book_.Modified()) {
+      if (while_locked) while_locked();
+      return;
+    }
     throw Failure(FailureKind::kHeldByAnotherProgram, path_).WithHolder(*holder).DuringSave();
   }
   // An unchanged workbook is written back exactly as it was read.
   std::vector<std::uint8_t> rebuilt;
+  std::optional<std::vector<formula::UncomputedCells>> uncomputed;
   if (book_.Modified()) {
     try {
       // As a spreadsheet program saves: every formula's stored result is its result now.
-      formula::WorkbookCalculation(book_, formula::CurrentSerialTime(formula::UsesDate1904(book_)))
-          .Store(book_);
+      const formula::WorkbookCalculation calculation(
+          book_, formula::CurrentSerialTime(formula::UsesDate1904(book_)));
+      calculation.Store(book_);
+      uncomputed = calculation.Uncomputed();
       cfb::CompoundFile container = *container_;
       container.ReplaceStream(stream_name_, book_.Serialize());
       rebuilt = container.Write();
@@ -157,7 +165,7 @@ void XlsDocument::Save() {
     }
   }
   try {
-    file::SaveFileAtomically(path_, book_.Modified() ? rebuilt : file_bytes_);
+    file::SaveFileAtomically(path_, book_.Modified() ? rebuilt : file_bytes_, while_locked);
   } catch (const file::SaveBlocked& e) {
     const bool shareable = e.WhatStops() == file::SaveBlocked::Reason::kBackupNotShareable;
     throw Failure(shareable ? FailureKind::kBackupNotShareable : FailureKind::kBackupOutOfReach,
@@ -167,6 +175,7 @@ void XlsDocument::Save() {
   } catch (const std::system_error& e) {
     throw Failure(KindOfSystemError(e.code()), path_, e.code()).DuringSave();
   }
+  uncomputed_at_save_ = std::move(uncomputed);
 }
 
 }  // namespace xls

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -10,6 +11,7 @@
 
 #include "xls/biff/biff_workbook.h"
 #include "xls/cfb/compound_file.h"
+#include "xls/formula/uncomputable.h"
 
 namespace xls {
 
@@ -40,7 +42,17 @@ class XlsDocument {
   // back byte for byte. A file that cannot be written stays as it was. A workbook that
   // another spreadsheet program has open (its lock file lies beside it) is not written:
   // kHeldByAnotherProgram naming the holder, or nothing at all if there were no changes.
-  void Save();
+  //
+  // `while_locked` runs after a successful save, while the file is still locked against
+  // every other save of it (file::SaveFileAtomically); it must not throw.
+  void Save(const std::function<void()>& while_locked = {});
+
+  // What the last Save found it could not compute, by sheet index: the formulas whose
+  // stored results it marked for the spreadsheet program. Null where the workbook has
+  // changed since, or its last save computed nothing (it was unchanged, or never saved).
+  const std::vector<formula::UncomputedCells>* UncomputedAtSave() const {
+    return uncomputed_at_save_ ? &*uncomputed_at_save_ : nullptr;
+  }
 
  private:
   XlsDocument(std::filesystem::path path, std::vector<std::uint8_t> bytes);
@@ -51,6 +63,7 @@ class XlsDocument {
   std::optional<cfb::CompoundFile> container_;
   std::u16string stream_name_;
   biff::BiffWorkbook book_;
+  std::optional<std::vector<formula::UncomputedCells>> uncomputed_at_save_;
 };
 
 }  // namespace xls

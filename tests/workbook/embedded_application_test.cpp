@@ -8,6 +8,7 @@
 #include "workbook/automation_error.h"
 #include "workbook/embedded_application.h"
 #include "workbook/sheet_print_source.h"
+#include "xls/file/save_lock.h"
 #include "xls/xls_document.h"
 
 namespace workbook {
@@ -110,6 +111,23 @@ TEST_F(EmbeddedApplication, ReadsTheBuyersAndWritesTheTallyThroughAFullCycle) {
   application->SetVisible(true);
   ASSERT_EQ(shown_.size(), 1u);
   EXPECT_EQ(shown_[0], path_);
+}
+
+// What follows a save (recording the bill) is done by one PC at a time.
+TEST_F(EmbeddedApplication, WorkAfterASaveRunsWhileTheWorkbookIsLocked) {
+  auto application = factory_.Create("Excel.Application");
+  auto workbook = OpenSample(*application);
+  workbook->Worksheets(u"码单")->SetCell(3, 2, u"新买方");
+  bool locked = false;
+  workbook->Save([&] {
+    try {
+      xls::file::SaveLock::Take(path_, xls::file::SaveLock::Purpose::kSave,
+                                std::chrono::milliseconds(0));
+    } catch (const std::system_error& busy) {
+      locked = busy.code() == std::errc::device_or_resource_busy;
+    }
+  });
+  EXPECT_TRUE(locked);
 }
 
 TEST_F(EmbeddedApplication, OpenFailuresCarryTheirNumberAndNameTheFile) {

@@ -75,7 +75,10 @@ class FakeBook final : public Workbook, Handle {
     if (it == recorder_.sheets.end()) throw AutomationError(9, "下标越界");
     return std::make_unique<FakeSheet>(recorder_, it->second);
   }
-  void Save() override { recorder_.Step("save"); }
+  void Save(const std::function<void()>& while_saved) override {
+    recorder_.Step("save");
+    if (while_saved) while_saved();
+  }
   void Close() override { recorder_.Step("close"); }
 };
 

@@ -98,9 +98,12 @@ std::vector<std::string> ExpectedAttempt(const MemorySource& source) {
 
 TEST(TallyExport, HoldsTheWholeConversationInOrder) {
   ExportFixture f;
+  f.exporter.SetAfterSave([&f] { f.recorder.log.emplace_back("after save"); });
   f.exporter.Run(f.source);
   std::vector<std::string> expected = {"reminder"};
   for (std::string& step : ExpectedAttempt(f.source)) expected.push_back(std::move(step));
+  // Inside the save, which keeps other saves of the workbook waiting meanwhile.
+  expected.insert(std::find(expected.begin(), expected.end(), "save") + 1, "after save");
   EXPECT_EQ(f.recorder.log, expected);
   EXPECT_EQ(f.recorder.live_handles, 0);
   // What the sheet holds afterwards: the texts as shown, the seller overwritten by row 9.

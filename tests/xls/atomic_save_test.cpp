@@ -1,4 +1,5 @@
 #include "xls/file/atomic_save.h"
+#include "xls/file/save_lock.h"
 #include "xls/file/whole_file.h"
 
 #include <gtest/gtest.h>
@@ -85,6 +86,32 @@ TEST(AtomicSave, SavingKeepsPermissionBitsAndLinks) {
   EXPECT_TRUE(fs::is_symlink(link)) << "the link must still point at the workbook";
   EXPECT_EQ(ReadWholeFile(file), Text("3"));
   EXPECT_EQ(CountTemporaries(file), 0);
+}
+
+// What follows a save (the bill book's record) runs while no other save of the workbook
+// can start, whichever way the save went: a new file, a rename over the old one, or a
+// write in place for a file with two names.
+TEST(AtomicSave, WorkAfterTheSaveRunsWithTheNewFileLocked) {
+  enum class Before { kNothing, kOneName, kTwoNames };
+  for (const Before before : {Before::kNothing, Before::kOneName, Before::kTwoNames}) {
+    SCOPED_TRACE(static_cast<int>(before));
+    test_support::TempDir dir;
+    const fs::path file = dir.Path() / "book.xls";
+    if (before != Before::kNothing) SaveFileAtomically(file, Text("old"));
+    if (before == Before::kTwoNames) fs::create_hard_link(file, dir.Path() / "second-name.xls");
+    const auto take_lock = [&] {
+      xls::file::SaveLock::Take(file, xls::file::SaveLock::Purpose::kSave,
+                                std::chrono::milliseconds(0));
+    };
+    int runs = 0;
+    SaveFileAtomically(file, Text("new contents"), [&] {
+      ++runs;
+      EXPECT_EQ(ReadWholeFile(file), Text("new contents"));
+      EXPECT_EQ(ErrorOf(take_lock), std::errc::device_or_resource_busy);
+    });
+    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(ErrorOf(take_lock), std::errc()) << "the lock ends with the save";
+  }
 }
 
 TEST(AtomicSave, ReadOnlyFileIsNotReplaced) {

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <optional>
 #include <random>
 #include <string>
@@ -148,6 +149,23 @@ void SaveInPlace(const fs::path& target, const SaveLock& lock, std::vector<std::
   SyncFolder(FolderOf(target));
 }
 
+// Runs `while_held` with the new contents under the name and no other save of them
+// running. A rename leaves the save's lock on the old file, which has no name any more, so
+// the new one is locked first; where another save took it in that moment, `while_held`
+// waits for it like any save, and runs without the lock only when that one never ends.
+void RunHeld(const fs::path& target, std::optional<SaveLock>& held,
+             const std::function<void()>& while_held) {
+  if (!while_held) return;
+  if (!held) {
+    try {
+      held = SaveLock::Take(target, SaveLock::Purpose::kSave, kSaveWait);
+    } catch (const std::system_error&) {
+      // The save itself is done; the lock only keeps others waiting while it runs.
+    }
+  }
+  while_held();
+}
+
 }  // namespace
 
 fs::path::string_type SavingPrefix(const fs::path& path) {
@@ -169,20 +187,29 @@ void RecoverInterruptedSave(const fs::path& path) {
   }
 }
 
-void SaveFileAtomically(const fs::path& path, std::span<const std::uint8_t> bytes) {
+void SaveFileAtomically(const fs::path& path, std::span<const std::uint8_t> bytes,
+                        const std::function<void()>& while_held) {
   const fs::path target = ResolveTarget(path);
   CheckWritable(target);
   std::optional<SaveLock> lock = SaveLock::Take(target, SaveLock::Purpose::kSave, kSaveWait);
   if (!lock) {  // a new file
     File nothing_held;
     SaveByReplacing(target, nothing_held, bytes);
+    RunHeld(target, lock, while_held);
     return;
   }
   std::vector<std::uint8_t> old = RecoverUnderLock(target, *lock, true);
   RemoveDeadTemporaries(target);
   // A file with several names keeps them all only if it is written where it is.
-  if (lock->facts.links <= 1 && SaveByReplacing(target, lock->file, bytes)) return;
+  if (lock->facts.links <= 1 && SaveByReplacing(target, lock->file, bytes)) {
+    // Where the old file's lock outlives the rename (not on Windows), a save waiting for it
+    // goes on waiting until the new file's lock is taken, and then waits on that one.
+    std::optional<SaveLock> on_new;
+    RunHeld(target, on_new, while_held);
+    return;
+  }
   SaveInPlace(target, *lock, std::move(old), bytes);
+  RunHeld(target, lock, while_held);
 }
 
 }  // namespace xls::file

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <span>
 #include <system_error>
 #include <vector>
@@ -33,7 +34,13 @@ namespace xls::file {
 // by the next one. On any other failure the original is untouched and the temporary
 // removed; the error is a std::system_error whose code compares equal to the std::errc
 // conditions (permission_denied, read_only_file_system, no_space_on_device ...).
-void SaveFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
+//
+// `while_held`, when given, runs once the new contents are on disk under the name, still
+// holding the lock against every other save of the file: work that must follow the save
+// and be done by one saver at a time (recording what was saved) goes there. It must not
+// throw; the save has succeeded by then.
+void SaveFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
+                        const std::function<void()>& while_held = {});
 
 // Puts back the old contents where a save in place died half-way (see above), waiting a
 // moment for a save that is running. Nothing happens when there is nothing to recover, and

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <string>
 
 #include "xls/biff/cell_address.h"
@@ -26,5 +27,8 @@ struct Uncomputable {
   std::size_t sheet = 0;
   biff::CellAddress cell;
 };
+
+// The formulas of one worksheet that could not be computed, by cell.
+using UncomputedCells = std::map<biff::CellAddress, Uncomputable>;
 
 }  // namespace xls::formula

@@ -67,6 +67,16 @@ void WorkbookCalculation::Store(biff::BiffWorkbook& book) const {
   }
 }
 
+std::vector<UncomputedCells> WorkbookCalculation::Uncomputed() const {
+  std::vector<UncomputedCells> uncomputed(outcomes_.size());
+  for (std::size_t s = 0; s < outcomes_.size(); ++s) {
+    for (const auto& [cell, outcome] : outcomes_[s]) {
+      if (!outcome.value) uncomputed[s].emplace(cell, outcome.why);
+    }
+  }
+  return uncomputed;
+}
+
 double CurrentSerialTime(bool date1904) {
   const std::time_t now = std::time(nullptr);
   const std::tm local = *std::localtime(&now);

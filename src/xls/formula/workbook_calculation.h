@@ -22,6 +22,9 @@ class WorkbookCalculation {
     return outcomes_.at(sheet);
   }
 
+  // The formulas of each worksheet that could not be computed, by sheet index.
+  std::vector<UncomputedCells> Uncomputed() const;
+
   // Writes the results into the formulas' records. A formula that cannot be computed is
   // marked to be computed by the spreadsheet program that opens the file; it keeps the
   // result it has where nothing it reads was written (BiffWorkbook::WrittenCells), and
