@@ -35,7 +35,10 @@ int main(int argc, char** argv) {
       return 1;
   }
 
-  workbook::EmbeddedApplicationFactory spreadsheets(ui::OpenForPrinting);
+  // The export shows the workbook it has just saved as it stands in memory: the print
+  // preview that stands in for a missing spreadsheet program reads no file again.
+  workbook::EmbeddedApplicationFactory spreadsheets(ui::OpenForPrinting,
+                                                    workbook::SavedWorkbookReopening::kFromMemory);
   ui::Form1 form;
   ui::WorkbookBinding binding(form, spreadsheets, workbook::ProgramDirectory());
   ui::PrintCommand print(form, workbook::ProgramDirectory());

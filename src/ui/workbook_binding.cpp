@@ -8,7 +8,7 @@
 
 namespace ui {
 
-WorkbookBinding::WorkbookBinding(Form1& form, workbook::ApplicationFactory& factory,
+WorkbookBinding::WorkbookBinding(Form1& form, workbook::EmbeddedApplicationFactory& factory,
                                  std::filesystem::path program_directory)
     : form_(form),
       factory_(factory),
@@ -22,21 +22,30 @@ WorkbookBinding::WorkbookBinding(Form1& form, workbook::ApplicationFactory& fact
 
 void WorkbookBinding::LoadReferenceData() {
   const workbook::ReferenceData data = workbook::LoadReferenceData(factory_, program_directory_);
+  factory_.ForgetSaved();
   form_.SetBuyerList(data.buyers);
   form_.SetSellerCaption(data.seller);
 }
 
 void WorkbookBinding::Export() {
-  ReportFailure(&form_, [this] { export_.Run(source_); });
+  RunExport(source_);
   recording_.TellOutcome();
 }
 
 void WorkbookBinding::Reprint(const std::string& number, const billbook::BillContent& content) {
   const workbook::BillContentSource source(content);
   recording_.ReprintNext(number, content);
-  ReportFailure(&form_, [&] { export_.Run(source); });
+  RunExport(source);
   recording_.ReprintDone();
   recording_.TellOutcome();
+}
+
+void WorkbookBinding::RunExport(const workbook::ExportSource& source) {
+  // The workbook kept from an earlier save may since have been changed in its file: each
+  // export reads it afresh, and only its own display step takes what its save kept.
+  factory_.ForgetSaved();
+  ReportFailure(&form_, [&] { export_.Run(source); });
+  factory_.ForgetSaved();
 }
 
 }  // namespace ui

@@ -5,8 +5,8 @@
 
 #include "ui/bill_recording_step.h"
 #include "ui/form_export_source.h"
+#include "workbook/embedded_application.h"
 #include "workbook/tally_export.h"
-#include "workbook/workbook_automation.h"
 
 namespace ui {
 
@@ -16,10 +16,12 @@ class Form1;
 inline constexpr char16_t kCloseWorkbookReminder[] = u"每次打印前请先关闭*锯材账单*";
 
 // Connects the window to its workbook: the start-up load fills the buyer list and the
-// seller, and Command4 exports the tally for printing.
+// seller, and Command4 exports the tally for printing. An engine that reopens the saved
+// workbook from memory (SavedWorkbookReopening::kFromMemory) shows each export's workbook
+// as it saved it, without reading the file again.
 class WorkbookBinding {
  public:
-  WorkbookBinding(Form1& form, workbook::ApplicationFactory& factory,
+  WorkbookBinding(Form1& form, workbook::EmbeddedApplicationFactory& factory,
                   std::filesystem::path program_directory);
   WorkbookBinding(const WorkbookBinding&) = delete;
   WorkbookBinding& operator=(const WorkbookBinding&) = delete;
@@ -38,7 +40,9 @@ class WorkbookBinding {
 
  private:
   Form1& form_;
-  workbook::ApplicationFactory& factory_;
+  void RunExport(const workbook::ExportSource& source);
+
+  workbook::EmbeddedApplicationFactory& factory_;
   std::filesystem::path program_directory_;
   FormExportSource source_;
   workbook::TallyExport export_;

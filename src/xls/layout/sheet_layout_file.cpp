@@ -39,8 +39,8 @@ SheetLayout ReadSheetLayoutFile(const std::filesystem::path& path, std::u16strin
 }
 
 SheetLayout ReadSavedSheetLayout(const XlsDocument& document, std::u16string_view sheet) {
-  return ReadNamingFile(document, sheet, [sheet](const biff::BiffWorkbook& book) {
-    return ReadSavedSheetLayout(book, sheet);
+  return ReadNamingFile(document, sheet, [&](const biff::BiffWorkbook& book) {
+    return ReadSavedSheetLayout(book, sheet, document.UncomputedAtSave());
   });
 }
 

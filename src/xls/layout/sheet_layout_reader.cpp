@@ -1,5 +1,7 @@
 #include "xls/layout/sheet_layout_reader.h"
 
+#include <functional>
+#include <map>
 #include <optional>
 
 #include "xls/biff/biff_format_error.h"
@@ -19,8 +21,29 @@ namespace {
 // What a formula cell prints: the result computed now, or the one the workbook stores.
 enum class FormulaResults { kComputedNow, kStored };
 
-SheetLayout ReadLayout(const biff::BiffWorkbook& book, std::u16string_view sheet_name, double now,
-                       FormulaResults results) {
+// The formulas of the sheet that cannot be computed, each with why, and where `results`
+// asks for them the results of all the others.
+struct SheetFormulas {
+  std::map<biff::CellAddress, biff::CellValue> computed;
+  formula::UncomputedCells uncomputed;
+};
+
+SheetFormulas ComputeSheetFormulas(const biff::BiffWorkbook& book, std::size_t sheet, double now,
+                                   FormulaResults results) {
+  SheetFormulas formulas;
+  const formula::WorkbookCalculation calculation(book, now);
+  for (const auto& [address, outcome] : calculation.Outcomes(sheet)) {
+    if (!outcome.value) {
+      formulas.uncomputed.emplace(address, outcome.why);
+    } else if (results == FormulaResults::kComputedNow) {
+      formulas.computed.emplace(address, formula::StoredForm(*outcome.value));
+    }
+  }
+  return formulas;
+}
+
+SheetLayout ReadLayout(const biff::BiffWorkbook& book, std::u16string_view sheet_name,
+                       const std::function<SheetFormulas(std::size_t sheet)>& formulas_of) {
   const std::optional<std::size_t> sheet_index = book.FindWorksheet(sheet_name);
   if (!sheet_index) {
     throw Failure(FailureKind::kNoSuchSheet, {}).WithSheet(std::u16string(sheet_name));
@@ -47,23 +70,20 @@ SheetLayout ReadLayout(const biff::BiffWorkbook& book, std::u16string_view sheet
   layout.page.title_rows = titles.rows;
   layout.page.title_columns = titles.columns;
 
-  const formula::WorkbookCalculation calculation(book, now);
-  const auto& outcomes = calculation.Outcomes(*sheet_index);
+  const SheetFormulas formulas = formulas_of(*sheet_index);
   for (const auto& [address, data] : sheet.Cells()) {
     PrintCell cell;
     cell.row = address.row;
     cell.column = address.column;
     cell.style = data.xf < layout.styles.size() ? data.xf : 0;
     biff::CellValue value = data.value;
-    if (const auto outcome = outcomes.find(address); outcome != outcomes.end()) {
-      if (outcome->second.value) {
-        if (results == FormulaResults::kComputedNow) {
-          value = formula::StoredForm(*outcome->second.value);
-        }
-      } else {
-        const formula::Uncomputable& why = outcome->second.why;
-        layout.uncomputed.push_back({address.row, address.column, why, book.SheetName(why.sheet)});
-      }
+    if (const auto computed = formulas.computed.find(address);
+        computed != formulas.computed.end()) {
+      value = computed->second;
+    } else if (const auto why = formulas.uncomputed.find(address);
+               why != formulas.uncomputed.end()) {
+      layout.uncomputed.push_back(
+          {address.row, address.column, why->second, book.SheetName(why->second.sheet)});
     }
     const number_format::FormattedValue shown = number_format::FormatValue(
         value, styles.NumberFormatCode(styles.Format(data.xf).number_format), styles.date1904);
@@ -81,12 +101,23 @@ SheetLayout ReadLayout(const biff::BiffWorkbook& book, std::u16string_view sheet
 
 SheetLayout ReadSheetLayout(const biff::BiffWorkbook& book, std::u16string_view sheet_name,
                             double now) {
-  return ReadLayout(book, sheet_name, now, FormulaResults::kComputedNow);
+  return ReadLayout(book, sheet_name, [&](std::size_t sheet) {
+    return ComputeSheetFormulas(book, sheet, now, FormulaResults::kComputedNow);
+  });
 }
 
-SheetLayout ReadSavedSheetLayout(const biff::BiffWorkbook& book, std::u16string_view sheet_name) {
-  return ReadLayout(book, sheet_name, formula::CurrentSerialTime(formula::UsesDate1904(book)),
-                    FormulaResults::kStored);
+SheetLayout ReadSavedSheetLayout(const biff::BiffWorkbook& book, std::u16string_view sheet_name,
+                                 const std::vector<formula::UncomputedCells>* uncomputed_at_save) {
+  return ReadLayout(book, sheet_name, [&](std::size_t sheet) {
+    // The save computed every formula a moment ago; a print right after it needs only
+    // what it found it could not compute.
+    if (uncomputed_at_save && sheet < uncomputed_at_save->size()) {
+      return SheetFormulas{{}, (*uncomputed_at_save)[sheet]};
+    }
+    return ComputeSheetFormulas(book, sheet,
+                                formula::CurrentSerialTime(formula::UsesDate1904(book)),
+                                FormulaResults::kStored);
+  });
 }
 
 SheetLayout ReadSheetLayout(std::span<const std::uint8_t> workbook_stream,

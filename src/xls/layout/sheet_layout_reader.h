@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "xls/biff/biff_workbook.h"
+#include "xls/formula/uncomputable.h"
 #include "xls/layout/sheet_layout.h"
 
 namespace xls::layout {
@@ -20,8 +21,10 @@ SheetLayout ReadSheetLayout(const biff::BiffWorkbook& book, std::u16string_view 
 
 // The same for a workbook just saved, whose formulas hold the results the save computed:
 // each prints the result stored, so that the printout is exactly what was written. Formulas
-// the save could not compute are still listed in `uncomputed`, which takes working them out.
-SheetLayout ReadSavedSheetLayout(const biff::BiffWorkbook& book, std::u16string_view sheet_name);
+// the save could not compute are listed in `uncomputed` as the save found them
+// (`uncomputed_at_save`, the sheet's); where that is not known, working them out again.
+SheetLayout ReadSavedSheetLayout(const biff::BiffWorkbook& book, std::u16string_view sheet_name,
+                                 const std::vector<formula::UncomputedCells>* uncomputed_at_save);
 
 // The same for a Workbook stream not yet parsed, at the present moment.
 SheetLayout ReadSheetLayout(std::span<const std::uint8_t> workbook_stream,
