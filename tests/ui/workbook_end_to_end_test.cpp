@@ -105,8 +105,10 @@ class WorkbookEndToEndTest : public testing::WindowTest {
   QTemporaryDir folder_;
   fs::path program_dir_;
   std::vector<fs::path> opened_;
+  // As the program runs it: each export shows the workbook its save left in memory.
   workbook::EmbeddedApplicationFactory engine_{
-      [this](const xls::XlsDocument& d) { opened_.push_back(d.Path()); }};
+      [this](const xls::XlsDocument& d) { opened_.push_back(d.Path()); },
+      workbook::SavedWorkbookReopening::kFromMemory};
   std::unique_ptr<WorkbookBinding> binding_;
 };
 
@@ -243,6 +245,28 @@ TEST_F(WorkbookEndToEndTest, ASecondExportEmptiesWhatTheFirstWrote) {
   }
   EXPECT_EQ(saved.at({18, 6}), u"");
   EXPECT_EQ(saved.at({18, 7}), u"");
+}
+
+// The workbook kept in memory from a save is never written back over what the clerk
+// changed in the spreadsheet program since: not the start-up's, not an export's.
+TEST_F(WorkbookEndToEndTest, WhatTheSpreadsheetProgramChangedMeanwhileIsKept) {
+  testing::MessageAnswerer answerer;
+  const auto change_in_spreadsheet = [this](int row, const std::u16string& text) {
+    const auto document = xls::XlsDocument::Open(Workbook());
+    document->SetCell(document->WorksheetIndex(workbook::kReferenceSheet), row, 10, text);
+    document->Save();
+  };
+  change_in_spreadsheet(40, u"开票后改");
+  QTest::mouseClick(Control("Command4"), Qt::LeftButton);
+  Settle();
+  change_in_spreadsheet(41, u"再改");
+  QTest::mouseClick(Control("Command4"), Qt::LeftButton);
+  Settle();
+  ASSERT_EQ(opened_.size(), 2u);
+  const auto saved = xls::XlsDocument::Open(Workbook());
+  const std::size_t reference = saved->WorksheetIndex(workbook::kReferenceSheet);
+  EXPECT_EQ(saved->Cell(reference, 40, 10), u"开票后改");
+  EXPECT_EQ(saved->Cell(reference, 41, 10), u"再改");
 }
 
 TEST_F(WorkbookEndToEndTest, AFailedExportIsToldAndTheTallyStays) {
