@@ -4,6 +4,7 @@
 
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDesktopServices>
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QFont>
@@ -25,8 +26,10 @@
 #include "ui/book_window.h"
 #include "ui/workbook_binding.h"
 #include "workbook/bill_recording.h"
+#include "workbook/book_export.h"
 #include "workbook/embedded_application.h"
 #include "workbook/workbook_path.h"
+#include "xls/xls_document.h"
 
 namespace ui {
 namespace {
@@ -295,5 +298,62 @@ TEST_F(BookRoundTest, FindReprintAndCorrectABillFromTheKeyboard) {
       << "only the reminder: " << answerer.texts.join('|').toStdString();
 }
 
+// Stands in for the desktop's spreadsheet program: keeps the files it is asked to open.
+class FileOpenings : public QObject {
+  Q_OBJECT
+
+ public:
+  FileOpenings() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "Open"); }
+  ~FileOpenings() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+  Q_INVOKABLE void Open(const QUrl& url) { files.push_back(url.toLocalFile()); }
+
+  QStringList files;
+};
+
+// 导出 (Alt+X) writes the bills the window lists beside the book and opens that workbook.
+TEST_F(BookRoundTest, ExportWritesWhatTheWindowListsAndOpensIt) {
+  testing::MessageAnswerer answerer;
+  fs::copy_file(fs::path(VERDALON_TEMPLATE).parent_path() / workbook::kBookExportTemplateFileName,
+                workbook::BookExportTemplatePath(program_dir_));
+  TypeBill(u"李氏", u"王师傅");
+  Export();
+  QTest::mouseClick(Control("Command1"), Qt::LeftButton);
+  TypeBill(u"张记木业", u"李师傅");
+  Export();
+
+  FileOpenings desktop;
+  ModalScript script;
+  script.Then("BookWindow", [this, &desktop](QWidget& window) {
+    Activate(window);
+    Type(QStringLiteral("张"));
+    // A mnemonic clicks its button as the mouse does, a moment later.
+    Press(Qt::Key_X, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&desktop] { return !desktop.files.empty(); }, 5000));
+    Press(Qt::Key_Escape);
+  });
+  Activate(form());
+  Press(Qt::Key_B, Qt::ControlModifier);
+  EXPECT_TRUE(script.Done());
+
+  const QDate today = QDate::currentDate();
+  const int day = billbook::DayNumber(today.year(), today.month(), today.day());
+  const fs::path written = program_dir_ / workbook::BookExportFileName(day, day);
+  ASSERT_EQ(desktop.files, QStringList{QString::fromStdU16String(written.u16string())});
+  const auto exported = xls::XlsDocument::Open(written);
+  const std::size_t bills = exported->WorksheetIndex(workbook::kBillsSheet);
+  const auto column_of_buyer = [&] {
+    for (int column = 1; column <= 12; ++column) {
+      if (exported->Cell(bills, 1, column) == u"购货单位") return column;
+    }
+    return 0;
+  }();
+  ASSERT_NE(column_of_buyer, 0);
+  EXPECT_EQ(exported->Cell(bills, 2, column_of_buyer), u"张记木业");
+  EXPECT_EQ(exported->Cell(bills, 3, column_of_buyer), u"") << "only what the filter shows";
+  EXPECT_EQ(answerer.texts.size(), 1) << answerer.texts.join('|').toStdString();
+}
+
 }  // namespace
 }  // namespace ui
+
+#include "book_window_test.moc"
