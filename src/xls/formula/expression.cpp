@@ -1,8 +1,8 @@
 #include "xls/formula/expression.h"
 
 #include "xls/biff/byte_io.h"
+#include "xls/biff/continued_reader.h"
 #include "xls/biff/formula_tokens.h"
-#include "xls/biff/record_fields.h"
 #include "xls/formula/function_table.h"
 
 namespace xls::formula {
@@ -26,18 +26,6 @@ constexpr std::size_t kPadded = 8;
 
 constexpr std::size_t kMemAreaEntrySize = 8;
 
-std::u16string ReadText(std::span<const std::uint8_t> bytes, std::size_t& at, std::size_t length) {
-  const bool wide = (GetU8(bytes, at) & biff::string_flags::kHighByte) != 0;
-  ++at;
-  std::u16string text;
-  text.reserve(length);
-  for (std::size_t i = 0; i < length; ++i) {
-    text.push_back(static_cast<char16_t>(wide ? GetU16(bytes, at) : GetU8(bytes, at)));
-    at += wide ? 2 : 1;
-  }
-  return text;
-}
-
 Value ReadArray(std::span<const std::uint8_t> rgcb, std::size_t& at) {
   Array array;
   array.columns = static_cast<std::size_t>(GetU8(rgcb, at)) + 1;
@@ -57,7 +45,7 @@ Value ReadArray(std::span<const std::uint8_t> rgcb, std::size_t& at) {
       case array_value::kText: {
         const std::size_t length = GetU16(rgcb, at);
         at += 2;
-        array.values.push_back(Value::Text(ReadText(rgcb, at, length)));
+        array.values.push_back(Value::Text(biff::ReadFlaggedCharacters(rgcb, at, length)));
         break;
       }
       case array_value::kBoolean:
@@ -95,12 +83,10 @@ Expression DecodeExpression(std::span<const std::uint8_t> rgce,
       token.array_class = rgce[at] >= 0x20 && (rgce[at] & ptg::kClassMask) == ptg::kArrayClass;
       const std::size_t p = at + 1;
       switch (id) {
-        case ptg::kStr: {
-          std::size_t q = p + 1;
+        case ptg::kStr:
           token.kind = Token::Kind::kConstant;
-          token.constant = Value::Text(ReadText(rgce, q, GetU8(rgce, p)));
+          token.constant = Value::Text(biff::ReadShortUnicodeString(rgce, p));
           break;
-        }
         case ptg::kErr:
           token.kind = Token::Kind::kConstant;
           token.constant = Value::Error(static_cast<ErrorCode>(GetU8(rgce, p)));
