@@ -110,6 +110,25 @@ inline constexpr std::uint16_t kHidden = 0x0001;
 inline constexpr std::size_t kMinimumSize = 8;
 }  // namespace col_info_record
 
+// STANDARDWIDTH and DEFCOLWIDTH: the columns' default width, in 1/256 of a digit (exact)
+// and in whole digits without the padding.
+namespace default_width_record {
+inline constexpr std::size_t kWidth = 0;
+}  // namespace default_width_record
+
+// MERGECELLS: a count, then the merged ranges, each its rows [first, last] and its columns
+// [first, last].
+namespace merge_cells_record {
+inline constexpr std::size_t kCount = 0;
+inline constexpr std::size_t kFirstRange = 2;
+inline constexpr std::size_t kRangeSize = 8;
+inline constexpr std::size_t kFirstRow = 0;  // inside a range
+inline constexpr std::size_t kLastRow = 2;
+inline constexpr std::size_t kFirstColumn = 4;
+inline constexpr std::size_t kLastColumn = 6;
+inline constexpr std::uint16_t kColumnMask = 0x00FF;
+}  // namespace merge_cells_record
+
 // DEFAULTROWHEIGHT: flags, then the height of rows that have no ROW record.
 namespace default_row_height_record {
 inline constexpr std::size_t kFlags = 0;
