@@ -116,6 +116,13 @@ namespace default_width_record {
 inline constexpr std::size_t kWidth = 0;
 }  // namespace default_width_record
 
+// The records of one field, from the body's start: LEFTMARGIN, RIGHTMARGIN, TOPMARGIN and
+// BOTTOMMARGIN (inches, a double), HCENTER, VCENTER, PRINTHEADERS and PRINTGRIDLINES (a
+// 16-bit yes or no), HEADER and FOOTER (an XLUnicodeString, or an empty body for none).
+namespace single_field_record {
+inline constexpr std::size_t kValue = 0;
+}  // namespace single_field_record
+
 // MERGECELLS: a count, then the merged ranges, each its rows [first, last] and its columns
 // [first, last].
 namespace merge_cells_record {
