@@ -63,6 +63,33 @@ Value ReadArray(std::span<const std::uint8_t> rgcb, std::size_t& at) {
   return Value::FromArray(std::move(array));
 }
 
+// The value of a constant's token, or nothing for a token of another kind. A reference
+// that was deleted is a constant #REF!.
+std::optional<Value> ConstantOf(std::uint8_t id, std::span<const std::uint8_t> rgce, std::size_t p,
+                                std::span<const std::uint8_t> rgcb, std::size_t& array_at) {
+  switch (id) {
+    case ptg::kStr:
+      return Value::Text(biff::ReadShortUnicodeString(rgce, p));
+    case ptg::kErr:
+      return Value::Error(static_cast<ErrorCode>(GetU8(rgce, p)));
+    case ptg::kBool:
+      return Value::Boolean(GetU8(rgce, p) != 0);
+    case ptg::kInt:
+      return Value::Number(GetU16(rgce, p));
+    case ptg::kNum:
+      return Value::Number(biff::GetF64(rgce, p));
+    case ptg::kArray:
+      return ReadArray(rgcb, array_at);
+    case ptg::kRefErr:
+    case ptg::kAreaErr:
+    case ptg::kRefErr3d:
+    case ptg::kAreaErr3d:
+      return Value::Error(ErrorCode::kReference);
+    default:
+      return std::nullopt;
+  }
+}
+
 // A cell or area reference, on the formula's own sheet or (3d) through an EXTERNSHEET entry.
 void ReadReference(std::uint8_t id, std::span<const std::uint8_t> rgce, std::size_t p,
                    Token& token) {
@@ -106,31 +133,12 @@ bool ReadToken(std::uint8_t id, std::span<const std::uint8_t> rgce, std::size_t 
   token.id = id;
   token.array_class = rgce[at] >= 0x20 && (rgce[at] & ptg::kClassMask) == ptg::kArrayClass;
   const std::size_t p = at + 1;
+  if (std::optional<Value> constant = ConstantOf(id, rgce, p, rgcb, array_at)) {
+    token.kind = Token::Kind::kConstant;
+    token.constant = std::move(*constant);
+    return true;
+  }
   switch (id) {
-    case ptg::kStr:
-      token.kind = Token::Kind::kConstant;
-      token.constant = Value::Text(biff::ReadShortUnicodeString(rgce, p));
-      break;
-    case ptg::kErr:
-      token.kind = Token::Kind::kConstant;
-      token.constant = Value::Error(static_cast<ErrorCode>(GetU8(rgce, p)));
-      break;
-    case ptg::kBool:
-      token.kind = Token::Kind::kConstant;
-      token.constant = Value::Boolean(GetU8(rgce, p) != 0);
-      break;
-    case ptg::kInt:
-      token.kind = Token::Kind::kConstant;
-      token.constant = Value::Number(GetU16(rgce, p));
-      break;
-    case ptg::kNum:
-      token.kind = Token::Kind::kConstant;
-      token.constant = Value::Number(biff::GetF64(rgce, p));
-      break;
-    case ptg::kArray:
-      token.kind = Token::Kind::kConstant;
-      token.constant = ReadArray(rgcb, array_at);
-      break;
     case ptg::kMissArg:
       token.kind = Token::Kind::kMissing;
       break;
@@ -139,13 +147,6 @@ bool ReadToken(std::uint8_t id, std::span<const std::uint8_t> rgce, std::size_t 
     case ptg::kArea:
     case ptg::kArea3d:
       ReadReference(id, rgce, p, token);
-      break;
-    case ptg::kRefErr:
-    case ptg::kAreaErr:
-    case ptg::kRefErr3d:
-    case ptg::kAreaErr3d:
-      token.kind = Token::Kind::kConstant;
-      token.constant = Value::Error(ErrorCode::kReference);
       break;
     case ptg::kName:
       token.kind = Token::Kind::kName;
