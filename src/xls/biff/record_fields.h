@@ -158,6 +158,7 @@ inline constexpr std::uint8_t kHighByte = 0x01;  // two bytes a character, else 
 inline constexpr std::uint8_t kExtended = 0x04;  // phonetic data follows the characters
 inline constexpr std::uint8_t kRich = 0x08;      // formatting runs follow the characters
 inline constexpr std::size_t kRunSize = 4;       // one formatting run: character, font
+inline constexpr std::size_t kRunFont = 2;       // inside a run
 }  // namespace string_flags
 
 // BOF: the BIFF version, then the substream's document type.
