@@ -31,9 +31,8 @@ qsizetype Shift(const std::vector<Edit>& edits, qsizetype offset) {
   return shift;
 }
 
-}  // namespace
-
-QByteArray WithExactPaper(const QByteArray& pdf, QSizeF paper_points) {
+// The edits that give the boxes the paper's exact size; none for boxes of other paper.
+std::vector<Edit> PaperBoxEdits(const QByteArray& pdf, QSizeF paper_points) {
   static const QRegularExpression kBox(QStringLiteral(
       R"(/(MediaBox|CropBox|BleedBox|TrimBox|ArtBox) ?\[0 0 (\d+)(?:\.0+)? (\d+)(?:\.0+)?\])"));
   const QString latin = QString::fromLatin1(pdf);
@@ -51,35 +50,42 @@ QByteArray WithExactPaper(const QByteArray& pdf, QSizeF paper_points) {
                             Number(paper_points.width()) + " " + box.captured(3).toLatin1() + "]";
     edits.push_back({box.capturedStart(), box.capturedLength(), text});
   }
-  if (edits.empty()) return pdf;
+  return edits;
+}
 
-  // One classic cross-reference table, as Qt writes: "xref", "0 N", N entries of 20 bytes,
-  // and the table's offset after "startxref".
+// Adds the edits that move the cross-reference table's offsets, and the table's own after
+// "startxref", past the edits before them. Only one classic table is understood, as Qt
+// writes it: "xref", "0 N", N entries of 20 bytes. False for any other.
+bool AddCrossReferenceEdits(const QByteArray& pdf, std::vector<Edit>& edits) {
   const qsizetype start_keyword = pdf.lastIndexOf("startxref");
-  if (start_keyword < 0) return pdf;
+  if (start_keyword < 0) return false;
   qsizetype cursor = start_keyword + 9;
   while (cursor < pdf.size() && (pdf[cursor] == '\r' || pdf[cursor] == '\n')) ++cursor;
   qsizetype digits_end = cursor;
   while (digits_end < pdf.size() && pdf[digits_end] >= '0' && pdf[digits_end] <= '9') ++digits_end;
   bool ok = false;
   const qsizetype table = pdf.mid(cursor, digits_end - cursor).toLongLong(&ok);
-  if (!ok || !QByteArrayView(pdf).sliced(table).startsWith("xref")) return pdf;
+  if (!ok || !QByteArrayView(pdf).sliced(table).startsWith("xref")) return false;
   const qsizetype heading = pdf.indexOf('\n', table) + 1;
   const qsizetype heading_end = pdf.indexOf('\n', heading);
   const QList<QByteArray> span = pdf.mid(heading, heading_end - heading).trimmed().split(' ');
-  if (span.size() != 2) return pdf;
+  if (span.size() != 2) return false;
   const qsizetype count = span[1].toLongLong(&ok);
-  if (!ok || heading_end + 1 + count * 20 > start_keyword) return pdf;
+  if (!ok || heading_end + 1 + count * 20 > start_keyword) return false;
   for (qsizetype entry = 0; entry < count; ++entry) {
     const qsizetype at = heading_end + 1 + entry * 20;
     if (pdf[at + 17] != 'n') continue;  // a free entry points nowhere
     const qsizetype offset = pdf.mid(at, 10).toLongLong(&ok);
-    if (!ok) return pdf;
+    if (!ok) return false;
     edits.push_back(
         {at, 10, QByteArray::number(offset + Shift(edits, offset)).rightJustified(10, '0')});
   }
   edits.push_back({cursor, digits_end - cursor, QByteArray::number(table + Shift(edits, table))});
+  return true;
+}
 
+// The file with the edits made, which lie in the order of their positions.
+QByteArray Edited(const QByteArray& pdf, const std::vector<Edit>& edits) {
   QByteArray out;
   out.reserve(pdf.size() + 64 * static_cast<qsizetype>(edits.size()));
   qsizetype copied = 0;
@@ -90,6 +96,14 @@ QByteArray WithExactPaper(const QByteArray& pdf, QSizeF paper_points) {
   }
   out.append(QByteArrayView(pdf).sliced(copied));
   return out;
+}
+
+}  // namespace
+
+QByteArray WithExactPaper(const QByteArray& pdf, QSizeF paper_points) {
+  std::vector<Edit> edits = PaperBoxEdits(pdf, paper_points);
+  if (edits.empty() || !AddCrossReferenceEdits(pdf, edits)) return pdf;
+  return Edited(pdf, edits);
 }
 
 }  // namespace printing

@@ -147,12 +147,10 @@ void DrawSection(QPainter& p, const PlacedSection& section, Side side, double le
   }
 }
 
-}  // namespace
-
-void PaintHeaderFooter(QPainter& p, const xls::layout::SheetLayout& layout,
-                       const xls::layout::PagePlan& plan, int page_number, double k) {
-  const xls::layout::PageSetup& setup = layout.page;
-  if ((setup.header.empty() && setup.footer.empty()) || layout.fonts.empty()) return;
+// What the fields of a header or footer show on the page: its number, the number of pages,
+// the sheet's and the file's names, and the date and time of printing.
+xls::layout::HeaderFooterContext FieldsOf(const xls::layout::SheetLayout& layout,
+                                          const xls::layout::PagePlan& plan, int page_number) {
   const QDateTime now = QDateTime::currentDateTime();
   xls::layout::HeaderFooterContext context;
   context.page = page_number;
@@ -161,6 +159,16 @@ void PaintHeaderFooter(QPainter& p, const xls::layout::SheetLayout& layout,
   context.file = layout.file_name;
   context.date = now.toString(QStringLiteral("yyyy/M/d")).toStdU16String();
   context.time = now.toString(QStringLiteral("H:mm")).toStdU16String();
+  return context;
+}
+
+}  // namespace
+
+void PaintHeaderFooter(QPainter& p, const xls::layout::SheetLayout& layout,
+                       const xls::layout::PagePlan& plan, int page_number, double k) {
+  const xls::layout::PageSetup& setup = layout.page;
+  if ((setup.header.empty() && setup.footer.empty()) || layout.fonts.empty()) return;
+  const xls::layout::HeaderFooterContext context = FieldsOf(layout, plan, page_number);
 
   const xls::layout::Font& default_font = layout.fonts.front();
   const double scale = setup.header_footer_scales ? plan.scale : 1.0;

@@ -258,6 +258,29 @@ const PrintCell* FindCell(const std::vector<PrintCell>& cells, std::uint16_t row
   return found != cells.end() && found->row == row && found->column == column ? &*found : nullptr;
 }
 
+// How far runs of rows or columns laid one after the other reach from start.
+template <typename SizeOf>
+double LengthOfRuns(double start, const std::vector<xls::layout::LineSpan>& runs, SizeOf size_of) {
+  for (const auto& run : runs) {
+    for (std::uint32_t i = run.first; i <= run.last; ++i) start += size_of(i);
+  }
+  return start;
+}
+
+// The edges of the lines of runs laid one after the other from start, each run's from its
+// first line's leading edge to its last line's trailing one.
+template <typename SizeOf>
+std::vector<HeadingRun> EdgesOfRuns(double start, const std::vector<xls::layout::LineSpan>& runs,
+                                    SizeOf size_of) {
+  std::vector<HeadingRun> edges;
+  for (const auto& run : runs) {
+    HeadingRun& of_run = edges.emplace_back(HeadingRun{run.first, {start}});
+    for (std::uint32_t i = run.first; i <= run.last; ++i)
+      of_run.edges.push_back(start += size_of(i));
+  }
+  return edges;
+}
+
 }  // namespace
 
 const SheetPainter::FontFacts& SheetPainter::FactsOf(std::size_t font, const QPaintDevice* device,
@@ -310,14 +333,8 @@ SheetPainter::PageFrame SheetPainter::FrameFor(std::size_t page) const {
   PageHeadings& headings = frame.headings;
   headings.width = plan_.headings ? xls::layout::kRowHeadingWidth * s : 0;
   headings.height = plan_.headings ? xls::layout::kColumnHeadingHeight * s : 0;
-  double width = headings.width;
-  for (const auto& run : column_runs) {
-    for (std::uint32_t c = run.first; c <= run.last; ++c) width += column_width(c);
-  }
-  double height = headings.height;
-  for (const auto& run : row_runs) {
-    for (std::uint32_t r = run.first; r <= run.last; ++r) height += row_height(r);
-  }
+  const double width = LengthOfRuns(headings.width, column_runs, column_width);
+  const double height = LengthOfRuns(headings.height, row_runs, row_height);
   double left = setup.left_margin * kPointsPerInch;
   double top = setup.top_margin * kPointsPerInch;
   const double room_width =
@@ -328,18 +345,8 @@ SheetPainter::PageFrame SheetPainter::FrameFor(std::size_t page) const {
   if (setup.centre_vertically && height < room_height) top += (room_height - height) / 2;
   headings.left = left;
   headings.top = top;
-
-  double x = left + headings.width;
-  for (const auto& run : column_runs) {
-    HeadingRun& edges = headings.columns.emplace_back(HeadingRun{run.first, {x}});
-    for (std::uint32_t c = run.first; c <= run.last; ++c)
-      edges.edges.push_back(x += column_width(c));
-  }
-  double y = top + headings.height;
-  for (const auto& run : row_runs) {
-    HeadingRun& edges = headings.rows.emplace_back(HeadingRun{run.first, {y}});
-    for (std::uint32_t r = run.first; r <= run.last; ++r) edges.edges.push_back(y += row_height(r));
-  }
+  headings.columns = EdgesOfRuns(left + headings.width, column_runs, column_width);
+  headings.rows = EdgesOfRuns(top + headings.height, row_runs, row_height);
   for (std::size_t r = 0; r < row_runs.size(); ++r) {
     for (std::size_t c = 0; c < column_runs.size(); ++c) {
       PageGrid& grid = frame.blocks.emplace_back();
@@ -541,84 +548,89 @@ QRectF SheetPainter::OverflowClip(const PageGrid& grid, const PrintCell& cell,
   return clip;
 }
 
+std::optional<CellRange> SheetPainter::TextRangeOf(const PrintCell& cell) const {
+  if (const CellRange* merge = MergeAt(cell.row, cell.column)) return *merge;
+  if (layout_.styles[cell.style].horizontal != HorizontalAlignment::kCentreAcrossSelection) {
+    return std::nullopt;
+  }
+  const xls::layout::ColumnSpan across =
+      xls::layout::CentreAcrossColumns(cell.column, [&](std::uint16_t column) {
+        const PrintCell* next = FindCell(layout_.cells, cell.row, column);
+        return next != nullptr && next->text.empty() &&
+               layout_.styles[next->style].horizontal ==
+                   HorizontalAlignment::kCentreAcrossSelection &&
+               MergeAt(cell.row, column) == nullptr;
+      });
+  if (across.last > across.first) return CellRange{cell.row, cell.row, across.first, across.last};
+  return std::nullopt;
+}
+
 void SheetPainter::PaintTexts(QPainter& p, const PageGrid& grid, double k) const {
-  const double s = plan_.scale;
   p.save();
   for (const PrintCell& cell : layout_.cells) {
     if (cell.text.empty()) continue;
-    const xls::layout::CellStyle& style = layout_.styles[cell.style];
-    // The cells the text stands on as on one: a merged range, or the empty cells after it
-    // that are centred across the selection with it.
-    std::optional<CellRange> range;
-    if (const CellRange* merge = MergeAt(cell.row, cell.column)) {
-      range = *merge;
-    } else if (style.horizontal == HorizontalAlignment::kCentreAcrossSelection) {
-      const xls::layout::ColumnSpan across =
-          xls::layout::CentreAcrossColumns(cell.column, [&](std::uint16_t column) {
-            const PrintCell* next = FindCell(layout_.cells, cell.row, column);
-            return next != nullptr && next->text.empty() &&
-                   layout_.styles[next->style].horizontal ==
-                       HorizontalAlignment::kCentreAcrossSelection &&
-                   MergeAt(cell.row, column) == nullptr;
-          });
-      if (across.last > across.first)
-        range = CellRange{cell.row, cell.row, across.first, across.last};
-    }
+    const std::optional<CellRange> range = TextRangeOf(cell);
     const CellRange* merge = range ? &*range : nullptr;
-    if (!DrawsTextOf(grid, cell, merge)) continue;
-    const xls::layout::Font& font = layout_.fonts[style.font];
-    // Such a range's text is placed on the whole range, also where a page break cuts it.
-    const QRectF cell_rect = merge ? RangeRect(grid, *merge)
-                                   : CellRect(grid, cell.row, cell.row, cell.column, cell.column);
-    const TextPlacement placement =
-        xls::layout::PlaceText(style, cell.is_number, cell.is_logical_or_error);
-    const TextBox box = PlaceTextBox(cell_rect, placement, style.vertical, kTextPadding * s,
-                                     style.indent * 3 * digit_width_ * s);
-    const FontFacts& facts = FactsOf(style.font, p.device(), k);
-    // A number never runs over its neighbours: fitted to its cell below, it needs no clip
-    // unless the row is lower than its font. Clips are most of what a PDF page holds.
-    const bool clipped =
-        merge || !cell.is_number || placement.wraps || facts.line_height > cell_rect.height();
-    if (clipped) {
-      p.save();
-      // A merged range's text keeps to its range; another may run on over empty neighbours.
-      p.setClipRect(Scaled(merge ? CellRect(grid, merge->first_row, merge->last_row,
-                                            merge->first_column, merge->last_column)
-                                 : OverflowClip(grid, cell, placement),
-                           k));
-    }
-    p.setFont(facts.face);
-    p.setPen(ToColor(cell.text_colour.value_or(font.colour)));
-    QString text = QString::fromStdU16String(cell.text);
-    // The room inside the padding and the indent.
-    const double room =
-        cell_rect.width() - 2 * kTextPadding * s - style.indent * 3 * digit_width_ * s;
-    double shrink = 1;
-    if (placement.shrinks) {
-      // Shrunk whole, a number needs no shortening to fit.
-      shrink = ShrinkFactor(facts.face, text, room, p.device(), k);
-      if (shrink < 1) {
-        QFont shrunk = facts.face;
-        shrunk.setPointSizeF(facts.face.pointSizeF() * shrink);
-        p.setFont(shrunk);
-      }
-    } else if (cell.is_number && !placement.wraps) {
-      // A number must fit inside the padding, as spreadsheet programs decide it.
-      text = NumberTextFitting(p, cell, style.general_number, room, facts.glyphs, k);
-    }
-    const double bold_shift =
-        facts.synthetic_bold ? font.points * s * shrink * kSyntheticBoldShift * k : 0;
-    if (placement.wraps) {
-      DrawWrappedText(p, Scaled(box.rect, k), box.flags, text, bold_shift);
-    } else {
-      p.drawText(Scaled(box.rect, k), box.flags, text);
-      if (bold_shift > 0) {
-        p.drawText(Scaled(box.rect, k).translated(bold_shift, 0), box.flags, text);
-      }
-    }
-    if (clipped) p.restore();
+    if (DrawsTextOf(grid, cell, merge)) PaintText(p, grid, cell, merge, k);
   }
   p.restore();
+}
+
+void SheetPainter::PaintText(QPainter& p, const PageGrid& grid, const PrintCell& cell,
+                             const CellRange* merge, double k) const {
+  const double s = plan_.scale;
+  const xls::layout::CellStyle& style = layout_.styles[cell.style];
+  const xls::layout::Font& font = layout_.fonts[style.font];
+  // Such a range's text is placed on the whole range, also where a page break cuts it.
+  const QRectF cell_rect = merge ? RangeRect(grid, *merge)
+                                 : CellRect(grid, cell.row, cell.row, cell.column, cell.column);
+  const TextPlacement placement =
+      xls::layout::PlaceText(style, cell.is_number, cell.is_logical_or_error);
+  const TextBox box = PlaceTextBox(cell_rect, placement, style.vertical, kTextPadding * s,
+                                   style.indent * 3 * digit_width_ * s);
+  const FontFacts& facts = FactsOf(style.font, p.device(), k);
+  // A number never runs over its neighbours: fitted to its cell below, it needs no clip
+  // unless the row is lower than its font. Clips are most of what a PDF page holds.
+  const bool clipped =
+      merge || !cell.is_number || placement.wraps || facts.line_height > cell_rect.height();
+  if (clipped) {
+    p.save();
+    // A merged range's text keeps to its range; another may run on over empty neighbours.
+    p.setClipRect(Scaled(merge ? CellRect(grid, merge->first_row, merge->last_row,
+                                          merge->first_column, merge->last_column)
+                               : OverflowClip(grid, cell, placement),
+                         k));
+  }
+  p.setFont(facts.face);
+  p.setPen(ToColor(cell.text_colour.value_or(font.colour)));
+  QString text = QString::fromStdU16String(cell.text);
+  // The room inside the padding and the indent.
+  const double room =
+      cell_rect.width() - 2 * kTextPadding * s - style.indent * 3 * digit_width_ * s;
+  double shrink = 1;
+  if (placement.shrinks) {
+    // Shrunk whole, a number needs no shortening to fit.
+    shrink = ShrinkFactor(facts.face, text, room, p.device(), k);
+    if (shrink < 1) {
+      QFont shrunk = facts.face;
+      shrunk.setPointSizeF(facts.face.pointSizeF() * shrink);
+      p.setFont(shrunk);
+    }
+  } else if (cell.is_number && !placement.wraps) {
+    // A number must fit inside the padding, as spreadsheet programs decide it.
+    text = NumberTextFitting(p, cell, style.general_number, room, facts.glyphs, k);
+  }
+  const double bold_shift =
+      facts.synthetic_bold ? font.points * s * shrink * kSyntheticBoldShift * k : 0;
+  if (placement.wraps) {
+    DrawWrappedText(p, Scaled(box.rect, k), box.flags, text, bold_shift);
+  } else {
+    p.drawText(Scaled(box.rect, k), box.flags, text);
+    if (bold_shift > 0) {
+      p.drawText(Scaled(box.rect, k).translated(bold_shift, 0), box.flags, text);
+    }
+  }
+  if (clipped) p.restore();
 }
 
 void SheetPainter::PaintBorders(QPainter& p, const PageGrid& grid, double k) const {

@@ -5,6 +5,7 @@
 #include <QRectF>
 #include <cstddef>
 #include <map>
+#include <optional>
 #include <tuple>
 #include <vector>
 
@@ -61,7 +62,12 @@ class SheetPainter {
                    const xls::layout::CellRange* merge) const;
   QRectF OverflowClip(const PageGrid& grid, const xls::layout::PrintCell& cell,
                       const xls::layout::TextPlacement& placement) const;
+  // The cells a text stands on as on one: a merged range, or the empty cells after it that
+  // are centred across the selection with it; nothing for a text of its own cell.
+  std::optional<xls::layout::CellRange> TextRangeOf(const xls::layout::PrintCell& cell) const;
   void PaintTexts(QPainter& p, const PageGrid& grid, double k) const;
+  void PaintText(QPainter& p, const PageGrid& grid, const xls::layout::PrintCell& cell,
+                 const xls::layout::CellRange* merge, double k) const;
   void PaintBorders(QPainter& p, const PageGrid& grid, double k) const;
 
   const xls::layout::SheetLayout& layout_;

@@ -103,38 +103,31 @@ bool BiffWorkbook::Modified() const {
   return false;
 }
 
-std::vector<std::uint8_t> BiffWorkbook::Serialize() {
-  const std::vector<Substream>& substreams = substreams_.substreams;
-  const bool modified = Modified();
-  if (modified) {
-    // Only the strings some cell still shows are written: an earlier export's texts go.
-    SharedStringTable& strings = globals_.Strings();
-    std::vector<bool> used(strings.Count(), false);
-    for (const auto& sheet : worksheets_) {
-      if (sheet) sheet->MarkUsedStrings(used);
-    }
-    const std::vector<std::uint32_t> new_index = strings.Compact(used);
-    std::size_t references = 0;
-    for (auto& sheet : worksheets_) {
-      if (!sheet) continue;
-      sheet->RenumberStrings(new_index);
-      references += sheet->SharedStringReferences();
-    }
-    strings.SetTotalReferences(static_cast<std::uint32_t>(references));
+void BiffWorkbook::CompactSharedStrings() {
+  // Only the strings some cell still shows are written: an earlier export's texts go.
+  SharedStringTable& strings = globals_.Strings();
+  std::vector<bool> used(strings.Count(), false);
+  for (const auto& sheet : worksheets_) {
+    if (sheet) sheet->MarkUsedStrings(used);
   }
-  const std::size_t sheet_entries = globals_.Sheets().size();
-  std::vector<std::uint32_t> offsets(sheet_entries, 0);
-  // The globals' size does not depend on the offsets they hold, so a first pass with
-  // placeholders tells where the sheets will start.
-  std::size_t globals_size = 0;
-  const std::vector<Record> sized =
-      modified ? globals_.Rewrite(substreams[0], offsets, 0) : substreams[0].records;
-  for (const Record& record : sized) globals_size += record.Size();
+  const std::vector<std::uint32_t> new_index = strings.Compact(used);
+  std::size_t references = 0;
+  for (auto& sheet : worksheets_) {
+    if (!sheet) continue;
+    sheet->RenumberStrings(new_index);
+    references += sheet->SharedStringReferences();
+  }
+  strings.SetTotalReferences(static_cast<std::uint32_t>(references));
+}
+
+std::vector<std::uint8_t> BiffWorkbook::SerializeSheets(std::size_t globals_size,
+                                                        std::vector<std::size_t>& offsets) {
+  const std::vector<Substream>& substreams = substreams_.substreams;
+  offsets.assign(substreams.size(), 0);
   std::vector<std::uint8_t> body;
-  std::vector<std::size_t> new_offsets(substreams.size(), 0);
   std::size_t position = globals_size;
   for (std::size_t i = 1; i < substreams.size(); ++i) {
-    new_offsets[i] = position;
+    offsets[i] = position;
     std::vector<std::uint8_t> bytes;
     if (worksheets_[i]) {
       bytes = worksheets_[i]->Serialize(position);
@@ -144,9 +137,27 @@ std::vector<std::uint8_t> BiffWorkbook::Serialize() {
     position += bytes.size();
     AppendBytes(body, bytes);
   }
+  return body;
+}
+
+std::vector<std::uint8_t> BiffWorkbook::Serialize() {
+  const std::vector<Substream>& substreams = substreams_.substreams;
+  const bool modified = Modified();
+  if (modified) CompactSharedStrings();
+  const std::size_t sheet_entries = globals_.Sheets().size();
+  std::vector<std::uint32_t> offsets(sheet_entries, 0);
+  // The globals' size does not depend on the offsets they hold, so a first pass with
+  // placeholders tells where the sheets will start.
+  std::size_t globals_size = 0;
+  const std::vector<Record> sized =
+      modified ? globals_.Rewrite(substreams[0], offsets, 0) : substreams[0].records;
+  for (const Record& record : sized) globals_size += record.Size();
+  std::vector<std::size_t> substream_offsets;
+  const std::vector<std::uint8_t> body = SerializeSheets(globals_size, substream_offsets);
   for (std::size_t e = 0; e < sheet_entries; ++e) {
-    offsets[e] = entry_substream_[e] ? static_cast<std::uint32_t>(new_offsets[*entry_substream_[e]])
-                                     : globals_.Sheets()[e].offset;
+    offsets[e] = entry_substream_[e]
+                     ? static_cast<std::uint32_t>(substream_offsets[*entry_substream_[e]])
+                     : globals_.Sheets()[e].offset;
   }
   std::vector<std::uint8_t> stream;
   stream.reserve(globals_size + body.size() + substreams_.tail.size());

@@ -70,6 +70,13 @@ class BiffWorkbook {
   std::vector<std::uint8_t> Serialize();
 
  private:
+  // Drops the shared strings no cell shows any more and renumbers the cells' references.
+  void CompactSharedStrings();
+  // The sheets' substreams after the globals, which end at globals_size; offsets gets where
+  // each substream starts (0 for the globals).
+  std::vector<std::uint8_t> SerializeSheets(std::size_t globals_size,
+                                            std::vector<std::size_t>& offsets);
+
   struct SheetSlot {
     std::size_t entry = 0;      // in the globals' sheet list
     std::size_t substream = 0;  // in substreams_

@@ -5,6 +5,7 @@
 
 #include "xls/biff/byte_io.h"
 #include "xls/biff/cell_records.h"
+#include "xls/biff/continued_reader.h"
 #include "xls/biff/formula_tokens.h"
 #include "xls/biff/record_fields.h"
 
@@ -21,15 +22,12 @@ std::optional<std::u16string> CachedText(const CellItem& item) {
       return std::nullopt;
     }
     const std::vector<std::uint8_t>& body = item.records[i].body;
-    if (body.size() < 3) return std::nullopt;
-    const std::size_t count = GetU16(body, 0);
-    const bool wide = (body[string_record::kFlags] & string_flags::kHighByte) != 0;
-    if (body.size() - 3 < count * (wide ? 2 : 1)) return std::nullopt;
-    std::u16string text;
-    for (std::size_t c = 0; c < count; ++c) {
-      text.push_back(wide ? static_cast<char16_t>(GetU16(body, 3 + 2 * c)) : body[3 + c]);
+    try {
+      std::size_t at = string_record::kFlags;
+      return ReadFlaggedCharacters(body, at, GetU16(body, string_record::kLength));
+    } catch (const BiffFormatError&) {
+      return std::nullopt;
     }
-    return text;
   }
   return std::u16string{};  // an empty text is stored without a STRING record
 }

@@ -53,6 +53,35 @@ std::vector<std::span<const std::uint8_t>> Bodies(const std::vector<Record>& rec
   return bodies;
 }
 
+// The value of a record of one cell (not MULRK or MULBLANK).
+CellValue SingleCellValue(const CellItem& item, const SharedStringTable& strings) {
+  const Record& record = item.records[0];
+  const std::vector<std::uint8_t>& body = record.body;
+  switch (record.type) {
+    case record_type::kLabelSst: {
+      const std::u16string* text = strings.Find(GetU32(body, cell_record::kValue));
+      return CellValue::String(text != nullptr ? *text : std::u16string());
+    }
+    case record_type::kLabel:
+    case record_type::kRString: {
+      ContinuedReader reader(Bodies(item.records), cell_record::kValue);
+      return CellValue::String(ReadUnicodeString(reader));
+    }
+    case record_type::kNumber:
+      return CellValue::Number(GetF64(body, cell_record::kValue));
+    case record_type::kRk:
+      return CellValue::Number(DecodeRk(GetU32(body, cell_record::kValue)));
+    case record_type::kBoolErr: {
+      const std::uint8_t value = GetU8(body, cell_record::kValue);
+      return GetU8(body, bool_err_record::kIsError) != 0 ? CellValue::Error(value)
+                                                         : CellValue::Boolean(value != 0);
+    }
+    case record_type::kFormula:
+      return FormulaResult(item.records);
+    default:  // BLANK
+      return CellValue{};
+  }
+}
 }  // namespace
 
 void DecodeCellItem(const CellItem& item, const SharedStringTable& strings,
@@ -75,49 +104,19 @@ void DecodeCellItem(const CellItem& item, const SharedStringTable& strings,
         put(std::size_t{column} + i, GetU16(body, at),
             CellValue::Number(DecodeRk(GetU32(body, at + multi_cell_record::kRkInEntry))));
       }
-      return;
+      break;
     case record_type::kMulBlank:
       for (std::size_t i = 0; i < MultiCellCount(record); ++i) {
         const std::size_t at =
             multi_cell_record::kFirstEntry + i * multi_cell_record::kBlankEntrySize;
         put(std::size_t{column} + i, GetU16(body, at), CellValue{});
       }
-      return;
-    default:
       break;
-  }
-  const std::uint16_t xf = GetU16(body, cell_record::kXf);
-  switch (record.type) {
-    case record_type::kLabelSst: {
-      const std::u16string* text = strings.Find(GetU32(body, cell_record::kValue));
-      put(column, xf, CellValue::String(text != nullptr ? *text : std::u16string()));
+    default: {
+      const std::uint16_t xf = GetU16(body, cell_record::kXf);
+      put(column, xf, SingleCellValue(item, strings));
       break;
     }
-    case record_type::kLabel:
-    case record_type::kRString: {
-      ContinuedReader reader(Bodies(item.records), cell_record::kValue);
-      put(column, xf, CellValue::String(ReadUnicodeString(reader)));
-      break;
-    }
-    case record_type::kNumber:
-      put(column, xf, CellValue::Number(GetF64(body, cell_record::kValue)));
-      break;
-    case record_type::kRk:
-      put(column, xf, CellValue::Number(DecodeRk(GetU32(body, cell_record::kValue))));
-      break;
-    case record_type::kBoolErr: {
-      const std::uint8_t value = GetU8(body, cell_record::kValue);
-      put(column, xf,
-          GetU8(body, bool_err_record::kIsError) != 0 ? CellValue::Error(value)
-                                                      : CellValue::Boolean(value != 0));
-      break;
-    }
-    case record_type::kFormula:
-      put(column, xf, FormulaResult(item.records));
-      break;
-    default:  // BLANK
-      put(column, xf, CellValue{});
-      break;
   }
 }
 

@@ -83,8 +83,12 @@ std::size_t MultiCellCount(const Record& record) {
   return size < multi_cell_record::kFixedSize ? 0 : (size - multi_cell_record::kFixedSize) / entry;
 }
 
-PartitionedSheet PartitionSheetRecords(std::vector<Record> records) {
-  const std::vector<int> depths = NestingDepths(records);
+namespace {
+
+// Where the cell table lies: from its first record at the sheet's top level to its last,
+// with the CONTINUE records after that; nothing for a sheet without one.
+std::optional<std::pair<std::size_t, std::size_t>> CellTableSpan(const std::vector<Record>& records,
+                                                                 const std::vector<int>& depths) {
   std::optional<std::size_t> first;
   std::size_t last = 0;
   for (std::size_t i = 0; i < records.size(); ++i) {
@@ -93,18 +97,42 @@ PartitionedSheet PartitionSheetRecords(std::vector<Record> records) {
       last = i;
     }
   }
-  if (!first) return SplitAroundEmptyTable(std::move(records), depths);
+  if (!first) return std::nullopt;
   while (last + 1 < records.size() && depths[last + 1] == 1 &&
          records[last + 1].type == record_type::kContinue) {
     ++last;
   }
+  return std::pair{*first, last};
+}
+
+// A cell record as an item of the table, from its cell to its last column (MULRK and
+// MULBLANK hold a run of cells).
+CellItem CellItemOf(Record record) {
+  const CellAddress address{GetU16(record.body, cell_record::kRow),
+                            GetU16(record.body, cell_record::kColumn)};
+  std::uint16_t last_column = address.column;
+  if (record.type == record_type::kMulRk || record.type == record_type::kMulBlank) {
+    const std::size_t count = std::max<std::size_t>(MultiCellCount(record), 1);
+    last_column =
+        static_cast<std::uint16_t>(std::min<std::size_t>(address.column + count - 1, 0xFFFF));
+  }
+  return {address, last_column, {std::move(record)}};
+}
+
+}  // namespace
+
+PartitionedSheet PartitionSheetRecords(std::vector<Record> records) {
+  const std::vector<int> depths = NestingDepths(records);
+  const std::optional<std::pair<std::size_t, std::size_t>> span = CellTableSpan(records, depths);
+  if (!span) return SplitAroundEmptyTable(std::move(records), depths);
+  const auto [first, last] = *span;
   PartitionedSheet sheet;
   sheet.before.assign(
       std::make_move_iterator(records.begin()),
-      std::make_move_iterator(records.begin() + static_cast<std::ptrdiff_t>(*first)));
+      std::make_move_iterator(records.begin() + static_cast<std::ptrdiff_t>(first)));
   constexpr std::size_t kNoCell = static_cast<std::size_t>(-1);
   std::size_t current = kNoCell;  // the item that continuation records belong to
-  for (std::size_t i = *first; i <= last; ++i) {
+  for (std::size_t i = first; i <= last; ++i) {
     Record& record = records[i];
     const bool table = depths[i] == 1;
     if (table && record.type == record_type::kRow && record.body.size() >= row_record::kBodySize) {
@@ -114,15 +142,7 @@ PartitionedSheet PartitionSheetRecords(std::vector<Record> records) {
     } else if (table && record.type == record_type::kDbCell) {
       current = kNoCell;
     } else if (table && IsCellRecord(record.type) && record.body.size() >= cell_record::kValue) {
-      const CellAddress address{GetU16(record.body, cell_record::kRow),
-                                GetU16(record.body, cell_record::kColumn)};
-      std::uint16_t last_column = address.column;
-      if (record.type == record_type::kMulRk || record.type == record_type::kMulBlank) {
-        const std::size_t count = std::max<std::size_t>(MultiCellCount(record), 1);
-        last_column =
-            static_cast<std::uint16_t>(std::min<std::size_t>(address.column + count - 1, 0xFFFF));
-      }
-      sheet.items.push_back({address, last_column, {std::move(record)}});
+      sheet.items.push_back(CellItemOf(std::move(record)));
       current = sheet.items.size() - 1;
     } else if (table && FollowsCell(record.type) && current != kNoCell) {
       sheet.items[current].records.push_back(std::move(record));

@@ -37,6 +37,38 @@ void AppendCellRecords(std::vector<std::uint8_t>& out, const CellItem& item) {
   }
 }
 
+// Each row's cells, left to right (cells of one column keep their order).
+std::map<std::uint16_t, std::vector<const CellItem*>> CellsByRow(
+    const std::vector<CellItem>& items) {
+  std::map<std::uint16_t, std::vector<const CellItem*>> cells_by_row;
+  for (const CellItem& item : items) cells_by_row[item.first.row].push_back(&item);
+  for (auto& [row, cells] : cells_by_row) {
+    std::stable_sort(cells.begin(), cells.end(), [](const CellItem* a, const CellItem* b) {
+      return a->first.column < b->first.column;
+    });
+  }
+  return cells_by_row;
+}
+
+// DBCELL, written at dbcell_at: back to the block's first ROW, then from cell run to cell
+// run, starting after that ROW; 0 for a row without cells.
+std::vector<std::uint8_t> DbCellBody(std::size_t dbcell_at, std::optional<std::size_t> first_row_at,
+                                     const std::vector<std::uint16_t>& block_rows,
+                                     const std::map<std::uint16_t, std::size_t>& first_cell_at) {
+  std::vector<std::uint8_t> body;
+  AppendU32(body, first_row_at ? static_cast<std::uint32_t>(dbcell_at - *first_row_at) : 0);
+  std::size_t from = first_row_at ? *first_row_at + kRecordHeaderSize + row_record::kBodySize : 0;
+  for (const std::uint16_t row : block_rows) {
+    const auto found = first_cell_at.find(row);
+    if (found == first_cell_at.end()) {
+      AppendU16(body, 0);
+      continue;
+    }
+    AppendU16(body, static_cast<std::uint16_t>(found->second - from));
+    from = found->second;
+  }
+  return body;
+}
 }  // namespace
 
 std::size_t RowBlockCount(const std::map<std::uint16_t, Record>& rows,
@@ -49,13 +81,7 @@ std::size_t RowBlockCount(const std::map<std::uint16_t, Record>& rows,
 std::vector<std::uint32_t> AppendCellTable(std::vector<std::uint8_t>& out, std::size_t base,
                                            const std::map<std::uint16_t, Record>& rows,
                                            const std::vector<CellItem>& items) {
-  std::map<std::uint16_t, std::vector<const CellItem*>> cells_by_row;
-  for (const CellItem& item : items) cells_by_row[item.first.row].push_back(&item);
-  for (auto& [row, cells] : cells_by_row) {
-    std::stable_sort(cells.begin(), cells.end(), [](const CellItem* a, const CellItem* b) {
-      return a->first.column < b->first.column;
-    });
-  }
+  const std::map<std::uint16_t, std::vector<const CellItem*>> cells_by_row = CellsByRow(items);
   const std::set<std::uint16_t> in_use = RowsInUse(rows, items);
 
   std::vector<std::uint32_t> dbcell_positions;
@@ -82,20 +108,9 @@ std::vector<std::uint32_t> AppendCellTable(std::vector<std::uint8_t>& out, std::
       for (const CellItem* item : found->second) AppendCellRecords(out, *item);
     }
 
-    // DBCELL: back to the first ROW, then from cell run to cell run, starting after that ROW.
     const std::size_t dbcell_at = out.size();
-    std::vector<std::uint8_t> body;
-    AppendU32(body, first_row_at ? static_cast<std::uint32_t>(dbcell_at - *first_row_at) : 0);
-    std::size_t from = first_row_at ? *first_row_at + kRecordHeaderSize + row_record::kBodySize : 0;
-    for (const std::uint16_t row : block_rows) {
-      const auto found = first_cell_at.find(row);
-      if (found == first_cell_at.end()) {
-        AppendU16(body, 0);
-        continue;
-      }
-      AppendU16(body, static_cast<std::uint16_t>(found->second - from));
-      from = found->second;
-    }
+    const std::vector<std::uint8_t> body =
+        DbCellBody(dbcell_at, first_row_at, block_rows, first_cell_at);
     AppendRecord(out, record_type::kDbCell, body);
     dbcell_positions.push_back(static_cast<std::uint32_t>(base + dbcell_at));
     next_row = block_end;

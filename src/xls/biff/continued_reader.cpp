@@ -118,10 +118,18 @@ std::u16string ReadUnicodeString(std::span<const std::uint8_t> body, std::size_t
 }
 
 std::u16string ReadShortUnicodeString(std::span<const std::uint8_t> body, std::size_t offset) {
-  const std::uint8_t length = GetU8(body, offset);
-  const bool high_byte = (GetU8(body, offset + 1) & kHighByte) != 0;
-  ContinuedReader reader({body}, offset + 2);
-  return reader.Characters(length, high_byte);
+  std::size_t at = offset + 1;
+  return ReadFlaggedCharacters(body, at, GetU8(body, offset));
+}
+
+std::u16string ReadFlaggedCharacters(std::span<const std::uint8_t> body, std::size_t& at,
+                                     std::size_t count) {
+  // A single body: where the characters would go on into a next record, the reader throws.
+  ContinuedReader reader({body}, at);
+  const bool high_byte = (reader.U8() & kHighByte) != 0;
+  std::u16string text = reader.Characters(count, high_byte);
+  at = reader.OffsetInChunk();
+  return text;
 }
 
 bool FitsCompressed(std::u16string_view text) {

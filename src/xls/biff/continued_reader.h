@@ -49,8 +49,17 @@ std::u16string ReadUnicodeString(ContinuedReader& reader, bool* plain = nullptr)
 // Reads an XLUnicodeString from a single record body at offset; no CONTINUE.
 std::u16string ReadUnicodeString(std::span<const std::uint8_t> body, std::size_t offset);
 
-// Reads a ShortXLUnicodeString (8-bit length), as sheet names are stored.
+// Reads a ShortXLUnicodeString (8-bit length), as sheet names, fonts, a formula's text
+// constants and the names of other books are stored.
 std::u16string ReadShortUnicodeString(std::span<const std::uint8_t> body, std::size_t offset);
+
+// Reads the flags byte and count characters of a string from a single record body at at, and
+// moves at past them. It serves the strings whose length lies apart from their characters
+// (a NAME's) or that are followed by more data in the same body (array constants); these
+// never carry formatting runs or phonetic data. Throws BiffFormatError when the body ends
+// first.
+std::u16string ReadFlaggedCharacters(std::span<const std::uint8_t> body, std::size_t& at,
+                                     std::size_t count);
 
 // Whether every character fits one byte, so that the string may be stored compressed.
 bool FitsCompressed(std::u16string_view text);

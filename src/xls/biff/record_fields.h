@@ -110,6 +110,32 @@ inline constexpr std::uint16_t kHidden = 0x0001;
 inline constexpr std::size_t kMinimumSize = 8;
 }  // namespace col_info_record
 
+// STANDARDWIDTH and DEFCOLWIDTH: the columns' default width, in 1/256 of a digit (exact)
+// and in whole digits without the padding.
+namespace default_width_record {
+inline constexpr std::size_t kWidth = 0;
+}  // namespace default_width_record
+
+// The records of one field, from the body's start: LEFTMARGIN, RIGHTMARGIN, TOPMARGIN and
+// BOTTOMMARGIN (inches, a double), HCENTER, VCENTER, PRINTHEADERS and PRINTGRIDLINES (a
+// 16-bit yes or no), HEADER and FOOTER (an XLUnicodeString, or an empty body for none).
+namespace single_field_record {
+inline constexpr std::size_t kValue = 0;
+}  // namespace single_field_record
+
+// MERGECELLS: a count, then the merged ranges, each its rows [first, last] and its columns
+// [first, last].
+namespace merge_cells_record {
+inline constexpr std::size_t kCount = 0;
+inline constexpr std::size_t kFirstRange = 2;
+inline constexpr std::size_t kRangeSize = 8;
+inline constexpr std::size_t kFirstRow = 0;  // inside a range
+inline constexpr std::size_t kLastRow = 2;
+inline constexpr std::size_t kFirstColumn = 4;
+inline constexpr std::size_t kLastColumn = 6;
+inline constexpr std::uint16_t kColumnMask = 0x00FF;
+}  // namespace merge_cells_record
+
 // DEFAULTROWHEIGHT: flags, then the height of rows that have no ROW record.
 namespace default_row_height_record {
 inline constexpr std::size_t kFlags = 0;
@@ -132,6 +158,7 @@ inline constexpr std::uint8_t kHighByte = 0x01;  // two bytes a character, else 
 inline constexpr std::uint8_t kExtended = 0x04;  // phonetic data follows the characters
 inline constexpr std::uint8_t kRich = 0x08;      // formatting runs follow the characters
 inline constexpr std::size_t kRunSize = 4;       // one formatting run: character, font
+inline constexpr std::size_t kRunFont = 2;       // inside a run
 }  // namespace string_flags
 
 // BOF: the BIFF version, then the substream's document type.
@@ -153,10 +180,44 @@ namespace date_mode_record {
 inline constexpr std::size_t kIs1904 = 0;
 }  // namespace date_mode_record
 
-// XF: the font, then the number format.
+// XF: the font, the number format, the alignment, the text's rotation, its indent and
+// shrinking, the borders' styles and colours (two 32-bit words) and the fill's colours.
 namespace xf_record {
+inline constexpr std::size_t kFont = 0;
 inline constexpr std::size_t kFormat = 2;
+inline constexpr std::size_t kAlignment = 6;
+inline constexpr std::uint8_t kHorizontalMask = 0x07;
+inline constexpr std::uint8_t kWrap = 0x08;
+inline constexpr int kVerticalShift = 4;
+inline constexpr std::uint8_t kVerticalMask = 0x07;  // after the shift
+inline constexpr std::size_t kRotation = 7;
+inline constexpr std::size_t kIndent = 8;
+inline constexpr std::uint8_t kIndentMask = 0x0F;
+inline constexpr std::uint8_t kShrinkToFit = 0x10;
+inline constexpr std::size_t kBorders = 10;      // the four styles, left and right colours
+inline constexpr std::size_t kMoreBorders = 14;  // top and bottom colours, the fill pattern
+inline constexpr std::size_t kFillColours = 18;  // pattern colour, then background
+inline constexpr std::uint32_t kBorderStyleMask = 0x0F;
+inline constexpr std::uint32_t kColourMask = 0x7F;
+inline constexpr int kLeftStyleShift = 0;
+inline constexpr int kRightStyleShift = 4;
+inline constexpr int kTopStyleShift = 8;
+inline constexpr int kBottomStyleShift = 12;
+inline constexpr int kLeftColourShift = 16;   // in the first word
+inline constexpr int kRightColourShift = 23;  // in the first word
+inline constexpr int kTopColourShift = 0;     // in the second word
+inline constexpr int kBottomColourShift = 7;  // in the second word
+inline constexpr int kPatternShift = 26;      // in the second word
+inline constexpr std::uint32_t kPatternMask = 0x3F;
+inline constexpr std::uint16_t kAutomaticColour = 64;  // a fill colour of none
 }  // namespace xf_record
+
+// PALETTE: a count, then the colours from index 8 on, four bytes each: red, green, blue.
+namespace palette_record {
+inline constexpr std::size_t kCount = 0;
+inline constexpr std::size_t kFirstColour = 2;
+inline constexpr std::size_t kColourSize = 4;
+}  // namespace palette_record
 
 // FORMAT: the number format's index, then its code (an XLUnicodeString).
 namespace format_record {
@@ -225,10 +286,22 @@ inline constexpr std::uint16_t kComment = 0x0019;  // the ot of a cell's note
 inline constexpr std::uint16_t kPrinted = 0x0010;  // fPrint: off for filter and list arrows
 }  // namespace obj_record
 
-// FONT: the bits of its options word (at 2).
+// FONT: the height in twips, the options, the colour, the weight, the underline, then the
+// name (a ShortXLUnicodeString).
 namespace font_record {
+inline constexpr std::size_t kHeight = 0;
+inline constexpr std::size_t kOptions = 2;
 inline constexpr std::uint16_t kItalic = 0x0002;
 inline constexpr std::uint16_t kStrikeout = 0x0008;
+inline constexpr std::size_t kColour = 4;
+inline constexpr std::size_t kWeight = 6;
+inline constexpr std::uint16_t kBoldWeight = 700;  // and heavier
+inline constexpr std::size_t kUnderline = 10;
+inline constexpr std::uint8_t kSingleUnderline = 0x01;
+inline constexpr std::uint8_t kDoubleUnderline = 0x02;
+inline constexpr std::uint8_t kSingleAccountingUnderline = 0x21;
+inline constexpr std::uint8_t kDoubleAccountingUnderline = 0x22;
+inline constexpr std::size_t kName = 14;
 }  // namespace font_record
 
 // NAME: flags, shortcut key, name length, expression size, scope, then four lengths of menu

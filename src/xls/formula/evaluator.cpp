@@ -54,6 +54,58 @@ Value CellResult(const Value& value, Context& context) {
   return scalar;
 }
 
+// The values a formula's tokens leave for the tokens after them. A formula that takes more
+// than it leaves, or leaves other than one value, is not one the engine understands.
+class OperandStack {
+ public:
+  explicit OperandStack(const Context& context) : context_(context) {}
+
+  void Push(Value value) { values_.push_back(std::move(value)); }
+  Value Pop() {
+    if (values_.empty()) Misread();
+    Value top = std::move(values_.back());
+    values_.pop_back();
+    return top;
+  }
+  // The last count values, in the order they were pushed.
+  std::vector<Value> PopArguments(std::size_t count) {
+    if (values_.size() < count) Misread();
+    const auto first = values_.end() - static_cast<std::ptrdiff_t>(count);
+    std::vector<Value> arguments(std::make_move_iterator(first),
+                                 std::make_move_iterator(values_.end()));
+    values_.erase(first, values_.end());
+    return arguments;
+  }
+  // The formula's value: the one value left.
+  Value Result() {
+    if (values_.size() != 1) Misread();
+    return std::move(values_.back());
+  }
+
+ private:
+  [[noreturn]] void Misread() const {
+    throw Uncomputable{
+        UncomputableReason::kUnsupportedExpression, {}, context_.OriginSheet(), context_.Origin()};
+  }
+
+  const Context& context_;
+  std::vector<Value> values_;
+};
+
+// Applies an operator to the values on the stack. final_sum: the operator is the last step
+// of a cell's formula, where a + or - takes Excel's zero.
+Value Operate(std::uint8_t id, OperandStack& stack, bool final_sum, Context& context) {
+  if (id == ptg::kUplus || id == ptg::kUminus || id == ptg::kPercent) {
+    return ApplyUnaryOperator(id, stack.Pop(), context);
+  }
+  const Value right = stack.Pop();
+  const Value left = stack.Pop();
+  if (final_sum && (id == ptg::kAdd || id == ptg::kSub)) {
+    return ApplyFinalSum(id, left, right, context);
+  }
+  return ApplyBinaryOperator(id, left, right, context);
+}
+
 }  // namespace
 
 class Evaluator::FormulaContext : public Context {
@@ -144,26 +196,7 @@ Value Evaluator::ResultOrThrow(std::size_t sheet, biff::CellAddress cell) {
   results_[key].busy = true;
   ++depth_;
   try {
-    Value value;
-    if (formula.array) {
-      const Value whole = ArrayResult(sheet, formula.array_first, formula.expression);
-      FormulaContext context(*this, sheet, cell, true);
-      if (whole.kind == Value::Kind::kArray || whole.kind == Value::Kind::kReference) {
-        const Array array = ToArray(whole, context);
-        const std::size_t row = cell.row - formula.array_first.row;
-        const std::size_t column = cell.column - formula.array_first.column;
-        const std::size_t r = array.rows == 1 ? 0 : row;
-        const std::size_t c = array.columns == 1 ? 0 : column;
-        value = r < array.rows && c < array.columns ? array.At(r, c)
-                                                    : Value::Error(ErrorCode::kNotAvailable);
-        if (value.kind == Value::Kind::kEmpty) value = Value::Number(0);
-      } else {
-        value = CellResult(whole, context);
-      }
-    } else {
-      FormulaContext context(*this, sheet, cell, false);
-      value = CellResult(Evaluate(formula.expression, context, true), context);
-    }
+    Value value = Compute(sheet, cell, formula);
     --depth_;
     Entry& entry = results_[key];
     entry.busy = false;
@@ -193,6 +226,26 @@ Value Evaluator::ResultOrThrow(std::size_t sheet, biff::CellAddress cell) {
     }
     throw;
   }
+}
+
+Value Evaluator::Compute(std::size_t sheet, biff::CellAddress cell, const FormulaCell& formula) {
+  if (!formula.array) {
+    FormulaContext context(*this, sheet, cell, false);
+    return CellResult(Evaluate(formula.expression, context, true), context);
+  }
+  const Value whole = ArrayResult(sheet, formula.array_first, formula.expression);
+  FormulaContext context(*this, sheet, cell, true);
+  if (whole.kind != Value::Kind::kArray && whole.kind != Value::Kind::kReference) {
+    return CellResult(whole, context);
+  }
+  // A cell of an array formula shows its element of the result; a single row or column
+  // repeats across the range, and cells past the result show #N/A.
+  const Array array = ToArray(whole, context);
+  const std::size_t r = array.rows == 1 ? 0 : cell.row - formula.array_first.row;
+  const std::size_t c = array.columns == 1 ? 0 : cell.column - formula.array_first.column;
+  const Value value =
+      r < array.rows && c < array.columns ? array.At(r, c) : Value::Error(ErrorCode::kNotAvailable);
+  return value.kind == Value::Kind::kEmpty ? Value::Number(0) : value;
 }
 
 Value Evaluator::ArrayResult(std::size_t sheet, biff::CellAddress first,
@@ -294,6 +347,19 @@ Value Evaluator::Call(const Token& token, std::vector<Value> arguments, FormulaC
   }
 }
 
+Value Evaluator::ExternNameValue(const Token& token, FormulaContext& context) {
+  const std::optional<WorkbookLinks::SheetSpan> span = model_.links.Sheets(token.ixti);
+  if (span && span->kind == WorkbookLinks::SheetSpan::Kind::kThisWorkbook) {
+    return NameValue(token.index, context);
+  }
+  if (span && span->kind == WorkbookLinks::SheetSpan::Kind::kAddIn) {
+    const std::u16string* name = model_.links.ExternalName(span->supporting_book, token.index);
+    return name ? Value::FunctionName(*name) : Value::Error(ErrorCode::kName);
+  }
+  throw Uncomputable{
+      UncomputableReason::kExternalReference, {}, context.OriginSheet(), context.Origin()};
+}
+
 Value Evaluator::Evaluate(const Expression& expression, FormulaContext& context,
                           bool cell_formula) {
   if (expression.unsupported_token) {
@@ -304,89 +370,47 @@ Value Evaluator::Evaluate(const Expression& expression, FormulaContext& context,
   for (const Token& token : expression.tokens) {
     if (token.kind != Token::Kind::kNoOp) last_step = &token;
   }
-  std::vector<Value> stack;
-  const auto pop = [&] {
-    if (stack.empty()) {
-      throw Uncomputable{
-          UncomputableReason::kUnsupportedExpression, {}, context.OriginSheet(), context.Origin()};
-    }
-    Value top = std::move(stack.back());
-    stack.pop_back();
-    return top;
-  };
+  OperandStack stack(context);
   for (const Token& token : expression.tokens) {
     switch (token.kind) {
       case Token::Kind::kConstant:
-        stack.push_back(token.constant);
+        stack.Push(token.constant);
         break;
       case Token::Kind::kMissing:
-        stack.emplace_back();
+        stack.Push({});
         break;
       case Token::Kind::kReference: {
         std::vector<Area> areas = Areas(token, context);
-        stack.push_back(areas.empty() ? Value::Error(ErrorCode::kReference)
-                                      : Value::Reference(std::move(areas), token.array_class));
+        stack.Push(areas.empty() ? Value::Error(ErrorCode::kReference)
+                                 : Value::Reference(std::move(areas), token.array_class));
         break;
       }
       case Token::Kind::kName:
-        stack.push_back(NameValue(token.index, context));
+        stack.Push(NameValue(token.index, context));
         break;
-      case Token::Kind::kExternName: {
-        const std::optional<WorkbookLinks::SheetSpan> span = model_.links.Sheets(token.ixti);
-        if (span && span->kind == WorkbookLinks::SheetSpan::Kind::kThisWorkbook) {
-          stack.push_back(NameValue(token.index, context));
-        } else if (span && span->kind == WorkbookLinks::SheetSpan::Kind::kAddIn) {
-          const std::u16string* name =
-              model_.links.ExternalName(span->supporting_book, token.index);
-          stack.push_back(name ? Value::FunctionName(*name) : Value::Error(ErrorCode::kName));
-        } else {
-          throw Uncomputable{
-              UncomputableReason::kExternalReference, {}, context.OriginSheet(), context.Origin()};
-        }
+      case Token::Kind::kExternName:
+        stack.Push(ExternNameValue(token, context));
+        break;
+      case Token::Kind::kOperator: {
+        // Excel's zero for the last + or - of a cell's formula, outside brackets.
+        const bool final_sum = cell_formula && &token == last_step && !expression.ends_in_brackets;
+        stack.Push(Operate(token.id, stack, final_sum, context));
         break;
       }
-      case Token::Kind::kOperator:
-        if (token.id == ptg::kUplus || token.id == ptg::kUminus || token.id == ptg::kPercent) {
-          stack.push_back(ApplyUnaryOperator(token.id, pop(), context));
-        } else {
-          Value right = pop();
-          Value left = pop();
-          const bool final_sum = cell_formula && &token == last_step &&
-                                 !expression.ends_in_brackets &&
-                                 (token.id == ptg::kAdd || token.id == ptg::kSub);
-          stack.push_back(final_sum ? ApplyFinalSum(token.id, left, right, context)
-                                    : ApplyBinaryOperator(token.id, left, right, context));
-        }
-        break;
       case Token::Kind::kAttrSum: {
-        std::vector<Value> arguments{pop()};
         Token sum;
         sum.function = 4;  // SUM
-        stack.push_back(Call(sum, std::move(arguments), context));
+        stack.Push(Call(sum, {stack.Pop()}, context));
         break;
       }
-      case Token::Kind::kFunction: {
-        if (stack.size() < token.arguments) {
-          throw Uncomputable{UncomputableReason::kUnsupportedExpression,
-                             {},
-                             context.OriginSheet(),
-                             context.Origin()};
-        }
-        std::vector<Value> arguments(std::make_move_iterator(stack.end() - token.arguments),
-                                     std::make_move_iterator(stack.end()));
-        stack.resize(stack.size() - token.arguments);
-        stack.push_back(Call(token, std::move(arguments), context));
+      case Token::Kind::kFunction:
+        stack.Push(Call(token, stack.PopArguments(token.arguments), context));
         break;
-      }
       case Token::Kind::kNoOp:
         break;
     }
   }
-  if (stack.size() != 1) {
-    throw Uncomputable{
-        UncomputableReason::kUnsupportedExpression, {}, context.OriginSheet(), context.Origin()};
-  }
-  return std::move(stack.back());
+  return stack.Result();
 }
 
 }  // namespace xls::formula

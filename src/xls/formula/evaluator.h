@@ -43,11 +43,15 @@ class Evaluator {
 
   // Throws Uncomputable where the result cannot be had.
   Value ResultOrThrow(std::size_t sheet, biff::CellAddress cell);
+  // The formula's result, to be kept by ResultOrThrow.
+  Value Compute(std::size_t sheet, biff::CellAddress cell, const FormulaCell& formula);
   Value CellValue(std::size_t sheet, biff::CellAddress cell);
   Value ArrayResult(std::size_t sheet, biff::CellAddress first, const Expression& expression);
   // cell_formula: the whole formula of a cell, whose last + or - takes Excel's zero.
   Value Evaluate(const Expression& expression, FormulaContext& context, bool cell_formula = false);
   Value NameValue(std::uint16_t index, FormulaContext& context);
+  // A name of another book: this workbook's own, or an add-in's function.
+  Value ExternNameValue(const Token& token, FormulaContext& context);
   std::vector<Area> Areas(const Token& token, FormulaContext& context) const;
   Value Call(const Token& token, std::vector<Value> arguments, FormulaContext& context);
 

@@ -3,8 +3,8 @@
 #include <span>
 
 #include "xls/biff/byte_io.h"
+#include "xls/biff/continued_reader.h"
 #include "xls/biff/name_record.h"
-#include "xls/biff/record_fields.h"
 
 namespace xls::formula {
 
@@ -35,23 +35,6 @@ std::vector<std::uint8_t> Joined(const std::vector<biff::Record>& records, std::
   return body;
 }
 
-std::u16string ShortString(std::span<const std::uint8_t> body, std::size_t at) {
-  const std::size_t length = GetU8(body, at);
-  const bool wide = (GetU8(body, at + 1) & biff::string_flags::kHighByte) != 0;
-  std::u16string text;
-  std::size_t p = at + 2;
-  for (std::size_t i = 0; i < length; ++i) {
-    if (wide) {
-      text.push_back(static_cast<char16_t>(GetU16(body, p)));
-      p += 2;
-    } else {
-      text.push_back(static_cast<char16_t>(GetU8(body, p)));
-      p += 1;
-    }
-  }
-  return text;
-}
-
 }  // namespace
 
 WorkbookLinks WorkbookLinks::Parse(const std::vector<biff::Record>& globals) {
@@ -71,7 +54,8 @@ WorkbookLinks WorkbookLinks::Parse(const std::vector<biff::Record>& globals) {
         }
         case biff::record_type::kExternName:
           if (!links.books_.empty()) {
-            links.books_.back().names.push_back(ShortString(record.body, kExternNameText));
+            links.books_.back().names.push_back(
+                biff::ReadShortUnicodeString(record.body, kExternNameText));
           }
           break;
         case biff::record_type::kExternSheet: {

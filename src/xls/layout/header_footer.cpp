@@ -43,8 +43,18 @@ class PartsBuilder {
  public:
   explicit PartsBuilder(const Font& font) : font_(font) {}
 
-  Font& CurrentFont() { return font_; }
-  Script& CurrentScript() { return script_; }
+  // Ends the run so far and changes the font of the text after it.
+  template <typename Change>
+  void Restyle(Change change) {
+    Flush();
+    change(font_);
+  }
+  // Ends the run so far; the text after it is in `script`, or back in normal script where
+  // it was in `script` already.
+  void ToggleScript(Script script) {
+    Flush();
+    script_ = script_ == script ? Script::kNormal : script;
+  }
 
   void SwitchTo(HeaderFooterSection& section) {
     Flush();
@@ -150,6 +160,100 @@ int SizeCode(std::u16string_view code, std::size_t& i) {
   return points;
 }
 
+// The codes' letters count in either case.
+char16_t LowerAscii(char16_t c) {
+  return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
+}
+
+// &L, &C and &R: the part the text after them goes into.
+HeaderFooterSection* PartOfCode(char16_t function, HeaderFooterParts& parts) {
+  switch (function) {
+    case u'l':
+      return &parts.left;
+    case u'c':
+      return &parts.centre;
+    case u'r':
+      return &parts.right;
+    default:
+      return nullptr;
+  }
+}
+
+// The text a field code stands for (the page, the number of pages, the sheet's and file's
+// names, the date and time, and && for an ampersand); nothing for any other code. `i` is
+// left on the code's last character.
+std::optional<std::u16string> FieldOfCode(char16_t function, std::u16string_view code,
+                                          std::size_t& i, const HeaderFooterContext& context) {
+  switch (function) {
+    case u'p':
+      return Number(PageNumber(code, i, context.page));
+    case u'n':
+      return Number(context.pages);
+    case u'a':
+      return context.sheet;
+    case u'f':
+      return context.file;
+    case u'd':
+      return context.date;
+    case u't':
+      return context.time;
+    case u'&':
+      return u"&";
+    default:
+      return std::nullopt;
+  }
+}
+
+// The codes that change how the text after them looks: bold, italic, strikeout, the two
+// underlines, super- and subscript, the font, its colour and its size. Pictures (&G), the
+// file's folder (&Z) and unknown codes print nothing. `i` is left on the code's last
+// character.
+void ApplyStyleCode(char16_t function, std::u16string_view code, std::size_t& i,
+                    PartsBuilder& out) {
+  switch (function) {
+    case u'b':
+      out.Restyle([](Font& f) { f.bold = !f.bold; });
+      break;
+    case u'i':
+      out.Restyle([](Font& f) { f.italic = !f.italic; });
+      break;
+    case u's':
+      out.Restyle([](Font& f) { f.strikeout = !f.strikeout; });
+      break;
+    case u'u':
+      out.Restyle([](Font& f) {
+        f.underline = f.underline == Underline::kSingle ? Underline::kNone : Underline::kSingle;
+      });
+      break;
+    case u'e':
+      out.Restyle([](Font& f) {
+        f.underline = f.underline == Underline::kDouble ? Underline::kNone : Underline::kDouble;
+      });
+      break;
+    case u'x':
+    case u'y':
+      out.ToggleScript(function == u'x' ? Script::kSuperscript : Script::kSubscript);
+      break;
+    case u'"': {
+      const std::u16string_view inside = QuotedFontCode(code, i);
+      out.Restyle([inside](Font& f) { ApplyFontCode(inside, f); });
+      break;
+    }
+    case u'k':
+      if (const std::optional<Rgb> colour = ColourCode(code, i)) {
+        out.Restyle([&colour](Font& f) { f.colour = *colour; });
+      }
+      break;
+    default:
+      if (IsDigit(function)) {
+        const int points = SizeCode(code, i);
+        // Sizes outside what a font can be are no size at all.
+        if (points >= 1 && points <= 409) out.Restyle([points](Font& f) { f.points = points; });
+      }
+      break;
+  }
+}
+
 }  // namespace
 
 std::u16string HeaderFooterSection::PlainText() const {
@@ -166,10 +270,6 @@ HeaderFooterParts ParseHeaderFooter(std::u16string_view code, const HeaderFooter
   HeaderFooterParts parts;
   PartsBuilder out(default_font);
   out.SwitchTo(parts.centre);
-  auto restyle = [&out](auto change) {
-    out.Flush();
-    change(out.CurrentFont());
-  };
   for (std::size_t i = 0; i < code.size(); ++i) {
     const char16_t c = code[i];
     if (c == u'\r') continue;
@@ -181,100 +281,13 @@ HeaderFooterParts ParseHeaderFooter(std::u16string_view code, const HeaderFooter
       out.Append(c);
       continue;
     }
-    const char16_t function = code[++i];
-    switch (function) {
-      case u'L':
-      case u'l':
-        out.SwitchTo(parts.left);
-        break;
-      case u'C':
-      case u'c':
-        out.SwitchTo(parts.centre);
-        break;
-      case u'R':
-      case u'r':
-        out.SwitchTo(parts.right);
-        break;
-      case u'P':
-      case u'p':
-        out.Append(Number(PageNumber(code, i, context.page)));
-        break;
-      case u'N':
-      case u'n':
-        out.Append(Number(context.pages));
-        break;
-      case u'A':
-      case u'a':
-        out.Append(context.sheet);
-        break;
-      case u'F':
-      case u'f':
-        out.Append(context.file);
-        break;
-      case u'D':
-      case u'd':
-        out.Append(context.date);
-        break;
-      case u'T':
-      case u't':
-        out.Append(context.time);
-        break;
-      case u'&':
-        out.Append(u'&');
-        break;
-      case u'B':
-      case u'b':
-        restyle([](Font& f) { f.bold = !f.bold; });
-        break;
-      case u'I':
-      case u'i':
-        restyle([](Font& f) { f.italic = !f.italic; });
-        break;
-      case u'S':
-      case u's':
-        restyle([](Font& f) { f.strikeout = !f.strikeout; });
-        break;
-      case u'U':
-      case u'u':
-        restyle([](Font& f) {
-          f.underline = f.underline == Underline::kSingle ? Underline::kNone : Underline::kSingle;
-        });
-        break;
-      case u'E':
-      case u'e':
-        restyle([](Font& f) {
-          f.underline = f.underline == Underline::kDouble ? Underline::kNone : Underline::kDouble;
-        });
-        break;
-      case u'X':
-      case u'x':
-      case u'Y':
-      case u'y': {
-        out.Flush();
-        const Script script =
-            function == u'X' || function == u'x' ? Script::kSuperscript : Script::kSubscript;
-        out.CurrentScript() = out.CurrentScript() == script ? Script::kNormal : script;
-        break;
-      }
-      case u'"': {
-        const std::u16string_view inside = QuotedFontCode(code, i);
-        restyle([inside](Font& f) { ApplyFontCode(inside, f); });
-        break;
-      }
-      case u'K':
-      case u'k':
-        if (const std::optional<Rgb> colour = ColourCode(code, i)) {
-          restyle([&colour](Font& f) { f.colour = *colour; });
-        }
-        break;
-      default:
-        if (IsDigit(function)) {
-          const int points = SizeCode(code, i);
-          // Sizes outside what a font can be are no size at all.
-          if (points >= 1 && points <= 409) restyle([points](Font& f) { f.points = points; });
-        }
-        // Pictures (&G), the file's folder (&Z) and unknown codes print nothing.
-        break;
+    const char16_t function = LowerAscii(code[++i]);
+    if (HeaderFooterSection* part = PartOfCode(function, parts)) {
+      out.SwitchTo(*part);
+    } else if (std::optional<std::u16string> text = FieldOfCode(function, code, i, context)) {
+      out.Append(*text);
+    } else {
+      ApplyStyleCode(function, code, i, out);
     }
   }
   out.Flush();

@@ -26,9 +26,9 @@ using Runs = std::vector<std::pair<std::uint16_t, std::uint16_t>>;
 // the first run that starts past the titles' first line on, the titles are printed again
 // above (or left of) each run and take their room; no run starts inside them.
 template <typename SizeOf>
-Runs Cut(std::uint16_t first, std::uint16_t last, double room,
-         const std::vector<std::uint16_t>& breaks, const std::optional<LineSpan>& titles,
-         SizeOf size_of) {
+Runs CutIntoRuns(std::uint16_t first, std::uint16_t last, double room,
+                 const std::vector<std::uint16_t>& breaks, const std::optional<LineSpan>& titles,
+                 SizeOf size_of) {
   Runs runs;
   std::uint32_t start = first;
   double used = 0;
@@ -95,6 +95,116 @@ std::vector<bool> PagesWithContent(const SheetLayout& layout, const Runs& column
   return used;
 }
 
+// The column runs and the row runs a sheet is cut into.
+using RunsAcrossAndDown = std::pair<Runs, Runs>;
+
+// Cuts the range to print into pages at a scale.
+class PageCutter {
+ public:
+  PageCutter(const SheetLayout& layout, const CellRange& range, const PaperSize& paper,
+             double digit_width_points)
+      : layout_(layout),
+        range_(range),
+        digit_width_points_(digit_width_points),
+        width_(std::max(
+            paper.width - (layout.page.left_margin + layout.page.right_margin) * kPointsPerInch,
+            1.0)),
+        height_(std::max(
+            paper.height - (layout.page.top_margin + layout.page.bottom_margin) * kPointsPerInch,
+            1.0)) {}
+
+  // The room on the sheet at a scale: the paper inside the margins grows as the sheet
+  // shrinks, the headings shrink with the sheet. Headers and footers stand in the margins
+  // and take nothing, as Excel prints them; LibreOffice takes their height off only after
+  // scaling, so that a sheet printed smaller with a header gets more rows a page there.
+  RunsAcrossAndDown Cut(double scale) const {
+    const PageSetup& setup = layout_.page;
+    const double headings_width = setup.print_headings ? kRowHeadingWidth : 0;
+    const double headings_height = setup.print_headings ? kColumnHeadingHeight : 0;
+    auto column_width = [this](std::uint16_t c) {
+      return ColumnWidthPoints(layout_, c, digit_width_points_);
+    };
+    auto row_height = [this](std::uint16_t r) { return RowHeightPoints(layout_, r); };
+    return {CutIntoRuns(range_.first_column, range_.last_column,
+                        std::max(width_ / scale - headings_width, 1.0), Breaks(setup.column_breaks),
+                        setup.title_columns, column_width),
+            CutIntoRuns(range_.first_row, range_.last_row,
+                        std::max(height_ / scale - headings_height, 1.0), Breaks(setup.row_breaks),
+                        setup.title_rows, row_height)};
+  }
+
+ private:
+  // Fit to pages ignores the manual page breaks, as Excel says it does; LibreOffice keeps
+  // them in a direction the fit leaves free (pages down when it is "1 wide by any tall").
+  const std::vector<std::uint16_t>& Breaks(const std::vector<std::uint16_t>& manual) const {
+    return layout_.page.fit_to_pages ? no_breaks_ : manual;
+  }
+
+  const SheetLayout& layout_;
+  CellRange range_;
+  double digit_width_points_;
+  double width_;  // the paper inside the margins, in points
+  double height_;
+  const std::vector<std::uint16_t> no_breaks_;
+};
+
+// The largest whole percent, 10 % at least, at which the sheet cut into pages takes no more
+// of them across and down than asked: both spreadsheet programs cut at whole columns and
+// rows, so the total size over the pages asked for is only a bound. Fit to width alone,
+// LibreOffice also tries 2 % less and keeps that when it saves a page down (its own rows
+// come out a little taller than Excel's); Excel keeps the scale that fits the width, and so
+// does this.
+int FittingPercent(const PageCutter& cutter, const PageSetup& setup) {
+  const bool fit_across = setup.fit_width > 0;
+  const bool fit_down = setup.fit_height > 0;
+  auto fits = [&](double scale) {
+    const RunsAcrossAndDown runs = cutter.Cut(scale);
+    return (!fit_across || runs.first.size() <= setup.fit_width) &&
+           (!fit_down || runs.second.size() <= setup.fit_height);
+  };
+  if (fits(1.0)) return 100;
+  int fitting = 10;  // the smallest there is, fitting or not
+  int too_big = 100;
+  while (too_big - fitting > 1) {
+    const int middle = (fitting + too_big) / 2;
+    if (fits(middle / 100.0)) {
+      fitting = middle;
+    } else {
+      too_big = middle;
+    }
+  }
+  return fitting;
+}
+
+// Where a page's run starts past the titles' first line, the titles are printed, whole,
+// before its own cells; these then begin after them (a print area that begins inside the
+// titles), unless the titles fill the run. Whether the titles are printed before it.
+bool StartAfterTitles(std::pair<std::uint16_t, std::uint16_t>& run,
+                      const std::optional<LineSpan>& titles) {
+  if (!titles || run.first <= titles->first) return false;
+  if (run.first > titles->last) return true;
+  if (titles->last >= run.second) return false;
+  run.first = static_cast<std::uint16_t>(titles->last + 1);
+  return true;
+}
+
+// The pages of the runs that have something on them, down each column of pages first.
+void AddPagesWithContent(const SheetLayout& layout, const RunsAcrossAndDown& runs, PagePlan& plan) {
+  const auto& [column_runs, row_runs] = runs;
+  const std::vector<bool> used = PagesWithContent(layout, column_runs, row_runs);
+  for (std::size_t c = 0; c < column_runs.size(); ++c) {
+    for (std::size_t r = 0; r < row_runs.size(); ++r) {
+      if (!used[c * row_runs.size() + r]) continue;
+      auto rows = row_runs[r];
+      auto columns = column_runs[c];
+      const bool title_rows = StartAfterTitles(rows, plan.title_rows);
+      const bool title_columns = StartAfterTitles(columns, plan.title_columns);
+      plan.pages.push_back(
+          {rows.first, rows.second, columns.first, columns.second, title_rows, title_columns});
+    }
+  }
+}
+
 }  // namespace
 
 PaperSize PaperForCode(std::uint16_t code) {
@@ -140,100 +250,13 @@ PagePlan PlanPages(const SheetLayout& layout, double digit_width_points) {
   const std::optional<CellRange> range = setup.print_area ? setup.print_area : UsedRange(layout);
   if (!range) return plan;
   plan.range = *range;
-
   plan.title_rows = setup.title_rows;
   plan.title_columns = setup.title_columns;
   plan.headings = setup.print_headings;
 
-  const double paper_width =
-      std::max(plan.paper.width - (setup.left_margin + setup.right_margin) * kPointsPerInch, 1.0);
-  const double paper_height =
-      std::max(plan.paper.height - (setup.top_margin + setup.bottom_margin) * kPointsPerInch, 1.0);
-  auto column_width = [&](std::uint16_t c) {
-    return ColumnWidthPoints(layout, c, digit_width_points);
-  };
-  auto row_height = [&](std::uint16_t r) { return RowHeightPoints(layout, r); };
-  // Fit to pages ignores the manual page breaks, as Excel says it does; LibreOffice keeps
-  // them in a direction the fit leaves free (pages down when it is "1 wide by any tall").
-  const bool fit_across = setup.fit_to_pages && setup.fit_width > 0;
-  const bool fit_down = setup.fit_to_pages && setup.fit_height > 0;
-  const std::vector<std::uint16_t> no_breaks;
-  const std::vector<std::uint16_t>& column_breaks =
-      setup.fit_to_pages ? no_breaks : setup.column_breaks;
-  const std::vector<std::uint16_t>& row_breaks = setup.fit_to_pages ? no_breaks : setup.row_breaks;
-  // The room on the sheet at a scale: the paper inside the margins grows as the sheet
-  // shrinks, the headings shrink with the sheet. Headers and footers stand in the margins
-  // and take nothing, as Excel prints them; LibreOffice takes their height off only after
-  // scaling, so that a sheet printed smaller with a header gets more rows a page there.
-  auto cut = [&](double scale) {
-    const double headings_width = plan.headings ? kRowHeadingWidth : 0;
-    const double headings_height = plan.headings ? kColumnHeadingHeight : 0;
-    return std::make_pair(Cut(range->first_column, range->last_column,
-                              std::max(paper_width / scale - headings_width, 1.0), column_breaks,
-                              setup.title_columns, column_width),
-                          Cut(range->first_row, range->last_row,
-                              std::max(paper_height / scale - headings_height, 1.0), row_breaks,
-                              setup.title_rows, row_height));
-  };
-
-  std::pair<Runs, Runs> runs;
-  if (setup.fit_to_pages) {
-    // The largest whole percent, 10 % at least, at which the sheet cut into pages takes no
-    // more of them across and down than asked: both spreadsheet programs cut at whole
-    // columns and rows, so the total size over the pages asked for is only a bound. Fit to
-    // width alone, LibreOffice also tries 2 % less and keeps that when it saves a page down
-    // (its own rows come out a little taller than Excel's); Excel keeps the scale that fits
-    // the width, and so does this.
-    auto fits = [&](const std::pair<Runs, Runs>& cut_runs) {
-      return (!fit_across || cut_runs.first.size() <= setup.fit_width) &&
-             (!fit_down || cut_runs.second.size() <= setup.fit_height);
-    };
-    int percent = 100;
-    runs = cut(1.0);
-    if (!fits(runs)) {
-      int fitting = 10;  // the smallest there is, fitting or not
-      int too_big = 100;
-      while (too_big - fitting > 1) {
-        const int middle = (fitting + too_big) / 2;
-        if (fits(cut(middle / 100.0))) {
-          fitting = middle;
-        } else {
-          too_big = middle;
-        }
-      }
-      percent = fitting;
-      runs = cut(percent / 100.0);
-    }
-    plan.scale = percent / 100.0;
-  } else {
-    plan.scale = setup.scale_percent / 100.0;
-    runs = cut(plan.scale);
-  }
-  const auto& [column_runs, row_runs] = runs;
-
-  // A page whose run starts at the titles' first line shows them as its own; one whose run
-  // starts past it has the titles, whole, printed before its own cells, which then begin
-  // after them (a print area that begins inside the titles), unless the titles fill it.
-  auto titled = [](std::pair<std::uint16_t, std::uint16_t>& run,
-                   const std::optional<LineSpan>& titles) {
-    if (!titles || run.first <= titles->first) return false;
-    if (run.first > titles->last) return true;
-    if (titles->last >= run.second) return false;
-    run.first = static_cast<std::uint16_t>(titles->last + 1);
-    return true;
-  };
-  const std::vector<bool> used = PagesWithContent(layout, column_runs, row_runs);
-  for (std::size_t c = 0; c < column_runs.size(); ++c) {
-    for (std::size_t r = 0; r < row_runs.size(); ++r) {
-      if (!used[c * row_runs.size() + r]) continue;
-      auto rows = row_runs[r];
-      auto columns = column_runs[c];
-      const bool title_rows = titled(rows, plan.title_rows);
-      const bool title_columns = titled(columns, plan.title_columns);
-      plan.pages.push_back(
-          {rows.first, rows.second, columns.first, columns.second, title_rows, title_columns});
-    }
-  }
+  const PageCutter cutter(layout, plan.range, plan.paper, digit_width_points);
+  plan.scale = (setup.fit_to_pages ? FittingPercent(cutter, setup) : setup.scale_percent) / 100.0;
+  AddPagesWithContent(layout, cutter.Cut(plan.scale), plan);
   return plan;
 }
 

@@ -12,9 +12,24 @@ namespace xls::layout {
 
 namespace {
 
+using biff::single_field_record::kValue;
+
 // Margins are doubles from the file: keep them to something a page can hold.
 double Margin(double inches, double fallback) {
   return std::isfinite(inches) && inches >= 0 && inches < 20 ? inches : fallback;
+}
+
+double MarginOf(const biff::Record& record, double fallback) {
+  return Margin(biff::GetF64(record.body, kValue), fallback);
+}
+
+bool YesOf(const biff::Record& record) {
+  return biff::GetU16(record.body, kValue) != 0;
+}
+
+// An empty record has no text at all, not even the length.
+std::u16string TextOf(const biff::Record& record) {
+  return record.body.empty() ? std::u16string() : biff::ReadUnicodeString(record.body, kValue);
 }
 
 std::vector<std::uint16_t> Breaks(const biff::Record& record) {
@@ -77,40 +92,37 @@ PageSetup ReadPageSetup(const std::vector<biff::Record>& sheet) {
                              biff::ws_bool_record::kFitToPage) != 0;
         break;
       case record_type::kLeftMargin:
-        page.left_margin = Margin(biff::GetF64(record.body, 0), page.left_margin);
+        page.left_margin = MarginOf(record, page.left_margin);
         break;
       case record_type::kRightMargin:
-        page.right_margin = Margin(biff::GetF64(record.body, 0), page.right_margin);
+        page.right_margin = MarginOf(record, page.right_margin);
         break;
       case record_type::kTopMargin:
-        page.top_margin = Margin(biff::GetF64(record.body, 0), page.top_margin);
+        page.top_margin = MarginOf(record, page.top_margin);
         break;
       case record_type::kBottomMargin:
-        page.bottom_margin = Margin(biff::GetF64(record.body, 0), page.bottom_margin);
+        page.bottom_margin = MarginOf(record, page.bottom_margin);
         break;
       case record_type::kHeader:
-        // An empty record has no text at all, not even the length.
-        page.header =
-            record.body.empty() ? std::u16string() : biff::ReadUnicodeString(record.body, 0);
+        page.header = TextOf(record);
         break;
       case record_type::kFooter:
-        page.footer =
-            record.body.empty() ? std::u16string() : biff::ReadUnicodeString(record.body, 0);
+        page.footer = TextOf(record);
         break;
       case record_type::kHeaderFooter:
         ReadHeaderFooterOptions(record, page);
         break;
       case record_type::kHCenter:
-        page.centre_horizontally = GetU16(record.body, 0) != 0;
+        page.centre_horizontally = YesOf(record);
         break;
       case record_type::kVCenter:
-        page.centre_vertically = GetU16(record.body, 0) != 0;
+        page.centre_vertically = YesOf(record);
         break;
       case record_type::kPrintHeaders:
-        page.print_headings = GetU16(record.body, 0) != 0;
+        page.print_headings = YesOf(record);
         break;
       case record_type::kPrintGridlines:
-        page.print_gridlines = GetU16(record.body, 0) != 0;
+        page.print_gridlines = YesOf(record);
         break;
       case record_type::kHorizontalPageBreaks:
         page.row_breaks = Breaks(record);

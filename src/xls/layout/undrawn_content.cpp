@@ -14,6 +14,8 @@ namespace xls::layout {
 
 namespace {
 
+namespace cell_record = biff::cell_record;
+
 using CellKey = std::pair<std::uint16_t, std::uint16_t>;
 
 biff::SharedStringTable SharedStrings(const std::vector<biff::Record>& globals) {
@@ -34,9 +36,9 @@ biff::SharedStringTable SharedStrings(const std::vector<biff::Record>& globals) 
 // LibreOffice writes them) print alike, since a face without Chinese falls back to one with.
 bool ChangesLook(std::span<const std::uint8_t> runs, const SheetLayout& layout,
                  const Font& cell_font) {
-  constexpr std::size_t kRunSize = 4;
+  using biff::string_flags::kRunSize;
   for (std::size_t at = 0; at + kRunSize <= runs.size(); at += kRunSize) {
-    const std::uint16_t index = biff::GetU16(runs, at + 2);
+    const std::uint16_t index = biff::GetU16(runs, at + biff::string_flags::kRunFont);
     if (index >= layout.fonts.size()) continue;
     const Font& font = layout.fonts[index];
     if (font.points != cell_font.points || font.bold != cell_font.bold ||
@@ -64,11 +66,14 @@ void FindUndrawnContent(const std::vector<biff::Record>& globals,
   std::map<CellKey, std::span<const std::uint8_t>> runs;
   std::optional<biff::SharedStringTable> strings;
   for (const biff::Record& record : sheet) {
-    if (record.type == biff::record_type::kLabelSst && record.body.size() >= 10) {
+    if (record.type == biff::record_type::kLabelSst &&
+        record.body.size() >= cell_record::kValue + 4) {
       if (!strings) strings = SharedStrings(globals);
-      const auto cell_runs = strings->FormattingRuns(biff::GetU32(record.body, 6));
+      const auto cell_runs =
+          strings->FormattingRuns(biff::GetU32(record.body, cell_record::kValue));
       if (!cell_runs.empty()) {
-        runs[{biff::GetU16(record.body, 0), biff::GetU16(record.body, 2)}] = cell_runs;
+        runs[{biff::GetU16(record.body, cell_record::kRow),
+              biff::GetU16(record.body, cell_record::kColumn)}] = cell_runs;
       }
     } else if (IsPrintedDrawing(record)) {
       ++layout.drawings;

@@ -13,71 +13,75 @@ namespace xls::layout {
 
 namespace {
 
-constexpr std::size_t kFontNameOffset = 14;
-constexpr std::uint16_t kBoldWeight = 700;
+namespace font_record = biff::font_record;
+namespace xf_record = biff::xf_record;
+using biff::GetU16;
+using biff::GetU32;
+using biff::GetU8;
+
 constexpr std::size_t kFirstPaletteIndex = 8;  // indexes 0-7 are the eight fixed colours
 
 Font ReadFont(const std::vector<std::uint8_t>& body, const std::vector<Rgb>& palette) {
-  using biff::GetU16;
-  using biff::GetU8;
   Font font;
-  font.points = GetU16(body, 0) / 20.0;
-  const std::uint16_t flags = GetU16(body, 2);
-  font.italic = (flags & biff::font_record::kItalic) != 0;
-  font.strikeout = (flags & biff::font_record::kStrikeout) != 0;
-  font.colour = PaletteColour(palette, GetU16(body, 4));
-  font.bold = GetU16(body, 6) >= kBoldWeight;
-  switch (GetU8(body, 10)) {
-    case 0x01:
-    case 0x21:
+  font.points = GetU16(body, font_record::kHeight) / 20.0;
+  const std::uint16_t flags = GetU16(body, font_record::kOptions);
+  font.italic = (flags & font_record::kItalic) != 0;
+  font.strikeout = (flags & font_record::kStrikeout) != 0;
+  font.colour = PaletteColour(palette, GetU16(body, font_record::kColour));
+  font.bold = GetU16(body, font_record::kWeight) >= font_record::kBoldWeight;
+  switch (GetU8(body, font_record::kUnderline)) {
+    case font_record::kSingleUnderline:
+    case font_record::kSingleAccountingUnderline:
       font.underline = Underline::kSingle;
       break;
-    case 0x02:
-    case 0x22:
+    case font_record::kDoubleUnderline:
+    case font_record::kDoubleAccountingUnderline:
       font.underline = Underline::kDouble;
       break;
     default:
       break;
   }
-  font.name = biff::ReadShortUnicodeString(body, kFontNameOffset);
+  font.name = biff::ReadShortUnicodeString(body, font_record::kName);
   return font;
 }
 
 CellFormat ReadXf(const biff::XfEntry& xf, const std::vector<std::uint8_t>& body,
                   const std::vector<Rgb>& palette) {
-  using biff::GetU16;
-  using biff::GetU32;
-  using biff::GetU8;
   CellFormat f;
-  f.style.font = GetU16(body, 0);
+  f.style.font = GetU16(body, xf_record::kFont);
   f.number_format = xf.number_format;
-  const std::uint8_t alignment = GetU8(body, 6);
-  f.style.horizontal = static_cast<HorizontalAlignment>(std::min(alignment & 0x07, 7));
-  f.style.wrap = (alignment & 0x08) != 0;
-  const int vertical = (alignment >> 4) & 0x07;
+  const std::uint8_t alignment = GetU8(body, xf_record::kAlignment);
+  f.style.horizontal =
+      static_cast<HorizontalAlignment>(std::min(alignment & xf_record::kHorizontalMask, 7));
+  f.style.wrap = (alignment & xf_record::kWrap) != 0;
+  const int vertical = (alignment >> xf_record::kVerticalShift) & xf_record::kVerticalMask;
   f.style.vertical = static_cast<VerticalAlignment>(std::min(vertical, 4));
-  f.style.rotation = GetU8(body, 7);
-  f.style.indent = GetU8(body, 8) & 0x0F;
-  f.style.shrink_to_fit = (GetU8(body, 8) & 0x10) != 0;
-  const std::uint32_t lines = GetU32(body, 10);
-  const std::uint32_t more = GetU32(body, 14);
-  auto border = [&palette](std::uint32_t style, std::uint32_t colour) {
+  f.style.rotation = GetU8(body, xf_record::kRotation);
+  const std::uint8_t indent = GetU8(body, xf_record::kIndent);
+  f.style.indent = indent & xf_record::kIndentMask;
+  f.style.shrink_to_fit = (indent & xf_record::kShrinkToFit) != 0;
+  const std::uint32_t lines = GetU32(body, xf_record::kBorders);
+  const std::uint32_t more = GetU32(body, xf_record::kMoreBorders);
+  auto border = [&palette](std::uint32_t word, int style_shift, std::uint32_t colour_word,
+                           int colour_shift) {
     Border b;
+    const std::uint32_t style = (word >> style_shift) & xf_record::kBorderStyleMask;
     b.style = static_cast<BorderStyle>(std::min<std::uint32_t>(style, 13));
-    b.colour = PaletteColour(palette, static_cast<std::uint16_t>(colour));
+    b.colour = PaletteColour(palette, static_cast<std::uint16_t>((colour_word >> colour_shift) &
+                                                                 xf_record::kColourMask));
     return b;
   };
-  f.style.left = border(lines & 0x0F, (lines >> 16) & 0x7F);
-  f.style.right = border((lines >> 4) & 0x0F, (lines >> 23) & 0x7F);
-  f.style.top = border((lines >> 8) & 0x0F, more & 0x7F);
-  f.style.bottom = border((lines >> 12) & 0x0F, (more >> 7) & 0x7F);
-  const std::uint32_t pattern = (more >> 26) & 0x3F;
+  f.style.left = border(lines, xf_record::kLeftStyleShift, lines, xf_record::kLeftColourShift);
+  f.style.right = border(lines, xf_record::kRightStyleShift, lines, xf_record::kRightColourShift);
+  f.style.top = border(lines, xf_record::kTopStyleShift, more, xf_record::kTopColourShift);
+  f.style.bottom = border(lines, xf_record::kBottomStyleShift, more, xf_record::kBottomColourShift);
+  const std::uint32_t pattern = (more >> xf_record::kPatternShift) & xf_record::kPatternMask;
   if (pattern != 0) {
-    const std::uint16_t colours = GetU16(body, 18);
+    const std::uint16_t colours = GetU16(body, xf_record::kFillColours);
     // Solid fills take the pattern colour; other patterns are drawn as that colour too,
     // which is what they look like from a little way off.
-    const std::uint16_t fore = colours & 0x7F;
-    if (fore != 64) f.style.fill = PaletteColour(palette, fore);
+    const std::uint16_t fore = colours & xf_record::kColourMask;
+    if (fore != xf_record::kAutomaticColour) f.style.fill = PaletteColour(palette, fore);
   }
   return f;
 }
@@ -136,9 +140,10 @@ WorkbookStyles ReadWorkbookStyles(const biff::BiffWorkbook& book) {
   std::vector<Rgb> palette = DefaultPalette();
   for (const biff::Record& record : globals) {
     if (record.type != biff::record_type::kPalette) continue;
-    const std::uint16_t count = biff::GetU16(record.body, 0);
+    const std::uint16_t count = GetU16(record.body, biff::palette_record::kCount);
     for (std::size_t i = 0; i < count && i < palette.size(); ++i) {
-      const std::size_t at = 2 + 4 * i;
+      const std::size_t at =
+          biff::palette_record::kFirstColour + biff::palette_record::kColourSize * i;
       palette[i] = {biff::GetU8(record.body, at), biff::GetU8(record.body, at + 1),
                     biff::GetU8(record.body, at + 2)};
     }
