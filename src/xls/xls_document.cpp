@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "xls/biff/biff_format_error.h"
+#include "xls/cfb/cfb_constants.h"
 #include "xls/failure.h"
 #include "xls/file/atomic_save.h"
 #include "xls/file/lock_files.h"
@@ -21,7 +22,6 @@ namespace {
 constexpr int kMaxRows = 65536;
 constexpr int kMaxColumns = 256;
 
-constexpr std::uint8_t kCompoundFileSignature[] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
 constexpr std::uint8_t kZipSignature[] = {'P', 'K', 3, 4};
 // An OpenDocument file starts with an uncompressed member "mimetype" holding this text,
 // right after the 30-byte local header and the 8-byte name.
@@ -75,7 +75,7 @@ std::unique_ptr<XlsDocument> XlsDocument::Open(const std::filesystem::path& path
   } catch (const std::system_error& e) {
     throw Failure(KindOfSystemError(e.code()), path, e.code());
   }
-  if (!StartsWith(bytes, kCompoundFileSignature)) throw Failure(ForeignFormat(bytes), path);
+  if (!StartsWith(bytes, cfb::kSignature)) throw Failure(ForeignFormat(bytes), path);
   std::unique_ptr<XlsDocument> document(new XlsDocument(path, std::move(bytes)));
   try {
     document->container_ = cfb::CompoundFile::Read(document->file_bytes_);
