@@ -105,6 +105,37 @@ std::optional<std::size_t> TokenSize(std::span<const std::uint8_t> rgce, std::si
   return *size + 1;
 }
 
+std::optional<ReferenceOperand> ReadReferenceOperand(std::span<const std::uint8_t> rgce,
+                                                     std::size_t at) {
+  if (at >= rgce.size() || rgce[at] >= 0x80) return std::nullopt;  // no token's id
+  const std::uint8_t id = ptg::BaseId(rgce[at]);
+  const bool area = id == ptg::kArea || id == ptg::kArea3d;
+  const bool three_d = id == ptg::kRef3d || id == ptg::kArea3d;
+  if (!area && !three_d && id != ptg::kRef) return std::nullopt;
+  const std::optional<std::size_t> size = TokenSize(rgce, at);
+  if (!size || at + *size > rgce.size()) return std::nullopt;
+  ReferenceOperand reference;
+  reference.three_d = three_d;
+  std::size_t p = at + 1;
+  if (three_d) {
+    reference.ixti = Get16(rgce, p);
+    p += 2;
+  }
+  const auto column = [&](std::size_t from) {
+    return static_cast<std::uint16_t>(Get16(rgce, from) & ptg::kColumnMask);
+  };
+  if (area) {
+    reference.first_row = Get16(rgce, p);
+    reference.last_row = Get16(rgce, p + 2);
+    reference.first_column = column(p + 4);
+    reference.last_column = column(p + 6);
+  } else {
+    reference.first_row = reference.last_row = Get16(rgce, p);
+    reference.first_column = reference.last_column = column(p + 2);
+  }
+  return reference;
+}
+
 std::optional<CellAddress> ExpAnchor(std::span<const std::uint8_t> rgce) {
   if (rgce.size() != 5 || rgce[0] != ptg::kExp) return std::nullopt;
   return CellAddress{Get16(rgce, 1), Get16(rgce, 3)};

@@ -100,6 +100,22 @@ inline constexpr std::uint8_t BaseId(std::uint8_t id) {
 // The size of the token at `at`, id included; nothing if unknown or cut short.
 std::optional<std::size_t> TokenSize(std::span<const std::uint8_t> rgce, std::size_t at);
 
+// What a cell or area reference token (PtgRef, PtgArea, PtgRef3d or PtgArea3d, of any value
+// class) points at: rows and columns as stored, the columns without their relative bits,
+// and for a 3-D one its EXTERNSHEET entry.
+struct ReferenceOperand {
+  bool three_d = false;
+  std::uint16_t ixti = 0;
+  std::uint16_t first_row = 0;
+  std::uint16_t last_row = 0;
+  std::uint16_t first_column = 0;
+  std::uint16_t last_column = 0;
+};
+
+// The reference of the token at `at`; nothing for any other token or one cut short.
+std::optional<ReferenceOperand> ReadReferenceOperand(std::span<const std::uint8_t> rgce,
+                                                     std::size_t at);
+
 // The anchor of an expression that is only a PtgExp: the cell whose SHRFMLA or ARRAY
 // record holds the formula this cell uses. Nothing for any other expression.
 std::optional<CellAddress> ExpAnchor(std::span<const std::uint8_t> rgce);

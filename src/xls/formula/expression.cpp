@@ -91,22 +91,16 @@ std::optional<Value> ConstantOf(std::uint8_t id, std::span<const std::uint8_t> r
 }
 
 // A cell or area reference, on the formula's own sheet or (3d) through an EXTERNSHEET entry.
-void ReadReference(std::uint8_t id, std::span<const std::uint8_t> rgce, std::size_t p,
-                   Token& token) {
-  const bool area = id == ptg::kArea || id == ptg::kArea3d;
+void ReadReference(std::span<const std::uint8_t> rgce, std::size_t at, Token& token) {
+  const std::optional<biff::ReferenceOperand> reference = biff::ReadReferenceOperand(rgce, at);
+  if (!reference) throw biff::BiffFormatError("reference token cut short");
   token.kind = Token::Kind::kReference;
-  token.three_d = id == ptg::kRef3d || id == ptg::kArea3d;
-  token.ixti = token.three_d ? GetU16(rgce, p) : 0;
-  const std::size_t q = token.three_d ? p + 2 : p;
-  if (area) {
-    token.first_row = GetU16(rgce, q);
-    token.last_row = GetU16(rgce, q + 2);
-    token.first_column = GetU16(rgce, q + 4) & ptg::kColumnMask;
-    token.last_column = GetU16(rgce, q + 6) & ptg::kColumnMask;
-  } else {
-    token.first_row = token.last_row = GetU16(rgce, q);
-    token.first_column = token.last_column = GetU16(rgce, q + 2) & ptg::kColumnMask;
-  }
+  token.three_d = reference->three_d;
+  token.ixti = reference->ixti;
+  token.first_row = reference->first_row;
+  token.last_row = reference->last_row;
+  token.first_column = reference->first_column;
+  token.last_column = reference->last_column;
 }
 
 // A function call: with its arity known from the function (kFunc) or stored (kFuncVar).
@@ -146,7 +140,7 @@ bool ReadToken(std::uint8_t id, std::span<const std::uint8_t> rgce, std::size_t 
     case ptg::kRef3d:
     case ptg::kArea:
     case ptg::kArea3d:
-      ReadReference(id, rgce, p, token);
+      ReadReference(rgce, at, token);
       break;
     case ptg::kName:
       token.kind = Token::Kind::kName;

@@ -29,34 +29,21 @@ void Cover(std::optional<CellRange>& area, CellRange range) {
 // The ranges of a name's formula, in order; nothing when it is not a plain list of ranges
 // or one of them is upside down.
 std::optional<std::vector<CellRange>> ReadRanges(std::span<const std::uint8_t> tokens) {
-  using biff::GetU16;
   std::vector<CellRange> ranges;
-  auto column = [&tokens](std::size_t at) {
-    return static_cast<std::uint16_t>(GetU16(tokens, at) & biff::ptg::kColumnMask);
-  };
   std::size_t at = 0;
   while (at < tokens.size()) {
-    // A print area is written with these tokens, in any value class.
+    // A print area is written with references, in any value class, joined by unions and
+    // wrapped in a PtgMemFunc whose ranges follow it.
     const std::uint8_t ptg = tokens[at] < 0x80 ? biff::ptg::BaseId(tokens[at]) : tokens[at];
-    if (ptg == biff::ptg::kArea3d) {
-      ranges.push_back(
-          {GetU16(tokens, at + 3), GetU16(tokens, at + 5), column(at + 7), column(at + 9)});
-      at += 11;
-    } else if (ptg == biff::ptg::kRef3d) {
-      const std::uint16_t row = GetU16(tokens, at + 3);
-      ranges.push_back({row, row, column(at + 5), column(at + 5)});
-      at += 7;
-    } else if (ptg == biff::ptg::kArea) {
-      ranges.push_back(
-          {GetU16(tokens, at + 1), GetU16(tokens, at + 3), column(at + 5), column(at + 7)});
-      at += 9;
-    } else if (ptg == biff::ptg::kMemFunc) {
-      at += 3;  // the ranges it wraps follow
-    } else if (ptg == biff::ptg::kUnion) {
-      at += 1;
-    } else {
+    const std::optional<std::size_t> size = biff::TokenSize(tokens, at);
+    if (!size) break;
+    if (const auto reference = biff::ReadReferenceOperand(tokens, at)) {
+      ranges.push_back({reference->first_row, reference->last_row, reference->first_column,
+                        reference->last_column});
+    } else if (ptg != biff::ptg::kMemFunc && ptg != biff::ptg::kUnion) {
       break;  // anything else is not a plain range list
     }
+    at += *size;
   }
   for (const CellRange& range : ranges) {
     if (range.first_row > range.last_row || range.first_column > range.last_column) {

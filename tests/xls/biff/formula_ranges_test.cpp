@@ -4,6 +4,7 @@
 // and xlrd.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -25,6 +26,39 @@ namespace fs = std::filesystem;
 using test_support::Bytes;
 using test_support::Record;
 using xls::biff::SharedFormulaForCell;
+
+// Every reader of a formula (the calculation, the print area) takes references from here.
+TEST(FormulaTokens, ReferenceOperandsAsStored) {
+  struct Case {
+    Bytes token;
+    std::optional<std::array<int, 6>> expected;  // 3-D, ixti, rows, columns
+  };
+  const Case cases[] = {
+      // $B$3 (PtgRef, reference class): rows and columns from 0.
+      {{0x24, 0x02, 0x00, 0x01, 0x00}, std::array{0, 0, 2, 2, 1, 1}},
+      // A1:C10 relative (PtgArea, value class): the relative bits are not the column's.
+      {{0x45, 0x00, 0x00, 0x09, 0x00, 0x00, 0xC0, 0x02, 0xC0}, std::array{0, 0, 0, 9, 0, 2}},
+      // Sheet2!$E$7 (PtgRef3d) through EXTERNSHEET entry 1.
+      {{0x3A, 0x01, 0x00, 0x06, 0x00, 0x04, 0x00}, std::array{1, 1, 6, 6, 4, 4}},
+      // 资料!$E:$G (PtgArea3d, array class), the whole columns.
+      {{0x7B, 0x02, 0x00, 0x00, 0x00, 0xFF, 0xFF, 0x04, 0x00, 0x06, 0x00},
+       std::array{1, 2, 0, 65535, 4, 6}},
+      {{0x24, 0x02, 0x00, 0x01}, std::nullopt},                    // cut short
+      {{0x1E, 0x07, 0x00}, std::nullopt},                          // a number
+      {{0x2C, 0x00, 0x00, 0x00, 0xC0}, std::nullopt},              // PtgRefN: shared only
+      {{0xBA, 0x01, 0x00, 0x06, 0x00, 0x04, 0x00}, std::nullopt},  // no token's id
+  };
+  for (const Case& c : cases) {
+    const auto reference = xls::biff::ReadReferenceOperand(c.token, 0);
+    ASSERT_EQ(reference.has_value(), c.expected.has_value()) << int{c.token[0]};
+    if (!reference) continue;
+    EXPECT_EQ(
+        (std::array<int, 6>{reference->three_d, reference->ixti, reference->first_row,
+                            reference->last_row, reference->first_column, reference->last_column}),
+        *c.expected)
+        << int{c.token[0]};
+  }
+}
 
 TEST(FormulaTokens, SharedFormulaReferencesResolveForEachCell) {
   // =C(row-1)+7 as Excel shares it: PtgRefN (value class), row -1 and column 0, both relative.
