@@ -307,7 +307,20 @@ CASES = [
     ("VLOOKUP(2.5;{1;\"x\"|2;\"y\"};2;)", (None, None, None), "VLOOKUP with FALSE left empty: exact"),
     ("MATCH(6;[.C{r}:.E{r}];)", (1, 5, 10), "MATCH with its type left empty: exact"),
     ("ROW(OFFSET([.C{r}];-70000;0))", (None, None, None), "ROW of an error", "#REF!"),
+    # A date without a year is the current year's in Excel.
+    ("DATEVALUE({C})-DATE(YEAR(TODAY());12;8)", ("12-8", None, None), "DATEVALUE without a year", 0),
+    ("DATEVALUE({C})-DATE(YEAR(TODAY());12;8)", ("12/8", None, None), "DATEVALUE of m/d", 0),
+    ("DATEVALUE({C})-DATE(YEAR(TODAY());12;8)", ("8-Dec", None, None), "DATEVALUE of a month's name", 0),
+    # INDIRECT of the names below (NAMES), which span the first cases' inputs.
+    ("VLOOKUP(10;INDIRECT(\"价格表\");2;0)", (None, None, None), "INDIRECT of a workbook's name"),
+    ("SUM(INDIRECT(\"价\"&{C}))", ("格表", None, None), "INDIRECT of a name built by &"),
+    ("INDIRECT({C})*2", ("本页", None, None), "INDIRECT of a sheet's name"),
+    ("INDIRECT(\"cases!本页\")+1", (None, None, None), "INDIRECT of a sheet's name with the sheet"),
+    ("INDIRECT(\"无此名\")", (None, None, None), "INDIRECT of no name: #REF!"),
 ]
+
+# Defined names of the table, for INDIRECT: (name, range, whether the sheet's own).
+NAMES = [("价格表", "$cases.$C$1:.$E$3", False), ("本页", "$cases.$C$2", True)]
 
 ODS_HEAD = """<?xml version="1.0" encoding="UTF-8"?>
 <!-- The evaluator's table of cases, written by tools/make_formula_cases.py: B the formula,
@@ -322,7 +335,8 @@ ODS_HEAD = """<?xml version="1.0" encoding="UTF-8"?>
   <office:spreadsheet>
    <table:table table:name="cases">
 """
-ODS_TAIL = """   </table:table>
+ODS_TAIL = """   {sheet_names}</table:table>
+   {book_names}
   </office:spreadsheet>
  </office:body>
 </office:document>
@@ -393,7 +407,12 @@ def write(path, expected):
             cells.append(expected_cell(expected[i], formula) if expected else "<table:table-cell/>")
         cells.append(value_cell(note))
         out.append("    <table:table-row>" + "".join(cells) + "</table:table-row>\n")
-    out.append(ODS_TAIL)
+    def names(local):
+        ranges = "".join(f'<table:named-range table:name="{name}" table:base-cell-address='
+                         f'"$cases.$A$1" table:cell-range-address="{area}"/>'
+                         for name, area, own in NAMES if own == local)
+        return f"<table:named-expressions>{ranges}</table:named-expressions>"
+    out.append(ODS_TAIL.format(sheet_names=names(True), book_names=names(False)))
     with open(path, "w", encoding="utf-8") as f:
         f.write("".join(out))
 

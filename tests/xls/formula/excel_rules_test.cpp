@@ -133,6 +133,45 @@ TEST(ExcelRules, ArithmeticReadsTheUnambiguousDatesDateValueReads) {
   }
 }
 
+// A date without its year is the current year's; without a current year it is no date.
+TEST(ExcelRules, DateValueTakesADateWithoutAYearInTheCurrentYear) {
+  struct Case {
+    std::u16string text;
+    int current_year;
+    std::optional<int> year;  // nothing: no date
+    int month = 0;
+    int day = 0;
+    double seconds = 0;
+  };
+  const Case cases[] = {
+      {u"12-8", 2026, 2026, 12, 8},
+      {u"12/8", 2026, 2026, 12, 8},
+      {u"12月8日", 2025, 2025, 12, 8},
+      {u"8-Dec", 2026, 2026, 12, 8},
+      {u"Dec-8", 2026, 2026, 12, 8},
+      {u"8 december", 2026, 2026, 12, 8},
+      {u"8-Dec-25", 2026, 2025, 12, 8},
+      {u"3-4 10:30", 2026, 2026, 3, 4, 10.5 * 3600},
+      {u"2-29", 2024, 2024, 2, 29},
+      {u"2-29", 2026, std::nullopt},
+      {u"13-8", 2026, std::nullopt},
+      {u"12-8-", 2026, std::nullopt},
+      {u"8-Dex", 2026, std::nullopt},
+      {u"2026-12-8", 1999, 2026, 12, 8},  // a year written stays
+  };
+  for (const Case& c : cases) {
+    const std::string shown(c.text.begin(), c.text.end());
+    const auto read = xls::formula::ParseDateTimeText(c.text, c.current_year);
+    ASSERT_EQ(read.has_value(), c.year.has_value()) << shown;
+    if (!read) continue;
+    EXPECT_EQ(read->year, c.year) << shown;
+    EXPECT_EQ(read->month, c.month) << shown;
+    EXPECT_EQ(read->day, c.day) << shown;
+    EXPECT_EQ(read->seconds.value_or(0), c.seconds) << shown;
+  }
+  EXPECT_FALSE(xls::formula::ParseDateTimeText(u"12-8").has_value());
+}
+
 TEST(ExcelRules, ALastSumThatIsZeroTo15DigitsIsZero) {
   namespace ptg = xls::biff::ptg;
   struct Case {
