@@ -311,11 +311,13 @@ CASES = [
     ("DATEVALUE({C})-DATE(YEAR(TODAY());12;8)", ("12-8", None, None), "DATEVALUE without a year", 0),
     ("DATEVALUE({C})-DATE(YEAR(TODAY());12;8)", ("12/8", None, None), "DATEVALUE of m/d", 0),
     ("DATEVALUE({C})-DATE(YEAR(TODAY());12;8)", ("8-Dec", None, None), "DATEVALUE of a month's name", 0),
-    # INDIRECT of the names below (NAMES), which span the first cases' inputs.
+    # INDIRECT of the names below (NAMES), which span the first cases' inputs. A number
+    # after a formula with & is given, as the table would take LibreOffice's for a text; a
+    # sheet's name after its sheet LibreOffice's INDIRECT does not read (it writes "cases.").
     ("VLOOKUP(10;INDIRECT(\"价格表\");2;0)", (None, None, None), "INDIRECT of a workbook's name"),
-    ("SUM(INDIRECT(\"价\"&{C}))", ("格表", None, None), "INDIRECT of a name built by &"),
+    ("SUM(INDIRECT(\"价\"&{C}))", ("格表", None, None), "INDIRECT of a name built by &", 23.5),
     ("INDIRECT({C})*2", ("本页", None, None), "INDIRECT of a sheet's name"),
-    ("INDIRECT(\"cases!本页\")+1", (None, None, None), "INDIRECT of a sheet's name with the sheet"),
+    ("INDIRECT(\"cases!本页\")+1", (None, None, None), "INDIRECT of a sheet's name with the sheet", 11),
     ("INDIRECT(\"无此名\")", (None, None, None), "INDIRECT of no name: #REF!"),
 ]
 

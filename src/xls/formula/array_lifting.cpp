@@ -42,8 +42,7 @@ std::optional<Value> LiftOverArrays(const FunctionInfo& function, std::span<cons
   operands.reserve(arguments.size());
   bool any_array = false;
   for (const Value& argument : arguments) {
-    if (array_only && SeveralCells(argument) &&
-        (argument.array_class || context.ArrayFormula())) {
+    if (array_only && SeveralCells(argument) && (argument.array_class || context.ArrayFormula())) {
       return Value::Error(ErrorCode::kValue);
     }
     operands.push_back(Operand(argument, context));

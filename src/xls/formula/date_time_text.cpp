@@ -78,9 +78,9 @@ bool Number(const std::vector<Piece>& pieces, std::size_t at) {
 // The month an English name or its first three letters name (Dec, december); 0 for none.
 int MonthNamed(const std::vector<Piece>& p, std::size_t at) {
   if (at >= p.size() || p[at].number || p[at].mark.size() < 3) return 0;
-  constexpr std::u16string_view kMonths[] = {u"JANUARY", u"FEBRUARY", u"MARCH",     u"APRIL",
-                                             u"MAY",     u"JUNE",     u"JULY",      u"AUGUST",
-                                             u"SEPTEMBER", u"OCTOBER", u"NOVEMBER", u"DECEMBER"};
+  constexpr std::u16string_view kMonths[] = {u"JANUARY",   u"FEBRUARY", u"MARCH",    u"APRIL",
+                                             u"MAY",       u"JUNE",     u"JULY",     u"AUGUST",
+                                             u"SEPTEMBER", u"OCTOBER",  u"NOVEMBER", u"DECEMBER"};
   const std::u16string_view mark = p[at].mark;
   for (int month = 0; month < 12; ++month) {
     const std::u16string_view name = kMonths[month];
@@ -123,8 +123,8 @@ bool ReadMonthAndDay(const std::vector<Piece>& p, std::size_t& at, DateTimeText&
     return false;
   }
   const bool chinese = Mark(p, at + 1, u"月") && Mark(p, at + 3, u"日");
-  const bool dashed = (Mark(p, at + 1, u"-") || Mark(p, at + 1, u"/")) &&
-                      !Mark(p, at + 3, u"-") && !Mark(p, at + 3, u"/");
+  const bool dashed = (Mark(p, at + 1, u"-") || Mark(p, at + 1, u"/")) && !Mark(p, at + 3, u"-") &&
+                      !Mark(p, at + 3, u"/");
   if (!chinese && !dashed) return false;
   out.month = static_cast<int>(p[at].value);
   out.day = static_cast<int>(p[at + 2].value);

@@ -118,9 +118,8 @@ class Evaluator::FormulaContext : public Context {
       return entry < model.sheet_of_entry.size() ? model.sheet_of_entry[entry] : std::nullopt;
     };
     std::optional<std::uint16_t> workbook_name;
-    for (std::uint16_t index = 1; const WorkbookLinks::DefinedName* defined =
-                                      model.links.Name(index);
-         ++index) {
+    for (std::uint16_t index = 1;
+         const WorkbookLinks::DefinedName* defined = model.links.Name(index); ++index) {
       if (defined->built_in || defined->function ||
           !base::EqualIgnoringAsciiCase<char16_t>(defined->name, name)) {
         continue;
