@@ -64,6 +64,10 @@ def main():
                 "com.sun.star.frame.Desktop", context)
             url = uno.systemPathToFileUrl(os.path.abspath(args.workbook))
             document = desktop.loadComponentFromURL(url, "_blank", 0, hidden())
+            if document is None or not hasattr(document, "calculateAll"):
+                raise SystemExit(f"LibreOffice did not open {args.workbook} as a spreadsheet")
+            first = document.Sheets.getByIndex(0).getCellByPosition(1, 0)
+            print(f"{document.Sheets.Count} sheets; B1 of the first: {first.getFormula()}")
             times = []
             for _ in range(args.runs):
                 start = time.perf_counter()

@@ -125,6 +125,8 @@ CASES = [
     ("TEXT({C};\"?/8\")", (0.3, None, None), "fraction in eighths"),
     ("TEXT({C};\"0.00E+00\")", (12345, None, None), "scientific"),
     ("TEXT({C};\"0.0%\")", (0.1234, None, None), "percent"),
+    ("TEXT(MEDIAN([.C{r}:.E{r}]);\"0.00\")", (12.4, 47.19, None),
+     "TEXT rounds the 15 digits Excel shows (29.795), not the binary 29.79499…", "29.80"),
     ("TEXT({C};\"[>=1000]#,##0;0.0\")", (12.34, None, None), "conditional sections"),
     ("{C}&\"\"", (1234567.891234567, None, None), "& of a number: 15 digits"),
     ("SUBSTITUTE(SUBSTITUTE(TEXT(INT({C});\"[DBNum2][$-804]G/通用格式元\"&IF(INT({C})={C};\"整\";\"\"))&TEXT(MID({C};FIND(\".\";{C}&\".0\")+1;1);\"[DBNum2][$-804]G/通用格式角\")&TEXT(MID({C};FIND(\".\";{C}&\".0\")+2;1);\"[DBNum2][$-804]G/通用格式分\");\"零角\";\"零\");\"零分\";\"\")", (100.01, None, None), "amount in capitals as Chinese Excel writes it (G/通用格式, which LibreOffice lacks)", "壹佰元零壹分"),
