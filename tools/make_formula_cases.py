@@ -318,13 +318,15 @@ CASES = [
     # sheet's name after its sheet LibreOffice's INDIRECT does not read (it writes "cases.").
     ("VLOOKUP(10;INDIRECT(\"价格表\");2;0)", (None, None, None), "INDIRECT of a workbook's name"),
     ("SUM(INDIRECT(\"价\"&{C}))", ("格表", None, None), "INDIRECT of a name built by &", 23.5),
-    ("INDIRECT({C})*2", ("本页", None, None), "INDIRECT of a sheet's name"),
+    ("INDIRECT({C})*2", ("本页", None, None), "INDIRECT of a sheet's name, not the workbook's"),
     ("INDIRECT(\"cases!本页\")+1", (None, None, None), "INDIRECT of a sheet's name with the sheet", 11),
     ("INDIRECT(\"无此名\")", (None, None, None), "INDIRECT of no name: #REF!"),
 ]
 
 # Defined names of the table, for INDIRECT: (name, range, whether the sheet's own).
-NAMES = [("价格表", "$cases.$C$1:.$E$3", False), ("本页", "$cases.$C$2", True)]
+# The sheet's 本页 hides the workbook's.
+NAMES = [("价格表", "$cases.$C$1:.$E$3", False), ("本页", "$cases.$C$2", True),
+         ("本页", "$cases.$C$3", False)]
 
 ODS_HEAD = """<?xml version="1.0" encoding="UTF-8"?>
 <!-- The evaluator's table of cases, written by tools/make_formula_cases.py: B the formula,
