@@ -91,6 +91,8 @@ class Generator:
             lambda: f"VALUE(\"{r.choice(['12', '1.5', '-3'])}\")",
             lambda: f"TRUNC({n()};1)",
             lambda: f"PRODUCT({self.column_range()})",
+            lambda: f"SUMPRODUCT(--{r.choice(['ISBLANK', 'ISNUMBER', 'ISTEXT', 'ISNONTEXT', 'ISERROR'])}({self.column_range()}))",
+            lambda: (lambda c: f"SUMPRODUCT(ISNUMBER({c})*1;{c})")(self.column_range()),
         ]
         return r.choice(choices)()
 

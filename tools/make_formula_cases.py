@@ -125,6 +125,8 @@ CASES = [
     ("TEXT({C};\"?/8\")", (0.3, None, None), "fraction in eighths"),
     ("TEXT({C};\"0.00E+00\")", (12345, None, None), "scientific"),
     ("TEXT({C};\"0.0%\")", (0.1234, None, None), "percent"),
+    ("TEXT(MEDIAN([.C{r}:.E{r}]);\"0.00\")", (12.4, 47.19, None),
+     "TEXT rounds the 15 digits Excel shows (29.795), not the binary 29.79499…", "29.80"),
     ("TEXT({C};\"[>=1000]#,##0;0.0\")", (12.34, None, None), "conditional sections"),
     ("{C}&\"\"", (1234567.891234567, None, None), "& of a number: 15 digits"),
     ("SUBSTITUTE(SUBSTITUTE(TEXT(INT({C});\"[DBNum2][$-804]G/通用格式元\"&IF(INT({C})={C};\"整\";\"\"))&TEXT(MID({C};FIND(\".\";{C}&\".0\")+1;1);\"[DBNum2][$-804]G/通用格式角\")&TEXT(MID({C};FIND(\".\";{C}&\".0\")+2;1);\"[DBNum2][$-804]G/通用格式分\");\"零角\";\"零\");\"零分\";\"\")", (100.01, None, None), "amount in capitals as Chinese Excel writes it (G/通用格式, which LibreOffice lacks)", "壹佰元零壹分"),
@@ -199,6 +201,14 @@ CASES = [
     ("{=SUM(LEN([.C{r}:.E{r}]))}", ("甲乙", 123, None), "array formula: LEN over a range"),
     ("SUMPRODUCT(ISNUMBER([.C{r}:.E{r}])*ROUND([.C{r}:.E{r}];0))", (2.4, None, 7.5),
      "SUMPRODUCT takes its arguments element by element"),
+    ("{=SUM(IF(ISBLANK([.C{r}:.E{r}]);1;0))}", (None, 0, None), "array formula: ISBLANK over a range"),
+    ("SUMPRODUCT(--ISBLANK([.C{r}:.E{r}]))", ("x", None, 3), "SUMPRODUCT of ISBLANK"),
+    ("SUMPRODUCT(--ISNUMBER([.C{r}:.E{r}]))", (1, "2", None), "SUMPRODUCT of ISNUMBER"),
+    ("{=SUM(ISERROR(1/[.C{r}:.E{r}])*1)}", (0, 2, None), "array formula: ISERROR over a range"),
+    ("{=SUM(ISTEXT([.C{r}:.E{r}])+ISLOGICAL([.C{r}:.E{r}])*10+ISNONTEXT([.C{r}:.E{r}])*100)}", ("a", True, None), "array formula: ISTEXT ISLOGICAL ISNONTEXT"),
+    ("{=SUM(ISERR(1/[.C{r}:.E{r}])+ISNA(IF([.C{r}:.E{r}]=2;NA();0))*10)}", (0, 2, None), "array formula: ISERR and ISNA"),
+    ("SUMPRODUCT(--ISEVEN([.C{r}:.E{r}]+0))", (2, 3, None), "ISEVEN of an array"),
+    ("ISBLANK([.C1:.C300])", (None, 1, None), "ISBLANK of a column read in the formula's row"),
     ("COM.MICROSOFT.CEILING({C};0.5)+COM.MICROSOFT.FLOOR({D};0.2)", (2.1, 1.35, None), "CEILING and FLOOR"),
     ("COM.MICROSOFT.CEILING({C};-2)*10+COM.MICROSOFT.FLOOR({D};-2)", (-2.5, -2.5, None), "CEILING, FLOOR of negatives"),
     ("({C}-{D}-{E})", (0.5, 0.4, 0.1), "a last - in brackets keeps its remainder", -2.7755575615628914e-17),
@@ -299,7 +309,24 @@ CASES = [
     ("VLOOKUP(2.5;{1;\"x\"|2;\"y\"};2;)", (None, None, None), "VLOOKUP with FALSE left empty: exact"),
     ("MATCH(6;[.C{r}:.E{r}];)", (1, 5, 10), "MATCH with its type left empty: exact"),
     ("ROW(OFFSET([.C{r}];-70000;0))", (None, None, None), "ROW of an error", "#REF!"),
+    # A date without a year is the current year's in Excel.
+    ("DATEVALUE({C})-DATE(YEAR(TODAY());12;8)", ("12-8", None, None), "DATEVALUE without a year", 0),
+    ("DATEVALUE({C})-DATE(YEAR(TODAY());12;8)", ("12/8", None, None), "DATEVALUE of m/d", 0),
+    ("DATEVALUE({C})-DATE(YEAR(TODAY());12;8)", ("8-Dec", None, None), "DATEVALUE of a month's name", 0),
+    # INDIRECT of the names below (NAMES), which span the first cases' inputs. A number
+    # after a formula with & is given, as the table would take LibreOffice's for a text; a
+    # sheet's name after its sheet LibreOffice's INDIRECT does not read (it writes "cases.").
+    ("VLOOKUP(10;INDIRECT(\"价格表\");2;0)", (None, None, None), "INDIRECT of a workbook's name"),
+    ("SUM(INDIRECT(\"价\"&{C}))", ("格表", None, None), "INDIRECT of a name built by &", 23.5),
+    ("INDIRECT({C})*2", ("本页", None, None), "INDIRECT of a sheet's name, not the workbook's"),
+    ("INDIRECT(\"cases!本页\")+1", (None, None, None), "INDIRECT of a sheet's name with the sheet", 11),
+    ("INDIRECT(\"无此名\")", (None, None, None), "INDIRECT of no name: #REF!"),
 ]
+
+# Defined names of the table, for INDIRECT: (name, range, whether the sheet's own).
+# The sheet's 本页 hides the workbook's.
+NAMES = [("价格表", "$cases.$C$1:.$E$3", False), ("本页", "$cases.$C$2", True),
+         ("本页", "$cases.$C$3", False)]
 
 ODS_HEAD = """<?xml version="1.0" encoding="UTF-8"?>
 <!-- The evaluator's table of cases, written by tools/make_formula_cases.py: B the formula,
@@ -314,7 +341,8 @@ ODS_HEAD = """<?xml version="1.0" encoding="UTF-8"?>
   <office:spreadsheet>
    <table:table table:name="cases">
 """
-ODS_TAIL = """   </table:table>
+ODS_TAIL = """   {sheet_names}</table:table>
+   {book_names}
   </office:spreadsheet>
  </office:body>
 </office:document>
@@ -385,7 +413,12 @@ def write(path, expected):
             cells.append(expected_cell(expected[i], formula) if expected else "<table:table-cell/>")
         cells.append(value_cell(note))
         out.append("    <table:table-row>" + "".join(cells) + "</table:table-row>\n")
-    out.append(ODS_TAIL)
+    def names(local):
+        ranges = "".join(f'<table:named-range table:name="{name}" table:base-cell-address='
+                         f'"$cases.$A$1" table:cell-range-address="{area}"/>'
+                         for name, area, own in NAMES if own == local)
+        return f"<table:named-expressions>{ranges}</table:named-expressions>"
+    out.append(ODS_TAIL.format(sheet_names=names(True), book_names=names(False)))
     with open(path, "w", encoding="utf-8") as f:
         f.write("".join(out))
 

@@ -12,24 +12,39 @@ namespace xls::formula {
 namespace {
 
 // BIFF8 numbers of functions whose every argument is one plain value.
-constexpr std::array<std::uint16_t, 52> kElementFunctions{
+constexpr std::array<std::uint16_t, 53> kElementFunctions{
     2,   3,   15,  16,  17,  18,  19,  20,  21,  22,  23,  24,  25,  26,  27,  31,  32,  33,
     38,  39,  48,  65,  66,  67,  68,  69,  70,  71,  72,  73,  82,  97,  98,  99,  111, 112,
-    113, 115, 116, 117, 118, 120, 121, 124, 126, 127, 128, 190, 197, 198, 212, 213,
+    113, 115, 116, 117, 118, 120, 121, 124, 126, 127, 128, 129, 190, 197, 198, 212, 213,
 };
+
+// ISEVEN and ISODD, of the Analysis ToolPak: Excel takes them element by element over an
+// array (`ISEVEN(A1:C1+0)`) but refuses a range of several cells with #VALUE!, in an array
+// formula and in SUMPRODUCT alike.
+constexpr std::array<std::uint16_t, 2> kArrayOnlyFunctions{0xF240, 0xF241};
+
+bool Holds(std::span<const std::uint16_t> ids, std::uint16_t id) {
+  return std::find(ids.begin(), ids.end(), id) != ids.end();
+}
+
+bool SeveralCells(const Value& argument) {
+  return argument.kind == Value::Kind::kReference &&
+         (argument.areas.size() != 1 || !argument.areas.front().SingleCell());
+}
 
 }  // namespace
 
 std::optional<Value> LiftOverArrays(const FunctionInfo& function, std::span<const Value> arguments,
                                     Context& context) {
-  if (std::find(kElementFunctions.begin(), kElementFunctions.end(), function.id) ==
-      kElementFunctions.end()) {
-    return std::nullopt;
-  }
+  const bool array_only = Holds(kArrayOnlyFunctions, function.id);
+  if (!array_only && !Holds(kElementFunctions, function.id)) return std::nullopt;
   std::vector<Value> operands;
   operands.reserve(arguments.size());
   bool any_array = false;
   for (const Value& argument : arguments) {
+    if (array_only && SeveralCells(argument) && (argument.array_class || context.ArrayFormula())) {
+      return Value::Error(ErrorCode::kValue);
+    }
     operands.push_back(Operand(argument, context));
     any_array = any_array || operands.back().kind == Value::Kind::kArray;
   }

@@ -10,11 +10,11 @@ namespace {
 // The function table of BIFF8, by function number: worksheet and macro-sheet functions
 // alike, as a formula may name any of them. Numbers the format leaves unused are absent.
 constexpr BuiltinFunction kBuiltins[] = {
-    {0, u"COUNT", 0, 30, false},
+    {0, u"COUNT", 1, 30, false},
     {1, u"IF", 1, 3, false},
     {2, u"ISNA", 1, 1, false},
     {3, u"ISERROR", 1, 1, false},
-    {4, u"SUM", 0, 30, false},
+    {4, u"SUM", 1, 30, false},
     {5, u"AVERAGE", 1, 30, false},
     {6, u"MIN", 1, 30, false},
     {7, u"MAX", 1, 30, false},

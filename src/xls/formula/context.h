@@ -43,6 +43,13 @@ class Context {
   virtual LookupLines* Lines() { return nullptr; }
   // The worksheet of that name (INDIRECT), letters A-Z without regard to case.
   virtual std::optional<std::size_t> SheetNamed(std::u16string_view) const { return std::nullopt; }
+  // What the defined name of that text gives (INDIRECT("价格表")), letters A-Z without regard
+  // to case: with a sheet, only that sheet's own name; without, the name of the formula's
+  // sheet, else the workbook's. Nothing where no name is so called.
+  virtual std::optional<Value> NamedValue(std::u16string_view /*name*/,
+                                          std::optional<std::size_t> /*sheet*/) {
+    return std::nullopt;
+  }
 
   virtual bool Date1904() const = 0;
   // The moment of the calculation as a serial date and time of the workbook's date system.

@@ -75,6 +75,63 @@ bool Number(const std::vector<Piece>& pieces, std::size_t at) {
   return at < pieces.size() && pieces[at].number;
 }
 
+// The month an English name or its first three letters name (Dec, december); 0 for none.
+int MonthNamed(const std::vector<Piece>& p, std::size_t at) {
+  if (at >= p.size() || p[at].number || p[at].mark.size() < 3) return 0;
+  constexpr std::u16string_view kMonths[] = {u"JANUARY",   u"FEBRUARY", u"MARCH",    u"APRIL",
+                                             u"MAY",       u"JUNE",     u"JULY",     u"AUGUST",
+                                             u"SEPTEMBER", u"OCTOBER",  u"NOVEMBER", u"DECEMBER"};
+  const std::u16string_view mark = p[at].mark;
+  for (int month = 0; month < 12; ++month) {
+    const std::u16string_view name = kMonths[month];
+    if (mark.size() != 3 && mark.size() != name.size()) continue;
+    if (base::EqualIgnoringAsciiCase<char16_t>(mark, name.substr(0, mark.size()))) {
+      return month + 1;
+    }
+  }
+  return 0;
+}
+
+bool DateSeparator(const std::vector<Piece>& p, std::size_t at) {
+  return Mark(p, at, u"-") || Mark(p, at, u"/") || Mark(p, at, u" ");
+}
+
+// A date that names its month (8-Dec, Dec-8, 8-Dec-2026) at `at`; moves `at` past it. The
+// year is left unset where the text has none.
+bool ReadNamedMonth(const std::vector<Piece>& p, std::size_t& at, DateTimeText& out) {
+  if (Number(p, at) && DateSeparator(p, at + 1) && MonthNamed(p, at + 2) != 0) {
+    out.day = static_cast<int>(p[at].value);
+    out.month = MonthNamed(p, at + 2);
+    const bool with_year = (Mark(p, at + 3, u"-") || Mark(p, at + 3, u"/")) && Number(p, at + 4);
+    if (with_year) out.year = FullYear(p[at + 4]);
+    at += with_year ? 5 : 3;
+    return true;
+  }
+  if (MonthNamed(p, at) != 0 && DateSeparator(p, at + 1) && Number(p, at + 2) &&
+      p[at + 2].digits <= 2) {
+    out.month = MonthNamed(p, at);
+    out.day = static_cast<int>(p[at + 2].value);
+    at += 3;
+    return true;
+  }
+  return false;
+}
+
+// A date without its year, month first (12-8, 12/8, 12月8日), at `at`; moves `at` past it.
+bool ReadMonthAndDay(const std::vector<Piece>& p, std::size_t& at, DateTimeText& out) {
+  if (!Number(p, at) || !Number(p, at + 2) || p[at].digits > 2 || p[at + 2].digits > 2) {
+    return false;
+  }
+  const bool chinese = Mark(p, at + 1, u"月") && Mark(p, at + 3, u"日");
+  const bool dashed = (Mark(p, at + 1, u"-") || Mark(p, at + 1, u"/")) && !Mark(p, at + 3, u"-") &&
+                      !Mark(p, at + 3, u"/");
+  if (!chinese && !dashed) return false;
+  out.month = static_cast<int>(p[at].value);
+  out.day = static_cast<int>(p[at + 2].value);
+  at += chinese ? 4 : 3;
+  return true;
+}
+
 // A date at `at`; moves `at` past it.
 bool ReadDate(const std::vector<Piece>& p, std::size_t& at, DateTimeText& out) {
   if (!Number(p, at)) return false;
@@ -154,11 +211,24 @@ bool ReadTime(const std::vector<Piece>& p, std::size_t& at, DateTimeText& out) {
 
 }  // namespace
 
-std::optional<DateTimeText> ParseDateTimeText(std::u16string_view text) {
+std::optional<DateTimeText> ParseDateTimeText(std::u16string_view text,
+                                              std::optional<int> current_year) {
   const std::vector<Piece> pieces = Pieces(text);
   DateTimeText out;
   std::size_t at = 0;
-  if (ReadDate(pieces, at, out)) {
+  bool date = ReadDate(pieces, at, out);
+  if (!date && current_year) {
+    at = 0;
+    out = {};
+    date = ReadNamedMonth(pieces, at, out) || ReadMonthAndDay(pieces, at, out);
+    if (!date) {
+      at = 0;
+      out = {};
+    } else if (!out.year) {
+      out.year = *current_year;
+    }
+  }
+  if (date) {
     if (!RealDay(*out.year, out.month, out.day)) return std::nullopt;
     if (Mark(pieces, at, u" ")) ++at;
   }

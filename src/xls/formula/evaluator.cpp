@@ -162,6 +162,29 @@ class Evaluator::FormulaContext : public Context {
     }
     return std::nullopt;
   }
+  std::optional<Value> NamedValue(std::u16string_view name,
+                                  std::optional<std::size_t> sheet) override {
+    const WorkbookModel& model = evaluator_.model_;
+    const auto scope_sheet = [&](const WorkbookLinks::DefinedName& defined) {
+      const std::size_t entry = defined.scope_entry - 1;
+      return entry < model.sheet_of_entry.size() ? model.sheet_of_entry[entry] : std::nullopt;
+    };
+    std::optional<std::uint16_t> workbook_name;
+    for (std::uint16_t index = 1;
+         const WorkbookLinks::DefinedName* defined = model.links.Name(index); ++index) {
+      if (defined->built_in || defined->function ||
+          !base::EqualIgnoringAsciiCase<char16_t>(defined->name, name)) {
+        continue;
+      }
+      if (defined->scope_entry == 0) {
+        if (!sheet) workbook_name = index;
+      } else if (scope_sheet(*defined) == sheet.value_or(sheet_)) {
+        return evaluator_.NameValue(index, *this);
+      }
+    }
+    if (workbook_name) return evaluator_.NameValue(*workbook_name, *this);
+    return std::nullopt;
+  }
   bool Date1904() const override { return evaluator_.model_.date1904; }
   double Now() const override { return evaluator_.now_; }
 

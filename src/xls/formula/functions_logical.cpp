@@ -118,7 +118,10 @@ Value Choose(std::span<const Value> a, Context& c) {
   return Chosen(a[static_cast<std::size_t>(index)]);
 }
 
+// A cell of a range taken element by element (an array formula, SUMPRODUCT) arrives as its
+// value, and only an empty cell's value is empty; any other value is not a blank cell.
 Value IsBlank(std::span<const Value> a, Context& c) {
+  if (a[0].kind == Value::Kind::kEmpty) return Value::Boolean(true);
   if (a[0].kind != Value::Kind::kReference) return Value::Boolean(false);
   return Value::Boolean(Scalar(a[0], c).kind == Value::Kind::kEmpty);
 }

@@ -148,6 +148,19 @@ Value Offset(std::span<const Value> a, Context& c) {
   return AreaValue(area.sheet, first_row, last_row, first_column, last_column);
 }
 
+// The sheet's name before the "!" of a reference's text, its quotes taken off ('it''s').
+std::u16string SheetNameOf(std::u16string_view quoted) {
+  std::u16string name(quoted);
+  if (name.size() >= 2 && name.front() == u'\'' && name.back() == u'\'') {
+    name = name.substr(1, name.size() - 2);
+    for (std::size_t at = name.find(u"''"); at != std::u16string::npos;
+         at = name.find(u"''", at + 1)) {
+      name.erase(at, 1);
+    }
+  }
+  return name;
+}
+
 // A reference's text as INDIRECT reads it.
 class ReferenceText {
  public:
@@ -157,15 +170,8 @@ class ReferenceText {
   Value Read() {
     std::size_t sheet = context_.OriginSheet();
     if (const std::size_t bang = text_.rfind(u'!'); bang != std::u16string_view::npos) {
-      std::u16string name(text_.substr(0, bang));
-      if (name.size() >= 2 && name.front() == u'\'' && name.back() == u'\'') {
-        name = name.substr(1, name.size() - 2);
-        for (std::size_t at = name.find(u"''"); at != std::u16string::npos;
-             at = name.find(u"''", at + 1)) {
-          name.erase(at, 1);
-        }
-      }
-      const std::optional<std::size_t> found = context_.SheetNamed(name);
+      const std::optional<std::size_t> found =
+          context_.SheetNamed(SheetNameOf(text_.substr(0, bang)));
       if (!found) return Value::Error(ErrorCode::kReference);
       sheet = *found;
       at_ = bang + 1;
@@ -272,10 +278,26 @@ class ReferenceText {
   std::size_t at_ = 0;
 };
 
+// A text that reads as no reference may name a range (INDIRECT("价格表"), "资料!本页"); a
+// name of a value or formula that is no reference gives #REF!, as a text of no reference.
+Value NamedReference(std::u16string_view text, Context& c) {
+  std::optional<std::size_t> sheet;
+  if (const std::size_t bang = text.rfind(u'!'); bang != std::u16string_view::npos) {
+    sheet = c.SheetNamed(SheetNameOf(text.substr(0, bang)));
+    if (!sheet) return Value::Error(ErrorCode::kReference);
+    text.remove_prefix(bang + 1);
+  }
+  std::optional<Value> named = c.NamedValue(text, sheet);
+  if (!named || named->kind != Value::Kind::kReference) return Value::Error(ErrorCode::kReference);
+  return *std::move(named);
+}
+
 Value Indirect(std::span<const Value> a, Context& c) {
   const std::u16string text = TextArgument(a[0], c);
   const bool a1 = !Given(a, 1) || BooleanArgument(a[1], c);
-  return ReferenceText(text, c, a1).Read();
+  Value reference = ReferenceText(text, c, a1).Read();
+  if (reference.IsError()) return NamedReference(text, c);
+  return reference;
 }
 
 std::u16string Decimal(int number) {

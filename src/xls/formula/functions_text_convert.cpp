@@ -132,7 +132,8 @@ std::optional<DateTimeText> DateTimeArgument(const Value& argument, Context& c) 
   const Value value = Scalar(argument, c);
   if (value.IsError()) throw ErrorResult{value.error};
   if (value.kind != Value::Kind::kText) throw ErrorResult{ErrorCode::kValue};
-  return ParseDateTimeText(value.text);
+  const base::CivilDate today = number_format::DateOfSerial(c.Now(), c.Date1904());
+  return ParseDateTimeText(value.text, static_cast<int>(today.year));
 }
 
 Value DateValue(std::span<const Value> a, Context& c) {

@@ -50,6 +50,31 @@ TEST(BuiltinFunctions, GiveNamesAndFixedAritiesOfFunctionsNotComputed) {
   EXPECT_EQ(BuiltinById(148)->is_volatile, true);  // INDIRECT
 }
 
+// The first rows of the format's function table as Microsoft documents them: number, name
+// and the least and most arguments.
+TEST(BuiltinFunctions, AgreeWithTheFormatsDocumentedTable) {
+  struct Row {
+    std::uint16_t id;
+    const char16_t* name;
+    int min_arguments;
+    int max_arguments;
+  };
+  const Row rows[] = {
+      {0, u"COUNT", 1, 30},  {1, u"IF", 1, 3},       {2, u"ISNA", 1, 1},   {3, u"ISERROR", 1, 1},
+      {4, u"SUM", 1, 30},    {5, u"AVERAGE", 1, 30}, {6, u"MIN", 1, 30},   {7, u"MAX", 1, 30},
+      {8, u"ROW", 0, 1},     {9, u"COLUMN", 0, 1},   {10, u"NA", 0, 0},    {11, u"NPV", 2, 30},
+      {12, u"STDEV", 1, 30}, {13, u"DOLLAR", 1, 2},  {14, u"FIXED", 1, 3}, {15, u"SIN", 1, 1},
+      {16, u"COS", 1, 1},    {17, u"TAN", 1, 1},     {18, u"ATAN", 1, 1},
+  };
+  for (const Row& row : rows) {
+    const xls::formula::BuiltinFunction* function = BuiltinById(row.id);
+    ASSERT_NE(function, nullptr) << row.id;
+    EXPECT_EQ(function->name, row.name) << row.id;
+    EXPECT_EQ(function->min_arguments, row.min_arguments) << row.id;
+    EXPECT_EQ(function->max_arguments, row.max_arguments) << row.id;
+  }
+}
+
 TEST(BuiltinFunctions, KnowFunctionsCalledByName) {
   EXPECT_EQ(NamedFunction(u"eomonth"), u"EOMONTH");          // Analysis ToolPak
   EXPECT_EQ(NamedFunction(u"_xlfn.COUNTIFS"), u"COUNTIFS");  // newer than the format

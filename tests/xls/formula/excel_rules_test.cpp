@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "xls/biff/formula_tokens.h"
+#include "xls/formula/array_lifting.h"
 #include "xls/formula/date_time_text.h"
 #include "xls/formula/function_table.h"
 #include "xls/formula/operators.h"
@@ -27,6 +28,7 @@ class SheetContext : public xls::formula::Context {
   std::map<CellAddress, Value> cells;
   std::set<std::uint16_t> hidden_rows;
   std::set<CellAddress> subtotal_cells;
+  bool array_formula = false;
 
   Value CellValue(std::size_t, CellAddress cell) override {
     const auto found = cells.find(cell);
@@ -43,7 +45,7 @@ class SheetContext : public xls::formula::Context {
   }
   std::size_t OriginSheet() const override { return 0; }
   CellAddress Origin() const override { return {100, 100}; }
-  bool ArrayFormula() const override { return false; }
+  bool ArrayFormula() const override { return array_formula; }
   bool RowHidden(std::size_t, std::uint16_t row) const override {
     return hidden_rows.contains(row);
   }
@@ -129,6 +131,38 @@ TEST(ExcelRules, ArithmeticReadsTheUnambiguousDatesDateValueReads) {
       EXPECT_NEAR(*number, serial, 1e-9) << shown;
     }
   }
+}
+
+// A date without its year is the current year's; without a current year it is no date.
+TEST(ExcelRules, DateValueTakesADateWithoutAYearInTheCurrentYear) {
+  struct Case {
+    std::u16string text;
+    int current_year;
+    std::optional<int> year;  // nothing: no date
+    int month = 0;
+    int day = 0;
+    double seconds = 0;
+  };
+  const Case cases[] = {
+      {u"12-8", 2026, 2026, 12, 8},     {u"12/8", 2026, 2026, 12, 8},
+      {u"12月8日", 2025, 2025, 12, 8},  {u"8-Dec", 2026, 2026, 12, 8},
+      {u"Dec-8", 2026, 2026, 12, 8},    {u"8 december", 2026, 2026, 12, 8},
+      {u"8-Dec-25", 2026, 2025, 12, 8}, {u"3-4 10:30", 2026, 2026, 3, 4, 10.5 * 3600},
+      {u"2-29", 2024, 2024, 2, 29},     {u"2-29", 2026, std::nullopt},
+      {u"13-8", 2026, std::nullopt},    {u"12-8-", 2026, std::nullopt},
+      {u"8-Dex", 2026, std::nullopt},   {u"2026-12-8", 1999, 2026, 12, 8},  // a year written stays
+  };
+  for (const Case& c : cases) {
+    const std::string shown(c.text.begin(), c.text.end());
+    const auto read = xls::formula::ParseDateTimeText(c.text, c.current_year);
+    ASSERT_EQ(read.has_value(), c.year.has_value()) << shown;
+    if (!read) continue;
+    EXPECT_EQ(read->year, c.year) << shown;
+    EXPECT_EQ(read->month, c.month) << shown;
+    EXPECT_EQ(read->day, c.day) << shown;
+    EXPECT_EQ(read->seconds.value_or(0), c.seconds) << shown;
+  }
+  EXPECT_FALSE(xls::formula::ParseDateTimeText(u"12-8").has_value());
 }
 
 TEST(ExcelRules, ALastSumThatIsZeroTo15DigitsIsZero) {
@@ -292,6 +326,54 @@ TEST_F(NamedFunctions, EdgesAndErrors) {
       EXPECT_DOUBLE_EQ(result.number, c.expected.number) << name;
     }
   }
+}
+
+// The IS functions of a range in an array formula, one result per cell (column A: 2, 5, 7,
+// "x", 9, then an empty cell); ISEVEN and ISODD take arrays but refuse a range, as Excel's.
+TEST_F(NamedFunctions, InformationFunctionsTakeRangesCellByCellInArrayFormulas) {
+  using xls::formula::ErrorCode;
+  context.array_formula = true;
+  const Value column = Value::Reference({Area{0, 0, 5, 0, 0}});
+  xls::formula::Array numbers{3, 1, {Value::Number(4), Value::Text(u"3"), Value::Number(-3.5)}};
+  const Value array = Value::FromArray(numbers);
+  const Value t = Value::Boolean(true);
+  const Value f = Value::Boolean(false);
+  const Value value_error = Value::Error(ErrorCode::kValue);
+  struct Case {
+    std::u16string_view name;
+    Value argument;
+    std::vector<Value> expected;
+  };
+  const Case cases[] = {
+      {u"ISBLANK", column, {f, f, f, f, f, t}},
+      {u"ISNUMBER", column, {t, t, t, f, t, f}},
+      {u"ISTEXT", column, {f, f, f, t, f, f}},
+      {u"ISNONTEXT", column, {t, t, t, f, t, t}},
+      {u"ISLOGICAL", column, {f, f, f, f, f, f}},
+      {u"ISBLANK", array, {f, f, f}},
+      {u"ISEVEN", array, {t, f, f}},
+      {u"ISODD", array, {f, t, t}},
+      {u"ISEVEN", column, {value_error}},
+  };
+  for (const Case& c : cases) {
+    const std::string name(c.name.begin(), c.name.end());
+    const xls::formula::FunctionInfo* info = xls::formula::FunctionByName(c.name);
+    ASSERT_NE(info, nullptr) << name;
+    const std::optional<Value> lifted =
+        xls::formula::LiftOverArrays(*info, std::vector<Value>{c.argument}, context);
+    ASSERT_TRUE(lifted.has_value()) << name;
+    std::vector<Value> results{*lifted};
+    if (lifted->kind == Value::Kind::kArray) results = lifted->array->values;
+    ASSERT_EQ(results.size(), c.expected.size()) << name;
+    for (std::size_t i = 0; i < results.size(); ++i) {
+      EXPECT_EQ(results[i].kind, c.expected[i].kind) << name << " element " << i;
+      EXPECT_EQ(results[i].boolean, c.expected[i].boolean) << name << " element " << i;
+    }
+  }
+  // Outside an array formula a range is read in the formula's row (row 100: empty).
+  context.array_formula = false;
+  EXPECT_FALSE(xls::formula::LiftOverArrays(*xls::formula::FunctionByName(u"ISBLANK"),
+                                            std::vector<Value>{column}, context));
 }
 
 TEST_F(NamedFunctions, SubtotalLeavesOutHiddenRowsAndOtherSubtotals) {
