@@ -12,6 +12,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
@@ -31,6 +33,21 @@
 namespace ui {
 
 namespace {
+
+// Keeps a filter box wide enough for `longest` (its hint, or a whole value) however little
+// room the window's width leaves, as fonts and scaling differ between desktops.
+void FitText(QLineEdit* edit, const QString& longest) {
+  QStyleOptionFrame option;
+  option.initFrom(edit);
+  option.lineWidth = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit);
+  const QMargins margins = edit->textMargins();
+  // QLineEdit keeps two pixels of its own on either side of the text.
+  const QSize text(
+      edit->fontMetrics().horizontalAdvance(longest) + margins.left() + margins.right() + 4,
+      edit->fontMetrics().height());
+  edit->setMinimumWidth(
+      edit->style()->sizeFromContents(QStyle::CT_LineEdit, &option, text, edit).width());
+}
 
 int DayOf(const QDate& date) {
   return billbook::DayNumber(date.year(), date.month(), date.day());
@@ -134,6 +151,8 @@ void BookWindow::CreateFilters() {
   number_ = new QLineEdit;
   number_->setObjectName(QStringLiteral("NumberFilter"));
   number_->setPlaceholderText(QStringLiteral("单号开头"));
+  FitText(buyer_, buyer_->placeholderText());
+  FitText(number_, QStringLiteral("20261208-001"));
 
   auto label = [](const QString& text, QWidget* buddy) {
     auto* caption = new QLabel(text);
