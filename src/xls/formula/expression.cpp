@@ -95,12 +95,7 @@ void ReadReference(std::span<const std::uint8_t> rgce, std::size_t at, Token& to
   const std::optional<biff::ReferenceOperand> reference = biff::ReadReferenceOperand(rgce, at);
   if (!reference) throw biff::BiffFormatError("reference token cut short");
   token.kind = Token::Kind::kReference;
-  token.three_d = reference->three_d;
-  token.ixti = reference->ixti;
-  token.first_row = reference->first_row;
-  token.last_row = reference->last_row;
-  token.first_column = reference->first_column;
-  token.last_column = reference->last_column;
+  static_cast<biff::ReferenceOperand&>(token) = *reference;
 }
 
 // A function call: with its arity known from the function (kFunc) or stored (kFuncVar).

@@ -7,13 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "xls/biff/formula_tokens.h"
 #include "xls/formula/value.h"
 
 namespace xls::formula {
 
 // One token of a formula in the order it is evaluated (BIFF8 stores formulas in reverse
-// Polish notation), with its operands read out of the bytes.
-struct Token {
+// Polish notation), with its operands read out of the bytes. A reference's cells are the
+// fields it shares with biff's reading of them; `ixti` serves an external name too.
+struct Token : biff::ReferenceOperand {
   enum class Kind {
     kConstant,    // `constant`: number, text, boolean, error, or an array constant
     kMissing,     // an argument left out
@@ -29,12 +31,6 @@ struct Token {
   std::uint8_t id = 0;  // the token's id without its value class
   bool array_class = false;
   Value constant;
-  bool three_d = false;
-  std::uint16_t ixti = 0;
-  std::uint16_t first_row = 0;
-  std::uint16_t last_row = 0;
-  std::uint16_t first_column = 0;
-  std::uint16_t last_column = 0;
   std::uint16_t index = 0;
   std::uint16_t function = 0;
   std::uint8_t arguments = 0;
