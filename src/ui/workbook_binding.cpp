@@ -22,7 +22,6 @@ WorkbookBinding::WorkbookBinding(Form1& form, workbook::EmbeddedApplicationFacto
 
 void WorkbookBinding::LoadReferenceData() {
   const workbook::ReferenceData data = workbook::LoadReferenceData(factory_, program_directory_);
-  factory_.ForgetSaved();
   form_.SetBuyerList(data.buyers);
   form_.SetSellerCaption(data.seller);
 }

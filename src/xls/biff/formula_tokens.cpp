@@ -112,8 +112,7 @@ std::optional<ReferenceOperand> ReadReferenceOperand(std::span<const std::uint8_
   const bool area = id == ptg::kArea || id == ptg::kArea3d;
   const bool three_d = id == ptg::kRef3d || id == ptg::kArea3d;
   if (!area && !three_d && id != ptg::kRef) return std::nullopt;
-  const std::optional<std::size_t> size = TokenSize(rgce, at);
-  if (!size || at + *size > rgce.size()) return std::nullopt;
+  if (!TokenSize(rgce, at)) return std::nullopt;  // cut short
   ReferenceOperand reference;
   reference.three_d = three_d;
   std::size_t p = at + 1;
