@@ -1,5 +1,5 @@
-// The made-up book the bill book's speed is measured on: whole bills on consecutive days
-// across month ends and leap days, the same every time, and never over an existing book.
+// The made-up book the bill book's speed is measured on: whole bills, the same every time,
+// and never over an existing book.
 #include "sample_bill_book.h"
 
 #include <gtest/gtest.h>
@@ -11,31 +11,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-TEST(SampleBillBook, DaysRunBackFromTheLastAcrossMonthAndYearEnds) {
-  struct Case {
-    tools::SampleBookShape shape;
-    std::vector<int> days;
-  };
-  const Case cases[] = {
-      {{20240301, 3, 2}, {20240228, 20240229, 20240301}},
-      {{20230301, 2, 1}, {20230228, 20230301}},
-      {{20270101, 2, 3}, {20261231, 20270101}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.shape.last_day);
-    test_support::TempDir temp;
-    const fs::path file = temp.Path() / billbook::kBookFileName;
-    tools::MakeSampleBillBook(file, c.shape);
-    billbook::BillBook book(file);
-    std::vector<int> days;
-    for (const auto& day : book.SummaryByDay({})) {
-      days.push_back(day.day);
-      EXPECT_EQ(day.totals.bills, c.shape.bills_per_day);
-    }
-    EXPECT_EQ(days, c.days);
-  }
-}
 
 TEST(SampleBillBook, BillsAreWholeTheSameEachTimeAndNoBookIsWrittenOver) {
   test_support::TempDir temp;
