@@ -85,26 +85,9 @@ TEST_F(BackupTest, ThirtyOneDaysOfWritesKeepTheLastThirtyAndTheClerksOwnFiles) {
   EXPECT_EQ(billbook::BillBook(folder / u"锯材账本-20261231.db").Sum({}).bills, 31);
 }
 
-TEST_F(BackupTest, ACopyOpensAsABookWithTheSameBills) {
-  RecordOn(book, 8, 20);
-  book.Void("20261208-003", "写错买方", RecorderAt(2026, 12, 8));
-  const BackupOutcome made = book.BackUpIfDue(RecorderAt(2026, 12, 8).time);
-  ASSERT_EQ(made.kind, BackupOutcome::Kind::kMade) << made.detail;
-  billbook::BillBook copy(made.copy);
-  const auto rows = book.List({}, 0, 100);
-  const auto copied = copy.List({}, 0, 100);
-  ASSERT_EQ(copied.size(), rows.size());
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    EXPECT_EQ(copied[i].number, rows[i].number);
-    EXPECT_EQ(copied[i].voided, rows[i].voided);
-    const auto bill = copy.Open(rows[i].number);
-    EXPECT_EQ(bill.revisions.at(0).content, book.Open(rows[i].number).revisions.at(0).content);
-  }
-  EXPECT_EQ(copy.Sum({}), book.Sum({}));
-}
-
 TEST_F(BackupTest, ABookWrittenDuringTheCopyStillGivesAWholeCopy) {
-  RecordOn(book, 8);
+  RecordOn(book, 8, 3);
+  book.Void("20261208-002", "写错买方", RecorderAt(2026, 12, 8));
   Inflate(file);  // some hundred pages: many slices
   billbook::DailyBackup backup = book.StartBackup(RecorderAt(2026, 12, 8).time);
   int slices = 0;
@@ -117,7 +100,11 @@ TEST_F(BackupTest, ABookWrittenDuringTheCopyStillGivesAWholeCopy) {
   std::string check;
   ASSERT_TRUE(book_fixtures::ExecuteSql(backup.outcome().copy, "PRAGMA integrity_check", &check));
   EXPECT_EQ(check, "ok");
-  EXPECT_EQ(billbook::BillBook(backup.outcome().copy).Sum({}), book.Sum({}));
+  // The same bills, the voided one left out of the sums as in the book.
+  billbook::BillBook copy(backup.outcome().copy);
+  EXPECT_EQ(copy.Sum({}), book.Sum({}));
+  EXPECT_EQ(copy.Open("20261208-002").revisions.at(0).content,
+            book.Open("20261208-002").revisions.at(0).content);
   EXPECT_EQ(FolderNames(folder).size(), 1u) << "no part file left";
 }
 
